@@ -1,0 +1,2 @@
+-- The reports the delivered database offers. Each title is also the name of the
+-- report file that lies beside the database.

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+
+// A fresh database file, made from db/ exactly as the delivered one, in its own
+// temporary folder that disappears with the fixture.
+class TempDatabase
+{
+public:
+    TempDatabase();
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+    // Another file path in the same temporary folder.
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// One transaction for the builders; the defaults make a complete cash row.
+struct TxRow
+{
+    qint64 business = 0;
+    qint64 category = 0;
+    QString date = QStringLiteral("2026-03-15"); // ISO, as stored
+    bool cash = true;
+    bool moneyIn = false;
+    double amount = 10.0;
+    QString description = QStringLiteral("Stationery");
+    QString relation = QStringLiteral("Abbey");
+    QString receiptId = QStringLiteral("1");
+    QString invoiceNr = QStringLiteral("n/a");
+    QVariant remarks;
+};
+
+// Direct access to a database file beside the program's own connection, for
+// arranging rows before a test and checking what the file holds after it.
+// Bypasses the program's lock on purpose; values are bound, never spliced.
+class RawDb
+{
+public:
+    explicit RawDb(const QString& path);
+    ~RawDb();
+    RawDb(const RawDb&) = delete;
+    RawDb& operator=(const RawDb&) = delete;
+
+    qint64 business(const QString& name, const QVariant& vatNr = QVariant(),
+                    const QVariant& accountNr = QVariant());
+    // vat: a null QVariant stores Null.
+    qint64 category(const QString& name, bool moneyReceived, const QVariant& vat = 21.0,
+                     int cashOrBank = 3);
+    void allocate(qint64 category, qint64 business);
+    qint64 transaction(const TxRow& row);
+    void report(qint64 id, const QString& title);
+
+    // Runs a statement with positional parameters ?1, ?2, ...
+    void exec(const QString& sql, const QVariantList& args = {});
+    // All rows of a query, each a list of its column values (NULL -> invalid QVariant).
+    QList<QVariantList> rows(const QString& sql, const QVariantList& args = {});
+    // The first column of the first row (invalid when there is no row).
+    QVariant value(const QString& sql, const QVariantList& args = {});
+    qint64 count(const QString& table);
+
+private:
+    sqlite3* m_db = nullptr;
+};
