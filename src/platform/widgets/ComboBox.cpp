@@ -1,0 +1,186 @@
+#include "platform/widgets/ComboBox.h"
+
+#include "platform/VbError.h"
+#include "platform/widgets/KeyCodes.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+ComboBox::ComboBox(Style style, QWidget* parent) : QComboBox(parent), m_style(style)
+{
+    setEditable(style == DropDownCombo);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(16);
+    if (QLineEdit* edit = lineEdit()) {
+        // Completion, where wanted, is the program's own (on Change).
+        setCompleter(nullptr);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textChanged, this, [this] { emit Change(); });
+    }
+    connect(this, &QComboBox::activated, this, [this] { emit Click(); });
+}
+
+void ComboBox::AddItem(const QString& text, qint64 itemData)
+{
+    const QSignalBlocker quiet(this);
+    m_texts.append(text);
+    m_data.append(itemData);
+    addItem(text);
+    m_newIndex = int(m_texts.size()) - 1;
+}
+
+void ComboBox::AddItems(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return;
+    const QSignalBlocker quiet(this);
+    m_texts.append(texts);
+    m_data.resize(m_texts.size(), 0);
+    addItems(texts);
+    m_newIndex = int(m_texts.size()) - 1;
+}
+
+void ComboBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= m_texts.size())
+        throw VbError(VbErr::SubscriptOutOfRange);
+    const QSignalBlocker quiet(this);
+    m_texts.removeAt(index);
+    m_data.removeAt(index);
+    removeItem(index);
+}
+
+void ComboBox::Clear()
+{
+    m_texts.clear();
+    m_data.clear();
+    m_newIndex = -1;
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+    }
+    // Emptying the text part is a change of its text.
+    if (QLineEdit* edit = lineEdit(); edit && !edit->text().isEmpty())
+        edit->clear();
+}
+
+QString ComboBox::List(int index) const
+{
+    if (index < 0 || index >= m_texts.size())
+        throw VbError(VbErr::SubscriptOutOfRange);
+    return m_texts.at(index);
+}
+
+qint64 ComboBox::ItemData(int index) const
+{
+    if (index < 0 || index >= m_data.size())
+        throw VbError(VbErr::SubscriptOutOfRange);
+    return m_data.at(index);
+}
+
+void ComboBox::setItemData(int index, qint64 value)
+{
+    if (index < 0 || index >= m_data.size())
+        throw VbError(VbErr::SubscriptOutOfRange);
+    m_data[index] = value;
+}
+
+int ComboBox::ListIndex() const
+{
+    const int index = currentIndex();
+    if (index < 0)
+        return -1;
+    if (m_style == DropDownCombo && lineEdit()->text() != m_texts.at(index))
+        return -1;
+    return index;
+}
+
+void ComboBox::setListIndex(int index, bool raiseClick)
+{
+    if (index < -1 || index >= m_texts.size())
+        throw VbError(VbErr::SubscriptOutOfRange);
+    {
+        // The text part of a DropDownCombo follows and raises Change; the
+        // list's own signals stay quiet.
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(index);
+    }
+    if (QLineEdit* edit = lineEdit()) {
+        const QString text = index >= 0 ? m_texts.at(index) : QString();
+        if (edit->text() != text)
+            edit->setText(text);
+    }
+    if (raiseClick)
+        emit Click();
+}
+
+QString ComboBox::Text() const
+{
+    if (m_style == DropDownCombo)
+        return lineEdit()->text();
+    const int index = currentIndex();
+    return index >= 0 ? m_texts.at(index) : QString();
+}
+
+void ComboBox::setText(const QString& text)
+{
+    if (m_style == DropDownCombo) {
+        lineEdit()->setText(text);
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(int(m_texts.indexOf(text)));
+}
+
+int ComboBox::SelStart() const
+{
+    if (m_style != DropDownCombo)
+        return 0;
+    const QLineEdit* edit = lineEdit();
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+int ComboBox::SelLength() const
+{
+    return m_style == DropDownCombo ? int(lineEdit()->selectedText().size()) : 0;
+}
+
+void ComboBox::setSelection(int start, int length)
+{
+    if (m_style != DropDownCombo)
+        return;
+    QLineEdit* edit = lineEdit();
+    start = std::clamp(start, 0, int(edit->text().size()));
+    edit->setSelection(start, std::max(0, length));
+}
+
+bool ComboBox::forwardKeyDown(QKeyEvent* event)
+{
+    QPointer<ComboBox> alive(this);
+    emit KeyDown(virtualKeyCode(event), shiftState(event));
+    if (!alive)
+        return true;
+    // The handler moved the focus away: the key is spent.
+    return !hasFocus() && !(lineEdit() && lineEdit()->hasFocus());
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        if (forwardKeyDown(static_cast<QKeyEvent*>(event)))
+            return true;
+        // The combo handles list keys (arrows, paging) of its text part.
+        return false;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* event)
+{
+    // A DropDownCombo's keys arrive here through its text part, already
+    // reported by the event filter.
+    if (m_style == DropDownList && forwardKeyDown(event))
+        return;
+    QComboBox::keyPressEvent(event);
+}

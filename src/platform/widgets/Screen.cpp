@@ -1,0 +1,85 @@
+#include "platform/widgets/Screen.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+int& widthOverride()
+{
+    static int width = 0;
+    return width;
+}
+
+int& currentPointer()
+{
+    static int pointer = vbDefault;
+    return pointer;
+}
+
+std::function<void()>& endHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+} // namespace
+
+namespace Screen {
+
+int widthPixels()
+{
+    if (widthOverride() > 0)
+        return widthOverride();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size().width() : 0;
+}
+
+void setWidthPixelsForTesting(int width)
+{
+    widthOverride() = width;
+}
+
+void setMousePointer(int pointer)
+{
+    const int shown = pointer == vbHourglass ? vbHourglass : vbDefault;
+    if (shown == currentPointer())
+        return;
+    currentPointer() = shown;
+    if (shown == vbHourglass)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+int mousePointer()
+{
+    return currentPointer();
+}
+
+} // namespace Screen
+
+void DoEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void End()
+{
+    if (endHandler())
+        endHandler()();
+    // Settings are written through at once and the database lock dies with the
+    // process, so nothing is lost by leaving without unwinding.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void setEndHandler(std::function<void()> handler)
+{
+    endHandler() = std::move(handler);
+}
