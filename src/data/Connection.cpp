@@ -196,6 +196,20 @@ void bindVariant(sqlite3_stmt* stmt, int index, const Variant& value)
 
 namespace {
 
+// Midnight of a day in local time. Working that out goes through the time-zone
+// rules and costs microseconds; a sheet repeats the same few thousand days over
+// many rows, so the answers are kept.
+QDateTime startOfDay(QDate date)
+{
+    static QHash<qint64, QDateTime> known;
+    const qint64 day = date.toJulianDay();
+    if (auto it = known.constFind(day); it != known.constEnd())
+        return *it;
+    if (known.size() > 200000)
+        known.clear();
+    return *known.insert(day, date.startOfDay());
+}
+
 // Stored dates are ISO text; read the common forms by hand, it is the hot path
 // of loading a sheet.
 Variant readDate(const char* text, int size)
@@ -213,7 +227,7 @@ Variant readDate(const char* text, int size)
         const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
         if (date.isValid()) {
             if (size == 10)
-                return Variant(date.startOfDay());
+                return Variant(startOfDay(date));
             if (size >= 19) {
                 const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
                 if (time.isValid())

@@ -37,6 +37,7 @@ struct Recordset::Impl final : RecordsetUser
     std::vector<QString> names;
     std::vector<ColumnKind> kinds;
     std::vector<bool> kindKnown;
+    std::vector<std::pair<QString, int>> indexByName; // names as callers spelled them
     bool eof = true;
     long reached = 0;
 
@@ -237,9 +238,15 @@ int Recordset::fieldIndex(const QString& name) const
             throw VbError(VbErr::ItemNotFound, name);
         return index;
     }
+    // Loops read the same few names on every row: remember how each was spelled.
+    for (const auto& [spelling, index] : m_impl->indexByName)
+        if (spelling.size() == name.size() && spelling == name)
+            return index;
     for (int i = 0; i < int(m_impl->names.size()); ++i)
-        if (m_impl->names[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (m_impl->names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            m_impl->indexByName.emplace_back(name, i);
             return i;
+        }
     // A qualified name ("Transactions.Cash") is looked up by its field part.
     if (const qsizetype dot = name.lastIndexOf(QLatin1Char('.')); dot >= 0)
         return fieldIndex(name.mid(dot + 1));
