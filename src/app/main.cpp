@@ -1,0 +1,21 @@
+#include "platform/Settings.h"
+#include "shell/dbStuff.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppTitle);
+
+    // Each window layer registers its windows' openers here, before start-up,
+    // with dbStuff::RegisterWindow; the frame's menu reaches them by id.
+
+    dbStuff::Main();
+    // Start-up either showed the frame or stopped with an error box; without a
+    // frame there is nothing left to wait for.
+    if (!frmMain::loaded() || !frmMain::loaded()->isVisible())
+        return 1;
+    return app.exec();
+}

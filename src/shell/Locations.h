@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Where the program looks for its files when no setting says otherwise. On
+// Windows these are the program's historical paths; elsewhere they live under
+// the user's data folder <data> ($XDG_DATA_HOME, or ~/.local/share):
+//   database      <data>/Zantoro/Zantoro.mdb
+//   locate dialog <data>/Zantoro/
+//   backups       <data>/Pendrel
+namespace dbStuff::Locations {
+
+// <data>: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+QString dataHome();
+QString defaultDatabasePath();
+// The folder the locate dialog starts in, ending in its separator.
+QString defaultDatabaseFolder();
+// The stored-backup default: a folder, not a file.
+QString defaultBackupPath();
+// Where the backup dialog starts when the stored backup path is empty.
+QString rootFolder();
+
+// The folder part of a path, up to and including its last "/" or "\"; empty
+// when there is neither.
+QString folderOf(const QString& path);
+
+} // namespace dbStuff::Locations

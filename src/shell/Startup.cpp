@@ -1,0 +1,125 @@
+#include "platform/Settings.h"
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Screen.h"
+#include "shell/dbStuff.h"
+#include "shell/frmMain.h"
+#include "shell/Locations.h"
+
+#include <QFileInfo>
+
+namespace dbStuff {
+
+namespace {
+
+const QString ResolutionWarning =
+    QStringLiteral("The preferred resolution for this application is 1024 x 768.") +
+    QStringLiteral("\r\r") +
+    QStringLiteral(" If you are using a different resolution you may not be able to see the full "
+                   "content of controls on the screen.") +
+    QStringLiteral("\r\r") + QStringLiteral("Do you want to continue?");
+
+const QString NotAccessible =
+    QStringLiteral("Either Zantoro application, or Zantoro.mdb are not accessible. Check the "
+                   "availability in the correct location of these files and do not click twice to "
+                   "open the Zantoro application.");
+
+bool FileExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// Asks the user where the database is; raises 32755 when cancelled.
+void LocateDatabase()
+{
+    CommonDialog& dialog = frmMain::instance().CMDL1;
+    dialog.CancelError = true;
+    dialog.DialogTitle = QStringLiteral("Locate Zantoro.mdb database");
+    dialog.InitDir = Locations::defaultDatabaseFolder();
+    dialog.Filter = QStringLiteral("(*.mdb)|*.mdb");
+    dialog.FileName = QStringLiteral("Zantoro.mdb");
+    dialog.ShowOpen();
+    DBPath = dialog.FileName;
+    SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), DBPath);
+}
+
+} // namespace
+
+void Main()
+{
+    try {
+        Screen::setMousePointer(vbHourglass);
+        if (Screen::widthPixels() < 768) {
+            Answer = MsgBox(ResolutionWarning, vbOKCancel + vbInformation, AppTitle);
+            if (Answer == vbCancel)
+                End();
+        }
+        ConnectDatabase();
+        frmMain::instance().show();
+        Screen::setMousePointer(vbDefault);
+    } catch (const VbError& e) {
+        Screen::setMousePointer(vbDefault);
+        ReportError(e.number());
+    }
+}
+
+void ConnectDatabase()
+{
+    // Settings text never reaches SQL unchecked: an unknown clause is replaced.
+    SortSQL =
+        GetSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), DefaultSortSQL);
+    if (!IsSortClause(SortSQL))
+        SortSQL = DefaultSortSQL;
+
+    DBPath = GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"));
+    if (DBPath.isEmpty()) {
+        DBPath = Locations::defaultDatabasePath();
+        SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), DBPath);
+    }
+
+    bool locate = !FileExists(DBPath);
+    for (;;) {
+        try {
+            if (locate)
+                LocateDatabase();
+            DB = Database::OpenDatabase(DBPath);
+            DBFolder = Locations::folderOf(DBPath);
+            // The frame never opens on a half-open database.
+            if (!OpenTableRecordsets())
+                End();
+            return;
+        } catch (const VbError& e) {
+            switch (e.number()) {
+            case VbErr::DbFileNotFound:
+                locate = true;
+                break;
+            case VbErr::CannotUseFile:
+                MsgBox(NotAccessible, vbExclamation + vbOKOnly, AppTitle);
+                End();
+            case VbErr::CancelSelected:
+                End();
+            default:
+                ReportError(e.number());
+                End();
+            }
+        }
+    }
+}
+
+bool OpenTableRecordsets()
+{
+    try {
+        rsCategories = DB->OpenRecordset(QStringLiteral("Categories"), RecordsetType::Table);
+        rsCategories->setIndex(QStringLiteral("PrimaryKey"));
+        rsTransactions = DB->OpenRecordset(QStringLiteral("Transactions"), RecordsetType::Table);
+        rsTransactions->setIndex(QStringLiteral("PrimaryKey"));
+        return true;
+    } catch (const VbError& e) {
+        rsCategories.reset();
+        rsTransactions.reset();
+        ReportError(e.number());
+        return false;
+    }
+}
+
+} // namespace dbStuff

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+
+#include <QObject>
+
+// How the windows of the sibling layers (sheet, lookups, reports) reach each
+// other without including each other's headers: the executable registers one
+// opener per window at start, and anyone asks for a window by its id. The
+// Notifier carries the few changes that an open window must follow.
+namespace dbStuff {
+
+enum class WindowId
+{
+    Transactions, // frmTransactions: modeless child of the frame, one instance
+    Businesses,   // frmBusinesses: modal
+    Categories,   // frmCategories: modal
+    Print,        // frmPrint: modal
+};
+
+// Shows the window: a modal window's opener returns when it is closed; a
+// modeless one's brings the one instance forward (creating it the first time).
+using WindowOpener = std::function<void()>;
+
+// Replaces any opener registered for the id; an empty opener removes it.
+void RegisterWindow(WindowId id, WindowOpener opener);
+// Removes every opener (tests).
+void UnregisterWindows();
+// Runs the window's opener; false, and nothing happens, when none is registered.
+bool ShowWindow(WindowId id);
+
+// Signals are sent after the change is in the database.
+class Notifier final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static Notifier& instance();
+
+signals:
+    // A business was added, renamed or deleted.
+    void businessesChanged();
+    // A category was added, changed or deleted, or its allocation to
+    // businesses changed.
+    void categoriesChanged();
+    // The backup closed the database and opened it again: DB, rsCategories
+    // and rsTransactions are new objects; recordsets a window opened itself on
+    // the old DB no longer work.
+    void databaseReopened();
+
+private:
+    Notifier() = default;
+};
+
+} // namespace dbStuff

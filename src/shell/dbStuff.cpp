@@ -1,0 +1,83 @@
+#include "shell/dbStuff.h"
+
+#include "platform/Variant.h"
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+
+#include <limits>
+#include <new>
+
+namespace dbStuff {
+
+std::unique_ptr<Database> DB;
+QString DBPath;
+QString DBFolder;
+std::unique_ptr<Recordset> rsCategories;
+std::unique_ptr<Recordset> rsTransactions;
+QString SortSQL;
+QString SqlText;
+std::unique_ptr<Recordset> rsList;
+ListItem* NewItem = nullptr;
+int Answer = 0;
+int CurrentTab = 0;
+bool SheetOpen = false;
+bool GridBusy = false;
+bool NewRecord = false;
+QString ReportQueryName;
+QueryDef ReportQuery;
+
+const QStringList& SortClauses()
+{
+    static const QStringList clauses = {
+        QStringLiteral("ORDER BY Transactions.description;"),
+        QStringLiteral("ORDER BY Categories.category;"),
+        QStringLiteral("ORDER BY Transactions.transactiondate;"),
+        QStringLiteral("ORDER BY Transactions.receiptid;"),
+        QStringLiteral("ORDER BY Transactions.relation;"),
+    };
+    return clauses;
+}
+
+bool IsSortClause(const QString& clause)
+{
+    return SortClauses().contains(clause);
+}
+
+void ReportError(long number)
+{
+    MsgBox(QStringLiteral("Error ") + QString::number(number) + QStringLiteral(":  ") +
+               VbError::standardText(number) + QStringLiteral("\r\r"),
+           vbCritical + vbOKOnly, AppTitle);
+}
+
+void RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const VbError& e) {
+        ReportError(e.number());
+    } catch (const std::bad_alloc&) {
+        ReportError(7);
+    }
+}
+
+long IdFromKey(const QString& Key)
+{
+    try {
+        if (Key.size() == 1)
+            return 0;
+        // The letter and then the id; a key with no letter at all is an
+        // invalid argument, as taking its last -1 characters would be.
+        if (Key.isEmpty())
+            throw VbError(VbErr::InvalidCall);
+        const qint64 id = Variant(Key.mid(1)).toLong();
+        if (id < std::numeric_limits<qint32>::min() || id > std::numeric_limits<qint32>::max())
+            throw VbError(VbErr::Overflow);
+        return long(id);
+    } catch (const VbError& e) {
+        ReportError(e.number());
+        return 0;
+    }
+}
+
+} // namespace dbStuff

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "data/Database.h"
+#include "data/Recordset.h"
+
+#include <functional>
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+
+class ListItem;
+
+// The module every window shares: the open database, its two table recordsets
+// that live for the whole run, the globals the windows meet through, start-up,
+// the common error box and the backup. Everything here is used from the
+// user-interface thread only.
+//
+// Windows must read DB, rsCategories and rsTransactions through these globals
+// each time and never keep the pointers: the backup closes the database and
+// replaces all three.
+namespace dbStuff {
+
+// The open database file; set by start-up, closed and replaced by the backup.
+extern std::unique_ptr<Database> DB;
+// Full path of the database file.
+extern QString DBPath;
+// The folder part of DBPath, ending in its separator ("/" here, "\" on
+// Windows); report files and the backup's work file are put behind it.
+extern QString DBFolder;
+// Table recordsets on Categories and Transactions, index "PrimaryKey".
+extern std::unique_ptr<Recordset> rsCategories;
+extern std::unique_ptr<Recordset> rsTransactions;
+// The ORDER BY clause both sheet queries end with; always one of SortClauses.
+extern QString SortSQL;
+// The text of the last list query and the forward-only recordset opened from
+// it; every list filler replaces both.
+extern QString SqlText;
+extern std::unique_ptr<Recordset> rsList;
+// The list-view item added last; list fillers set its sub-items through it.
+// Owned by its list.
+extern ListItem* NewItem;
+// The answer of the last message box that asked a question (vbYes, vbNo, ...).
+extern int Answer;
+// The sheet in front: 1 cash, 2 bank.
+extern int CurrentTab;
+// The transactions window is loaded.
+extern bool SheetOpen;
+// The program itself is laying out, loading or totalling a grid.
+extern bool GridBusy;
+// The details pane of a lookup window holds a record not yet stored.
+extern bool NewRecord;
+// The stored query of the last print and its name ("crys_Default").
+extern QString ReportQueryName;
+extern QueryDef ReportQuery;
+
+// The sort clause used when none (or an unknown one) is stored.
+inline const QString DefaultSortSQL = QStringLiteral("ORDER BY Transactions.receiptid;");
+// The only clauses SortSQL may hold, by sheet column: Description, Category,
+// Date, Receipt id, Relation.
+const QStringList& SortClauses();
+bool IsSortClause(const QString& clause);
+
+// The program's entry point: warns about a small screen, connects the database
+// and shows the frame. Ends the program at once (End) where start-up says so.
+void Main();
+// Reads the settings, finds (asking the user where needed) and opens the
+// database and its two table recordsets. On any failure it shows its message
+// and ends the program; it returns only with everything open.
+void ConnectDatabase();
+// Opens rsCategories and rsTransactions on DB with index "PrimaryKey". On an
+// error shows the error box, leaves both unset and returns false.
+bool OpenTableRecordsets();
+
+// The common error box: "Error <n>:  <standard text>" and two carriage
+// returns, critical icon, OK, caption "Zantoro".
+void ReportError(long number);
+// Runs an event handler that has no error handling of its own: an error it
+// lets out goes to the error box, and the program goes on.
+void RunHandler(const std::function<void()>& handler);
+
+// The id behind a list-item key ("c12" -> 12); 0 for a key of one letter. An
+// empty key (error 5) or one that is not a letter and a number (13, 6 when too
+// large) shows the error box and gives 0.
+long IdFromKey(const QString& Key);
+
+// Writes a backup: asks for its name, compacts the database into its folder's
+// "NewPendrel.mdb", moves the database file to the backup name, puts the
+// compacted copy in its place and reopens it. On a failure after the database
+// was closed the original file is put back where it was and reopened.
+void BackupDatabase();
+
+// The file operations of the backup, in one place so that a test can make a
+// chosen step fail. Failures are VbError: 53 missing file, 58 target exists,
+// 75 the file cannot be changed, and the store's numbers for compact.
+class BackupFiles
+{
+public:
+    virtual ~BackupFiles() = default;
+    virtual void compact(const QString& source, const QString& target);
+    virtual bool exists(const QString& path);
+    virtual void remove(const QString& path);
+    // Moves a file, across file systems too; the target must not exist.
+    virtual void rename(const QString& from, const QString& to);
+};
+// Installs the operations the backup uses (not owned); nullptr restores the
+// real ones.
+void setBackupFiles(BackupFiles* files);
+
+} // namespace dbStuff

@@ -1,0 +1,140 @@
+#include "shell/frmMain.h"
+
+#include "platform/widgets/Screen.h"
+#include "shell/dbStuff.h"
+#include "shell/Windows.h"
+
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+QPointer<frmMain>& frmMain::current()
+{
+    static QPointer<frmMain> frame;
+    return frame;
+}
+
+frmMain& frmMain::instance()
+{
+    if (!current())
+        current() = new frmMain;
+    return *current();
+}
+
+frmMain* frmMain::loaded()
+{
+    return current();
+}
+
+frmMain::frmMain()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppTitle);
+    m_mdi = new QMdiArea(this);
+    setCentralWidget(m_mdi);
+    buildMenu();
+    // The platform places the frame; it starts at three quarters of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size() * 3 / 4);
+}
+
+void frmMain::buildMenu()
+{
+    // Access keys only: no entry has a shortcut.
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { dbStuff::RunHandler([this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* line = menu->addSeparator();
+        line->setObjectName(QString::fromLatin1(name));
+        return line;
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuTransactions = entry(mnuFile, "mnuTransactions", QStringLiteral("&Transactions..."),
+                            &frmMain::mnuTransactions_Click);
+    mnuBackup =
+        entry(mnuFile, "mnuBackup", QStringLiteral("&Create backup..."), &frmMain::mnuBackup_Click);
+    mnuLookupTables = mnuFile->addMenu(QStringLiteral("&Lookup tables"));
+    mnuLookupTables->setObjectName(QStringLiteral("mnuLookupTables"));
+    mnuBusinesses = entry(mnuLookupTables, "mnuBusinesses", QStringLiteral("&Businesses..."),
+                          &frmMain::mnuBusinesses_Click);
+    mnuCategories = entry(mnuLookupTables, "mnuCategories", QStringLiteral("&Categories..."),
+                          &frmMain::mnuCategories_Click);
+    mnuLine1 = separator(mnuFile, "mnuLine1");
+    mnuPrint = entry(mnuFile, "mnuPrint", QStringLiteral("&Print..."), &frmMain::mnuPrint_Click);
+    mnuSetup = entry(mnuFile, "mnuSetup", QStringLiteral("Print &setup"), &frmMain::mnuSetup_Click);
+    mnuLine2 = separator(mnuFile, "mnuLine2");
+    mnuExit = entry(mnuFile, "mnuExit", QStringLiteral("&Exit"), &frmMain::mnuExit_Click);
+}
+
+QMdiSubWindow* frmMain::showChild(QWidget* window)
+{
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (sub->widget() == window) {
+            sub->showNormal();
+            m_mdi->setActiveSubWindow(sub);
+            return sub;
+        }
+    }
+    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    m_mdi->setActiveSubWindow(sub);
+    return sub;
+}
+
+void frmMain::setMousePointer(int pointer)
+{
+    m_pointer = pointer == vbHourglass ? vbHourglass : vbDefault;
+    if (m_pointer == vbHourglass)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void frmMain::mnuTransactions_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::Transactions);
+}
+
+void frmMain::mnuBackup_Click()
+{
+    dbStuff::BackupDatabase();
+}
+
+void frmMain::mnuBusinesses_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::Businesses);
+}
+
+void frmMain::mnuCategories_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::Categories);
+}
+
+void frmMain::mnuPrint_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::Print);
+}
+
+void frmMain::mnuSetup_Click()
+{
+    CMDL1.Flags = cdlPDPrintSetup | cdlPDReturnDC;
+    // A cancel here is no error, whatever an earlier file dialog left set.
+    CMDL1.CancelError = false;
+    CMDL1.ShowPrinter();
+}
+
+void frmMain::mnuExit_Click()
+{
+    close();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/widgets/Dialogs.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+// The frame window: a multiple-document frame with the program's menu and the
+// common dialog CMDL1. There is one frame; like a form of the original
+// platform it comes into being on first use (start-up uses CMDL1 before the
+// frame is shown). Closing it ends the program and deletes it.
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The one frame, created hidden if it does not exist yet.
+    static frmMain& instance();
+    // The frame if it exists, else nullptr.
+    static frmMain* loaded();
+
+    // Hosts a window as a child inside the frame, or brings it forward when it
+    // is one already. The frame takes ownership.
+    QMdiSubWindow* showChild(QWidget* window);
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // vbHourglass or vbDefault over the frame and its children.
+    void setMousePointer(int pointer);
+    int mousePointer() const { return m_pointer; }
+
+    CommonDialog CMDL1;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuTransactions = nullptr;
+    QAction* mnuBackup = nullptr;
+    QMenu* mnuLookupTables = nullptr;
+    QAction* mnuBusinesses = nullptr;
+    QAction* mnuCategories = nullptr;
+    QAction* mnuLine1 = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuSetup = nullptr;
+    QAction* mnuLine2 = nullptr;
+    QAction* mnuExit = nullptr;
+
+    void mnuTransactions_Click();
+    void mnuBackup_Click();
+    void mnuBusinesses_Click();
+    void mnuCategories_Click();
+    void mnuPrint_Click();
+    void mnuSetup_Click();
+    void mnuExit_Click();
+
+private:
+    frmMain();
+    void buildMenu();
+
+    static QPointer<frmMain>& current();
+
+    QMdiArea* m_mdi = nullptr;
+    int m_pointer = 0;
+};

@@ -1,0 +1,199 @@
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+#include "support/DialogScript.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class tst_Dialogs : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Runs check on the modal dialog of type T once it is up.
+    template <typename T> static void whenShown(std::function<void(T*)> check)
+    {
+        QTimer::singleShot(0, [check] {
+            T* dialog = nullptr;
+            QTRY_VERIFY((dialog = qobject_cast<T*>(QApplication::activeModalWidget())));
+            check(dialog);
+        });
+    }
+
+private slots:
+    void answersFollowTheButtons_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("OK only") << (vbOKOnly + vbCritical) << QList<int>{vbOK};
+        QTest::newRow("OK, Cancel") << (vbOKCancel + vbInformation) << QList<int>{vbOK, vbCancel};
+        QTest::newRow("Yes, No, Cancel")
+            << (vbYesNoCancel + vbQuestion) << QList<int>{vbYes, vbNo, vbCancel};
+        QTest::newRow("Yes, No, second default")
+            << (vbYesNo + vbExclamation + vbDefaultButton2) << QList<int>{vbYes, vbNo};
+    }
+
+    void answersFollowTheButtons()
+    {
+        QFETCH(int, flags);
+        QFETCH(QList<int>, answers);
+        QCOMPARE((MessageRequest{QString(), flags, QString()}.answers()), answers);
+    }
+
+    void realMessageBoxShowsLines_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("cancel") << (vbOKCancel + vbInformation) << int(QMessageBox::Cancel)
+                                << vbCancel << int(QMessageBox::Information);
+        QTest::newRow("no") << (vbYesNo + vbQuestion) << int(QMessageBox::No) << vbNo
+                            << int(QMessageBox::Question);
+        QTest::newRow("ok") << (vbOKOnly + vbCritical) << int(QMessageBox::Ok) << vbOK
+                            << int(QMessageBox::Critical);
+    }
+
+    void realMessageBoxShowsLines()
+    {
+        QFETCH(int, flags);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QFETCH(int, icon);
+        QString text, title;
+        int shownIcon = -1;
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            text = box->text();
+            title = box->windowTitle();
+            shownIcon = box->icon();
+            box->button(QMessageBox::StandardButton(press))->click();
+        });
+
+        QCOMPARE(MsgBox(QStringLiteral("First line.\r\rLast line."), flags), answer);
+
+        QCOMPARE(text, QStringLiteral("First line.\n\nLast line."));
+        QCOMPARE(title, QStringLiteral("Zantoro"));
+        QCOMPARE(shownIcon, icon);
+    }
+
+    void realSaveDialogAsSetUp()
+    {
+        QTemporaryDir dir;
+        QString title, folder;
+        QStringList filters;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            folder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("chosen");
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        CommonDialog cd;
+        cd.DialogTitle = QStringLiteral("Create backup");
+        cd.InitDir = dir.path();
+        cd.Filter = QStringLiteral("Backup files(*.bak)|*.bak");
+        cd.DefaultExt = QStringLiteral("bak");
+        cd.FileName = QStringLiteral("Pendrel  05-Dec-2026 14.07.bak");
+
+        cd.ShowSave();
+
+        QCOMPARE(title, QStringLiteral("Create backup"));
+        QCOMPARE(folder, dir.path());
+        QCOMPARE(filters, QStringList{"Backup files(*.bak) (*.bak)"});
+        QCOMPARE(cd.FileName, dir.path() + QStringLiteral("/chosen.bak"));
+    }
+
+    void nameFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("qt");
+        QTest::newRow("one pattern")
+            << QStringLiteral("(*.mdb)|*.mdb") << QStringList{"(*.mdb) (*.mdb)"};
+        QTest::newRow("two entries") << QStringLiteral("Backups|*.bak|All|*.*")
+                                     << QStringList{"Backups (*.bak)", "All (*.*)"};
+        QTest::newRow("several patterns")
+            << QStringLiteral("Data|*.mdb;*.bak") << QStringList{"Data (*.mdb *.bak)"};
+        QTest::newRow("none") << QString() << QStringList();
+    }
+
+    void nameFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, qt);
+        QCOMPARE(qtNameFilters(filter), qt);
+    }
+
+    void cancelRaisesOnlyWhenAsked_data()
+    {
+        QTest::addColumn<bool>("cancelError");
+        QTest::addColumn<QString>("dialog");
+        for (const char* dialog : {"open", "save", "printer"}) {
+            QTest::addRow("%s, CancelError", dialog) << true << QString::fromLatin1(dialog);
+            QTest::addRow("%s, no CancelError", dialog) << false << QString::fromLatin1(dialog);
+        }
+    }
+
+    void cancelRaisesOnlyWhenAsked()
+    {
+        QFETCH(bool, cancelError);
+        QFETCH(QString, dialog);
+        DialogScript script;
+        CommonDialog cd;
+        cd.CancelError = cancelError;
+        cd.FileName = QStringLiteral("Zantoro.mdb");
+        long raised = 0;
+        try {
+            if (dialog == QLatin1String("printer")) {
+                script.cancelPrinter();
+                cd.ShowPrinter();
+            } else {
+                script.cancelFile();
+                if (dialog == QLatin1String("open"))
+                    cd.ShowOpen();
+                else
+                    cd.ShowSave();
+            }
+        } catch (const VbError& e) {
+            raised = e.number();
+        }
+        QCOMPARE(raised, cancelError ? 32755L : 0L);
+        QCOMPARE(cd.FileName, QStringLiteral("Zantoro.mdb"));
+    }
+
+    void scriptRecordsWhatWasAsked()
+    {
+        DialogScript script;
+        script.answer(vbNo).chooseFile(QStringLiteral("/x/y.mdb"));
+        CommonDialog cd;
+        cd.DialogTitle = QStringLiteral("Locate");
+        cd.InitDir = QStringLiteral("/x/");
+        cd.Filter = QStringLiteral("(*.mdb)|*.mdb");
+        cd.FileName = QStringLiteral("Zantoro.mdb");
+        cd.Flags = cdlOFNFileMustExist;
+
+        QCOMPARE(MsgBox(QStringLiteral("Delete?"), vbYesNo + vbQuestion, QStringLiteral("T")),
+                 vbNo);
+        cd.ShowOpen();
+
+        QCOMPARE(cd.FileName, QStringLiteral("/x/y.mdb"));
+        QCOMPARE(script.messages().at(0).prompt, QStringLiteral("Delete?"));
+        QCOMPARE(script.messages().at(0).buttons(), vbYesNo);
+        QCOMPARE(script.messages().at(0).icon(), vbQuestion);
+        QCOMPARE(script.messages().at(0).title, QStringLiteral("T"));
+        const FileRequest& open = script.files().at(0);
+        QCOMPARE(open.title, QStringLiteral("Locate"));
+        QCOMPARE(open.initDir, QStringLiteral("/x/"));
+        QCOMPARE(open.fileName, QStringLiteral("Zantoro.mdb"));
+        QCOMPARE(open.flags, cdlOFNFileMustExist);
+        QCOMPARE(script.pending(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Dialogs)
+#include "tst_dialogs.moc"
