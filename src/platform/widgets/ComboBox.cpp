@@ -3,6 +3,8 @@
 #include "platform/VbError.h"
 #include "platform/widgets/KeyCodes.h"
 
+#include <functional>
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -16,17 +18,19 @@ ComboBox::ComboBox(Style style, QWidget* parent) : QComboBox(parent), m_style(st
         // Completion, where wanted, is the program's own (on Change).
         setCompleter(nullptr);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textChanged, this, [this] { emit Change(); });
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!m_quiet)
+                emit Change();
+        });
     }
     connect(this, &QComboBox::activated, this, [this] { emit Click(); });
 }
 
 void ComboBox::AddItem(const QString& text, qint64 itemData)
 {
-    const QSignalBlocker quiet(this);
     m_texts.append(text);
     m_data.append(itemData);
-    addItem(text);
+    keepSelection([&] { addItem(text); });
     m_newIndex = int(m_texts.size()) - 1;
 }
 
@@ -34,21 +38,38 @@ void ComboBox::AddItems(const QStringList& texts)
 {
     if (texts.isEmpty())
         return;
-    const QSignalBlocker quiet(this);
     m_texts.append(texts);
     m_data.resize(m_texts.size(), 0);
-    addItems(texts);
+    keepSelection([&] { addItems(texts); });
     m_newIndex = int(m_texts.size()) - 1;
+}
+
+void ComboBox::keepSelection(const std::function<void()>& change)
+{
+    // The list selects its first entry by itself when it gets one; entries
+    // added by the program leave the selection and the text as they were.
+    const int index = currentIndex();
+    const QString text = lineEdit() ? lineEdit()->text() : QString();
+    const QSignalBlocker quiet(this);
+    m_quiet = true;
+    change();
+    if (currentIndex() != index)
+        setCurrentIndex(index);
+    if (lineEdit() && lineEdit()->text() != text)
+        lineEdit()->setText(text);
+    m_quiet = false;
 }
 
 void ComboBox::RemoveItem(int index)
 {
     if (index < 0 || index >= m_texts.size())
         throw VbError(VbErr::SubscriptOutOfRange);
-    const QSignalBlocker quiet(this);
     m_texts.removeAt(index);
     m_data.removeAt(index);
+    const QSignalBlocker quiet(this);
+    m_quiet = true;
     removeItem(index);
+    m_quiet = false;
 }
 
 void ComboBox::Clear()
@@ -56,12 +77,18 @@ void ComboBox::Clear()
     m_texts.clear();
     m_data.clear();
     m_newIndex = -1;
+    QLineEdit* edit = lineEdit();
+    const QString text = edit ? edit->text() : QString();
     {
         const QSignalBlocker quiet(this);
+        m_quiet = true;
         clear();
+        if (edit)
+            edit->setText(text);
+        m_quiet = false;
     }
-    // Emptying the text part is a change of its text.
-    if (QLineEdit* edit = lineEdit(); edit && !edit->text().isEmpty())
+    // Emptying the text part is one change of its text.
+    if (edit && !text.isEmpty())
         edit->clear();
 }
 
@@ -100,12 +127,9 @@ void ComboBox::setListIndex(int index, bool raiseClick)
 {
     if (index < -1 || index >= m_texts.size())
         throw VbError(VbErr::SubscriptOutOfRange);
-    {
-        // The text part of a DropDownCombo follows and raises Change; the
-        // list's own signals stay quiet.
-        const QSignalBlocker quiet(this);
-        setCurrentIndex(index);
-    }
+    // The text part of a DropDownCombo follows and raises Change (the combo
+    // raises Click only for the user's picks, through activated()).
+    setCurrentIndex(index);
     if (QLineEdit* edit = lineEdit()) {
         const QString text = index >= 0 ? m_texts.at(index) : QString();
         if (edit->text() != text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QComboBox>
 
 // A combo box with a 64-bit number per entry (ItemData) and the list index of
@@ -76,9 +78,11 @@ protected:
 
 private:
     bool forwardKeyDown(QKeyEvent* event);
+    void keepSelection(const std::function<void()>& change);
 
     Style m_style;
     QStringList m_texts; // mirrors the entries, for quick scans of long lists
     QList<qint64> m_data;
     int m_newIndex = -1;
+    bool m_quiet = false; // the combo's own text changes while entries come and go
 };

@@ -76,8 +76,14 @@ ListView::ListView(QWidget* parent) : QTreeWidget(parent)
     header()->setSectionsMovable(false);
 
     connect(this, &QTreeWidget::itemChanged, this, &ListView::onItemChanged);
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { emit ItemClick(static_cast<ListItem*>(item)); });
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        // A press on a check box leaves the selection where it was; a click
+        // on the item still makes it the selected one before it is reported.
+        auto* clicked = static_cast<ListItem*>(item);
+        if (SelectedItem() != clicked)
+            setSelectedItem(clicked);
+        emit ItemClick(clicked);
+    });
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { emit DblClick(); });
     connect(header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
         // A divider dragged by the user; widths set from code are kept exact.
