@@ -41,7 +41,7 @@ private:
 //    keyboard; the selection is already on the item when it fires.
 //  - ItemCheck(item): the user ticked or unticked an item's box (mouse or
 //    Space); Checked() already tells the new state. A click on a box raises
-//    ItemCheck, then ItemClick.
+//    ItemCheck, then ItemClick (the item then selected, as for any click).
 //  - DblClick(): the user double-clicked an item.
 class ListView final : public QTreeWidget
 {
