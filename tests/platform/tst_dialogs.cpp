@@ -27,25 +27,6 @@ private:
     }
 
 private slots:
-    void answersFollowTheButtons_data()
-    {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QList<int>>("answers");
-        QTest::newRow("OK only") << (vbOKOnly + vbCritical) << QList<int>{vbOK};
-        QTest::newRow("OK, Cancel") << (vbOKCancel + vbInformation) << QList<int>{vbOK, vbCancel};
-        QTest::newRow("Yes, No, Cancel")
-            << (vbYesNoCancel + vbQuestion) << QList<int>{vbYes, vbNo, vbCancel};
-        QTest::newRow("Yes, No, second default")
-            << (vbYesNo + vbExclamation + vbDefaultButton2) << QList<int>{vbYes, vbNo};
-    }
-
-    void answersFollowTheButtons()
-    {
-        QFETCH(int, flags);
-        QFETCH(QList<int>, answers);
-        QCOMPARE((MessageRequest{QString(), flags, QString()}.answers()), answers);
-    }
-
     void realMessageBoxShowsLines_data()
     {
         QTest::addColumn<int>("flags");
@@ -164,34 +145,6 @@ private slots:
         }
         QCOMPARE(raised, cancelError ? 32755L : 0L);
         QCOMPARE(cd.FileName, QStringLiteral("Zantoro.mdb"));
-    }
-
-    void scriptRecordsWhatWasAsked()
-    {
-        DialogScript script;
-        script.answer(vbNo).chooseFile(QStringLiteral("/x/y.mdb"));
-        CommonDialog cd;
-        cd.DialogTitle = QStringLiteral("Locate");
-        cd.InitDir = QStringLiteral("/x/");
-        cd.Filter = QStringLiteral("(*.mdb)|*.mdb");
-        cd.FileName = QStringLiteral("Zantoro.mdb");
-        cd.Flags = cdlOFNFileMustExist;
-
-        QCOMPARE(MsgBox(QStringLiteral("Delete?"), vbYesNo + vbQuestion, QStringLiteral("T")),
-                 vbNo);
-        cd.ShowOpen();
-
-        QCOMPARE(cd.FileName, QStringLiteral("/x/y.mdb"));
-        QCOMPARE(script.messages().at(0).prompt, QStringLiteral("Delete?"));
-        QCOMPARE(script.messages().at(0).buttons(), vbYesNo);
-        QCOMPARE(script.messages().at(0).icon(), vbQuestion);
-        QCOMPARE(script.messages().at(0).title, QStringLiteral("T"));
-        const FileRequest& open = script.files().at(0);
-        QCOMPARE(open.title, QStringLiteral("Locate"));
-        QCOMPARE(open.initDir, QStringLiteral("/x/"));
-        QCOMPARE(open.fileName, QStringLiteral("Zantoro.mdb"));
-        QCOMPARE(open.flags, cdlOFNFileMustExist);
-        QCOMPARE(script.pending(), 0);
     }
 };
 

@@ -137,6 +137,7 @@ private slots:
             const qint64 category = raw.category(QStringLiteral("Sales"), true);
             QCOMPARE(business, 1);
             QCOMPARE(category, 1);
+            raw.exec(QStringLiteral("BEGIN"));
             for (int i = 0; i < 400; ++i) {
                 TxRow row;
                 row.business = business;
@@ -144,6 +145,7 @@ private slots:
                 row.description = QString(90, QLatin1Char('a' + i % 26));
                 raw.transaction(row);
             }
+            raw.exec(QStringLiteral("COMMIT"));
             raw.exec(QStringLiteral("DELETE FROM Transactions WHERE TransactionId > 10"));
         }
         m_env->openDatabase(m_db);
