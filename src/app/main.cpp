@@ -1,3 +1,4 @@
+#include "lookups/LookupWindows.h"
 #include "platform/Settings.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 
     // Each window layer registers its windows' openers here, before start-up,
     // with dbStuff::RegisterWindow; the frame's menu reaches them by id.
+    RegisterLookupWindows();
 
     dbStuff::Main();
     // Start-up either showed the frame or stopped with an error box; without a

@@ -1,0 +1,359 @@
+#include "lookups/frmBusinesses.h"
+
+#include "data/Recordset.h"
+#include "lookups/LookupLayout.h"
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ListView.h"
+#include "platform/widgets/TextBox.h"
+#include "platform/widgets/Toolbar.h"
+#include "platform/widgets/Twips.h"
+#include "shell/dbStuff.h"
+#include "shell/Windows.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+using namespace dbStuff;
+using LookupLayout::place;
+
+namespace {
+
+// The designed client area and the details frame's height, in twips.
+constexpr int DesignWidth = 7005;
+constexpr int DesignHeight = 5010;
+constexpr int FrameHeight = 1695;
+// The gap between the list and the details frame.
+constexpr int Gap = 120;
+
+QString key(const Variant& id)
+{
+    return QStringLiteral("b") + QString::number(id.toLong());
+}
+
+QString vatText(const Variant& vat)
+{
+    return vat.isNull() ? QStringLiteral("n/a") : vat.toText();
+}
+
+// A box that holds text the stored value does not. An empty box never counts
+// (emptying a box does not clear the stored value); text typed where nothing is
+// stored does, or it could never be saved and would be dropped unasked.
+bool differs(const TextBox* box, const Variant& stored)
+{
+    return !box->Text().isEmpty() && (stored.isNull() || box->Text() != stored.toString());
+}
+
+} // namespace
+
+void frmBusinesses::Show(QWidget* parent)
+{
+    frmBusinesses window(parent);
+    if (!window.Load())
+        return;
+    window.exec();
+}
+
+frmBusinesses::frmBusinesses(QWidget* parent) : QDialog(parent)
+{
+    buildControls();
+}
+
+frmBusinesses::~frmBusinesses() = default;
+
+void frmBusinesses::buildControls()
+{
+    setObjectName(QStringLiteral("frmBusinesses"));
+    setWindowTitle(QStringLiteral("Businesses/Accounts"));
+
+    Toolbar1 = new Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->addButton(QStringLiteral("delete"), QStringLiteral("Delete"), QStyle::SP_TrashIcon);
+    Toolbar1->addButton(QStringLiteral("new"), QStringLiteral("New"), QStyle::SP_FileIcon);
+    Toolbar1->addButton(QStringLiteral("save"), QStringLiteral("Save"),
+                        QStyle::SP_DialogSaveButton);
+    Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
+                        QStyle::SP_DialogCloseButton);
+
+    LV1 = new ListView(this);
+    LV1->setObjectName(QStringLiteral("LV1"));
+    LV1->addColumnHeader(QStringLiteral("Business/Account name"), 3500);
+    LV1->addColumnHeader(QStringLiteral("Business Id"), 1440, ListView::AlignCenter);
+    LV1->addColumnHeader(QStringLiteral("VAT Nr."), 1440, ListView::AlignRight);
+
+    Frame1 = new QGroupBox(QStringLiteral("Details"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    place(Frame1, 0, 0, DesignWidth, FrameHeight);
+    const auto row = [this](QLabel*& label, TextBox*& box, const char* name, const QString& caption,
+                            int top) {
+        label = new QLabel(caption, Frame1);
+        box = new TextBox(Frame1);
+        box->setObjectName(QString::fromLatin1(name));
+        label->setBuddy(box);
+        place(label, 120, top + 60, 1935, 255);
+        place(box, 2100, top, 1695, 315);
+    };
+    row(Label1, etName, "etName", QStringLiteral("Business/account name"), 300);
+    row(Label2, etVAT, "etVAT", QStringLiteral("VAT number"), 720);
+    row(Label3, etAccountNr, "etAccountNr", QStringLiteral("Account number"), 1140);
+    setTabOrder(etName, etVAT);
+    setTabOrder(etVAT, etAccountNr);
+
+    resize(Twips::toPixels(QSize(DesignWidth, DesignHeight)));
+
+    connect(Toolbar1, &Toolbar::ButtonClick, this,
+            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
+    connect(LV1, &ListView::ItemClick, this,
+            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
+    for (TextBox* box : {etName, etVAT, etAccountNr})
+        connect(box, &TextBox::Change, this, [this] { RunHandler([&] { etDetails_Change(); }); });
+}
+
+bool frmBusinesses::Load()
+{
+    try {
+        Form_Load();
+        return true;
+    } catch (const VbError& e) {
+        ReportError(e.number());
+        return false;
+    }
+}
+
+void frmBusinesses::Form_Load()
+{
+    NewRecord = true;
+    LV1->setHideSelection(true);
+    rsBusinesses = DB->OpenRecordset(QStringLiteral("Businesses"), RecordsetType::Table);
+    rsBusinesses->setIndex(QStringLiteral("PrimaryKey"));
+    ClearDetails();
+    FillLV1();
+    LV1->setSelectedItem(nullptr);
+    LV1->setHideSelection(true);
+    // Nothing is selected, so there is nothing to delete yet.
+    Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
+    // Boxes that were empty already raise no change: set the save button here.
+    etDetails_Change();
+}
+
+void frmBusinesses::ClearDetails()
+{
+    etName->setText(QString());
+    etVAT->setText(QString());
+    etAccountNr->setText(QString());
+}
+
+void frmBusinesses::FillLV1()
+{
+    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr ") +
+              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
+    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    LV1->Clear();
+    while (!rsList->EOF_()) {
+        const Variant id = rsList->field(QStringLiteral("BusinessId"));
+        NewItem = LV1->Add(key(id), rsList->field(QStringLiteral("Name")).toText());
+        NewItem->setSubItems(1, id.toText());
+        NewItem->setSubItems(2, vatText(rsList->field(QStringLiteral("VATNr"))));
+        rsList->MoveNext();
+    }
+}
+
+bool frmBusinesses::IsDirty()
+{
+    try {
+        // A business not stored yet is judged by its name alone, whatever the
+        // list shows selected: a click has already moved the selection when it
+        // asks, and the typed business must not be dropped unasked.
+        if (NewRecord || !LV1->SelectedItem())
+            return !etName->Text().isEmpty();
+        const Recordset& rs = *rsBusinesses;
+        return differs(etName, rs[QStringLiteral("Name")]) ||
+               differs(etVAT, rs[QStringLiteral("vatnr")]) ||
+               differs(etAccountNr, rs[QStringLiteral("accountnr")]);
+    } catch (const VbError& e) {
+        if (e.number() != VbErr::RecordDeleted)
+            ReportError(e.number());
+        return false;
+    }
+}
+
+void frmBusinesses::SaveChanges()
+{
+    Recordset& rs = *rsBusinesses;
+    try {
+        if (NewRecord)
+            rs.AddNew();
+        else
+            rs.Edit();
+        rs.setField(QStringLiteral("Name"), etName->Text());
+        if (!etVAT->Text().isEmpty())
+            rs.setField(QStringLiteral("vatnr"), etVAT->Text());
+        if (!etAccountNr->Text().isEmpty())
+            rs.setField(QStringLiteral("accountnr"), etAccountNr->Text());
+        rs.Update();
+    } catch (const VbError&) {
+        // A refused write leaves no pending edit behind; the pane keeps the
+        // user's text for another try.
+        rs.CancelUpdate();
+        throw;
+    }
+    rs.setBookmark(rs.LastModified());
+
+    if (NewRecord) {
+        const QString newKey = key(rs[QStringLiteral("Businessid")]);
+        NewItem = LV1->Add(newKey, rs[QStringLiteral("Name")].toText());
+        showRow(NewItem);
+        LV1->setSelectedItem(LV1->Find(newKey));
+        NewRecord = false;
+        CurrentKey = newKey;
+        // The stored business is now the selected one.
+        Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);
+    } else if (ListItem* item = LV1->Find(CurrentKey)) {
+        item->setText(rs[QStringLiteral("Name")].toText());
+        showRow(item);
+        item->EnsureVisible();
+    }
+    LV1->setHideSelection(false);
+    emit Notifier::instance().businessesChanged();
+}
+
+void frmBusinesses::showRow(ListItem* item)
+{
+    item->setSubItems(1, rsBusinesses->field(QStringLiteral("Businessid")).toText());
+    item->setSubItems(2, vatText(rsBusinesses->field(QStringLiteral("vatnr"))));
+}
+
+void frmBusinesses::Form_Activate()
+{
+    etName->setFocus();
+}
+
+void frmBusinesses::etDetails_Change()
+{
+    Toolbar1->setButtonEnabled(QStringLiteral("save"), IsDirty());
+}
+
+void frmBusinesses::LV1_ItemClick(ListItem* Item)
+{
+    ClickedKey = Item->Key();
+    if (IsDirty()) {
+        Answer =
+            MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion, AppTitle);
+        if (Answer == vbYes) {
+            // The edits belong to the business shown before the click.
+            LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
+            SaveChanges();
+            LV1->setSelectedItem(LV1->Find(ClickedKey));
+        }
+    }
+    ClearDetails();
+    Recordset& rs = *rsBusinesses;
+    rs.Seek(QStringLiteral("="), Variant(IdFromKey(ClickedKey)));
+    etName->setText(rs[QStringLiteral("Name")].toText());
+    if (const Variant vat = rs[QStringLiteral("vatnr")]; !vat.isNull())
+        etVAT->setText(vat.toString());
+    if (const Variant account = rs[QStringLiteral("accountnr")]; !account.isNull())
+        etAccountNr->setText(account.toString());
+    LV1->setHideSelection(false);
+    Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);
+    CurrentKey = ClickedKey;
+    NewRecord = false;
+    // The boxes were filled while the window still counted as holding a new
+    // business; judged now, the pane matches the row and save is disabled.
+    etDetails_Change();
+}
+
+void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("save")) {
+        SaveChanges();
+    } else if (key == QLatin1String("close")) {
+        Unload();
+    } else if (key == QLatin1String("delete")) {
+        const ListItem* selected = LV1->SelectedItem();
+        if (!selected)
+            return;
+        const QString selectedKey = selected->Key();
+        Answer = MsgBox(QStringLiteral("Delete ") + selected->Text() +
+                            QStringLiteral(" and all it's related information including accounts?"),
+                        vbYesNo + vbExclamation, AppTitle);
+        if (Answer != vbYes)
+            return;
+        // The business named in the question is the one that goes.
+        Recordset& rs = *rsBusinesses;
+        rs.Seek(QStringLiteral("="), Variant(IdFromKey(selectedKey)));
+        if (!rs.NoMatch())
+            rs.Delete();
+        LV1->Remove(selectedKey);
+        LV1->setSelectedItem(nullptr);
+        ClearDetails();
+        Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
+        NewRecord = true;
+        emit Notifier::instance().businessesChanged();
+    } else if (key == QLatin1String("new")) {
+        NewRecord = true;
+        LV1->setSelectedItem(nullptr);
+        LV1->setHideSelection(true);
+        ClearDetails();
+        Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
+        etName->setFocus();
+    }
+}
+
+void frmBusinesses::Form_QueryUnload(bool& Cancel)
+{
+    if (!IsDirty())
+        return;
+    Answer = MsgBox(QStringLiteral("Save changes before closing this window?"),
+                    vbYesNoCancel + vbQuestion, AppTitle);
+    if (Answer == vbCancel) {
+        Cancel = true;
+    } else if (Answer == vbYes) {
+        try {
+            SaveChanges();
+        } catch (const VbError& e) {
+            // Closing now would lose the typed business: stay open with it.
+            ReportError(e.number());
+            Cancel = true;
+        }
+    }
+}
+
+void frmBusinesses::Unload()
+{
+    reject();
+}
+
+void frmBusinesses::reject()
+{
+    bool cancel = false;
+    RunHandler([&] { Form_QueryUnload(cancel); });
+    if (!cancel)
+        QDialog::reject();
+}
+
+void frmBusinesses::Form_Resize()
+{
+    const int innerWidth = LookupLayout::widthTwips(this);
+    const int innerHeight = LookupLayout::heightTwips(this);
+    // The toolbar keeps to the top edge, across the window.
+    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
+    const int toolbarTop = Twips::fromPixels(Toolbar1->y());
+    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
+    const int listTop = toolbarTop + toolbarHeight;
+    const int listHeight = std::max(0, innerHeight - FrameHeight - toolbarHeight - Gap);
+    place(LV1, 0, listTop, innerWidth, listHeight);
+    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, FrameHeight);
+}
+
+void frmBusinesses::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    RunHandler([this] { Form_Resize(); });
+}
+
+void frmBusinesses::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+#include <QString>
+
+class ComboBox;
+class ListItem;
+class ListView;
+class QGroupBox;
+class QLabel;
+class Recordset;
+class TextBox;
+class Toolbar;
+
+// "Categories": the category list (LV1) with a details pane, and the list of
+// businesses (LV2) whose ticks allocate the category selected in LV1. Opened
+// modally from the frame's menu.
+//
+// Works on the shared rsCategories and moves its current row: a click seeks the
+// category, a save leaves it on the row written. Whether a save adds or changes
+// a category is decided by the selection of LV1 (none: add). Ticks in LV2 are
+// written at once to relCat_Bis through rsRelCatBis; ticks the window sets
+// itself are display only.
+//
+// Notifications, once the database holds the change:
+//  - Notifier::categoriesChanged after a save from the toolbar, a delete, and
+//    every allocation written, so an open sheet refreshes its category picker;
+//  - a save made through the close or the click question sends nothing: the
+//    sheet's picker follows toolbar saves only.
+class frmCategories final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Opens the window modally and returns when it is closed. When loading
+    // fails the error box is shown and the window does not open.
+    static void Show(QWidget* parent = nullptr);
+
+    explicit frmCategories(QWidget* parent = nullptr);
+    ~frmCategories() override;
+
+    // Form_Load under the window's error handling: false (after the error box)
+    // when a table could not be opened or listed.
+    bool Load();
+
+    Toolbar* Toolbar1 = nullptr;
+    ListView* LV1 = nullptr;
+    ListView* LV2 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label1 = nullptr;
+    TextBox* etCategory = nullptr;
+    QLabel* Label3 = nullptr;
+    TextBox* etVAT = nullptr;
+    QLabel* Label2 = nullptr;
+    ComboBox* cboType = nullptr;
+    QLabel* Label4 = nullptr;
+    ComboBox* cboCashBank = nullptr;
+
+    // The category shown in the pane, and the item the user clicked last.
+    QString CurrentKey;
+    QString ClickedKey;
+
+    void ClearDetails();
+    void FillcboType();
+    void FillcboCashBank();
+    void FillLV1();
+    bool IsDirty();
+    void SaveCategory();
+
+    // The allocation list.
+    void FillLV2();
+    void UpdateLV2();
+    void ClearLV2Checkmarks();
+    void SaveCat_Bus();
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_QueryUnload(bool& Cancel);
+    void LV1_ItemClick(ListItem* Item);
+    void LV2_ItemCheck(ListItem* Item);
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // Closes the window the way its close button does (through the query).
+    void Unload();
+
+    // Every way of closing (title bar, Escape, Unload) arrives here.
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildAllocationList();
+    void deleteCategory();
+    // Sends categoriesChanged. A receiver may move rsCategories (it is shared);
+    // the window's current row is put back afterwards.
+    void announceCategoriesChanged();
+
+    // relCat_Bis with index "Primarykey" (CatId, Busid); lives with the window.
+    std::unique_ptr<Recordset> rsRelCatBis;
+};
