@@ -1,10 +1,12 @@
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Screen.h"
 #include "support/DialogScript.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -49,7 +51,11 @@ private slots:
         QFETCH(int, icon);
         QString text, title;
         int shownIcon = -1;
+        Qt::CursorShape pointer = Qt::BlankCursor;
+        // Start-up asks its questions under the hourglass.
+        Screen::setMousePointer(vbHourglass);
         whenShown<QMessageBox>([&](QMessageBox* box) {
+            pointer = QGuiApplication::overrideCursor()->shape();
             text = box->text();
             title = box->windowTitle();
             shownIcon = box->icon();
@@ -57,10 +63,14 @@ private slots:
         });
 
         QCOMPARE(MsgBox(QStringLiteral("First line.\r\rLast line."), flags), answer);
+        const Qt::CursorShape after = QGuiApplication::overrideCursor()->shape();
+        Screen::setMousePointer(vbDefault);
 
         QCOMPARE(text, QStringLiteral("First line.\n\nLast line."));
         QCOMPARE(title, QStringLiteral("Zantoro"));
         QCOMPARE(shownIcon, icon);
+        QCOMPARE(pointer, Qt::ArrowCursor);
+        QCOMPARE(after, Qt::WaitCursor);
     }
 
     void realSaveDialogAsSetUp()

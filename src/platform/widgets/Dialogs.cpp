@@ -3,8 +3,10 @@
 #include "platform/VbError.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -61,6 +63,28 @@ QMessageBox::Icon qtIcon(int icon)
     return QMessageBox::NoIcon;
 }
 
+// While the program shows the hourglass, a dialog still shows the ordinary
+// pointer: the user has to point and click in it.
+class ArrowWhileOpen final
+{
+public:
+    ArrowWhileOpen() : m_active(QGuiApplication::overrideCursor() != nullptr)
+    {
+        if (m_active)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~ArrowWhileOpen()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    ArrowWhileOpen(const ArrowWhileOpen&) = delete;
+    ArrowWhileOpen& operator=(const ArrowWhileOpen&) = delete;
+
+private:
+    bool m_active;
+};
+
 // The dialogs a person sees. Every one is application-modal over the active
 // window, so nothing else of the program answers until it is closed.
 class RealDialogs final : public DialogHandler
@@ -82,6 +106,7 @@ public:
             box.setEscapeButton(qtButton(vbCancel));
         else if (answers == QList<int>{vbOK})
             box.setEscapeButton(qtButton(vbOK));
+        const ArrowWhileOpen arrow;
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
         for (int answer : answers)
@@ -115,6 +140,7 @@ public:
             dialog.setDefaultSuffix(request.defaultExt);
         if (!request.fileName.isEmpty())
             dialog.selectFile(request.fileName);
+        const ArrowWhileOpen arrow;
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
@@ -129,6 +155,7 @@ public:
             dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
             dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
         }
+        const ArrowWhileOpen arrow;
         return dialog.exec() == QDialog::Accepted;
     }
 
