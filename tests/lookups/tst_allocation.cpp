@@ -1,0 +1,294 @@
+// Allocating categories to businesses with the check boxes of the categories
+// window, and a new user's first steps from the delivered empty database.
+
+#include "LookupDriver.h"
+#include "lookups/frmBusinesses.h"
+#include "lookups/frmCategories.h"
+#include "shell/dbStuff.h"
+#include "shell/Windows.h"
+#include "support/DialogScript.h"
+#include "support/ShellEnvironment.h"
+#include "support/TestDatabase.h"
+
+#include <memory>
+
+#include <QSignalSpy>
+
+using namespace LookupDriver;
+
+namespace {
+
+template <class Window> std::unique_ptr<Window> openWindow()
+{
+    auto window = std::make_unique<Window>();
+    if (!window->Load())
+        throw std::runtime_error("the window did not load");
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        throw std::runtime_error("the window was not shown");
+    return window;
+}
+
+struct Fixture
+{
+    TempDatabase file;
+    ShellEnvironment env;
+    RawDb raw{file.path()};
+    std::unique_ptr<frmCategories> window;
+
+    frmCategories& open()
+    {
+        env.openDatabase(file.path());
+        window = openWindow<frmCategories>();
+        return *window;
+    }
+
+    // The allocations as "category id/business id", in key order.
+    QStringList pairs()
+    {
+        QStringList result;
+        for (const QVariantList& row :
+             raw.rows(QStringLiteral("SELECT CatId, Busid FROM relCat_Bis ORDER BY CatId, Busid")))
+            result << row.at(0).toString() + QLatin1Char('/') + row.at(1).toString();
+        return result;
+    }
+};
+
+QString c(qint64 id)
+{
+    return QStringLiteral("c") + QString::number(id);
+}
+
+QString b(qint64 id)
+{
+    return QStringLiteral("b") + QString::number(id);
+}
+
+QString pair(qint64 category, qint64 business)
+{
+    return QString::number(category) + QLatin1Char('/') + QString::number(business);
+}
+
+} // namespace
+
+class tst_Allocation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tickingAddsOneRowAndUntickingRemovesIt()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false, 21.0, 1);
+        const qint64 shop = f.raw.business("Shop");
+        const qint64 other = f.raw.business("Other");
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        QSignalSpy changed(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged);
+        DialogScript script; // no message box may come
+
+        clickBox(w.LV2, b(shop));
+        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
+        QCOMPARE(ticked(w.LV2), QStringList{b(shop)});
+        QCOMPARE(pickerOffers(shop, 1), QStringList{"Fuel"});
+        QCOMPARE(pickerOffers(shop, 2), QStringList()); // a cash-only category
+        QCOMPARE(pickerOffers(other, 1), QStringList());
+
+        clickBox(w.LV2, b(shop));
+        QCOMPARE(f.pairs(), QStringList());
+        QCOMPARE(ticked(w.LV2), QStringList());
+        QCOMPARE(pickerOffers(shop, 1), QStringList());
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(selectedKey(w.LV1), c(fuel)); // the category stays the one shown
+    }
+
+    void theSpaceKeyTicksTheFocusedBusinessToo()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 shop = f.raw.business("Shop");
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+
+        clickItem(w.LV2, b(shop));
+        QCOMPARE(f.pairs(), QStringList()); // a click beside the box ticks nothing
+        QTest::keyClick(w.LV2, Qt::Key_Space);
+
+        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
+    }
+
+    void aNewUnsavedCategoryCannotBeAllocated()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 shop = f.raw.business("Shop");
+        const qint64 bank = f.raw.business("Bank");
+        f.raw.allocate(fuel, shop);
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        pressButton(w.Toolbar1, QStringLiteral("new"));
+        QCOMPARE(ticked(w.LV2), QStringList{b(shop)}); // still on screen after "new"
+        typeInto(w.etCategory, QStringLiteral("Rent"));
+        DialogScript script;
+        script.answer(vbOK);
+
+        clickBox(w.LV2, b(bank));
+
+        QCOMPARE(script.messages().size(), 1);
+        const MessageRequest& box = script.messages().at(0);
+        QCOMPARE(box.prompt, QStringLiteral("First save the new category before allocating the new "
+                                            "category to a business"));
+        QCOMPARE(box.buttons(), vbOKOnly);
+        QCOMPARE(box.icon(), vbInformation);
+        QCOMPARE(box.title, QStringLiteral("Zantoro"));
+        QCOMPARE(ticked(w.LV2), QStringList());
+        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
+        QCOMPARE(f.raw.count(QStringLiteral("Categories")), 1);
+    }
+
+    void ticksFollowTheCategoryClickedAndWriteNothing()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 rent = f.raw.category("Rent", false);
+        const qint64 sales = f.raw.category("Sales", true);
+        const qint64 shop = f.raw.business("Shop");
+        const qint64 bank = f.raw.business("Bank");
+        f.raw.allocate(fuel, shop);
+        f.raw.allocate(rent, bank);
+        f.raw.allocate(rent, shop);
+        frmCategories& w = f.open();
+        QSignalSpy changed(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged);
+        const QStringList before = f.pairs();
+
+        clickItem(w.LV1, c(rent));
+        QCOMPARE(ticked(w.LV2), (QStringList{b(bank), b(shop)}));
+        clickItem(w.LV1, c(fuel));
+        QCOMPARE(ticked(w.LV2), QStringList{b(shop)});
+        clickItem(w.LV1, c(sales));
+        QCOMPARE(ticked(w.LV2), QStringList());
+        clickItem(w.LV1, c(rent));
+
+        QCOMPARE(f.pairs(), before);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void aNewlySavedCategoryShowsNoTicks()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 shop = f.raw.business("Shop");
+        f.raw.allocate(fuel, shop);
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        pressButton(w.Toolbar1, QStringLiteral("new"));
+        typeInto(w.etCategory, QStringLiteral("Rent"));
+
+        pressButton(w.Toolbar1, QStringLiteral("save"));
+
+        QCOMPARE(ticked(w.LV2), QStringList());
+        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
+        // and a tick now allocates the new category
+        const qint64 rent =
+            f.raw.value(QStringLiteral("SELECT CategoryId FROM Categories WHERE Category = 'Rent'"))
+                .toLongLong();
+        clickBox(w.LV2, b(shop));
+        QCOMPARE(f.pairs(), (QStringList{pair(fuel, shop), pair(rent, shop)}));
+    }
+
+    void aBoxOutOfStepWithTheFileWritesNothingAndDoesNotFail_data()
+    {
+        QTest::addColumn<bool>(
+            "storedBehind"); // the pair was added (true) or removed behind the box
+        QTest::newRow("ticking a pair already stored") << true;
+        QTest::newRow("unticking a pair already gone") << false;
+    }
+
+    void aBoxOutOfStepWithTheFileWritesNothingAndDoesNotFail()
+    {
+        QFETCH(bool, storedBehind);
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 shop = f.raw.business("Shop");
+        if (!storedBehind)
+            f.raw.allocate(fuel, shop);
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        if (storedBehind)
+            f.raw.allocate(fuel, shop);
+        else
+            f.raw.exec(QStringLiteral("DELETE FROM relCat_Bis"));
+        DialogScript script; // an error box would fail the test
+
+        clickBox(w.LV2, b(shop));
+
+        QCOMPARE(f.pairs(), storedBehind ? QStringList{pair(fuel, shop)} : QStringList());
+        QCOMPARE(ticked(w.LV2), storedBehind ? QStringList{b(shop)} : QStringList());
+        QCOMPARE(script.shown(), 0);
+    }
+
+    void anAllocationOfAnUnlistedBusinessIsPassedOver()
+    {
+        Fixture f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 shop = f.raw.business("Shop");
+        f.raw.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        f.raw.exec(QStringLiteral("INSERT INTO relCat_Bis (CatId, Busid) VALUES (?1, 999)"),
+                   {fuel});
+        f.raw.allocate(fuel, shop);
+        frmCategories& w = f.open();
+        DialogScript script; // an error box would fail the test
+
+        clickItem(w.LV1, c(fuel));
+
+        QCOMPARE(ticked(w.LV2), QStringList{b(shop)});
+        QCOMPARE(w.etCategory->Text(), QStringLiteral("Fuel"));
+        QCOMPARE(script.shown(), 0);
+    }
+
+    void aNewUsersFirstStepsFromTheDeliveredDatabase()
+    {
+        Fixture f;
+        QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 0);
+        QCOMPARE(f.raw.count(QStringLiteral("Categories")), 0);
+        f.env.openDatabase(f.file.path());
+        DialogScript script; // no message box on the whole way
+
+        auto businesses = openWindow<frmBusinesses>();
+        typeInto(businesses->etName, QStringLiteral("Corner Shop"));
+        typeInto(businesses->etVAT, QStringLiteral("GB 123 4567 89"));
+        pressButton(businesses->Toolbar1, QStringLiteral("save"));
+        pressButton(businesses->Toolbar1, QStringLiteral("close"));
+        QVERIFY(!businesses->isVisible());
+        const qint64 shop =
+            f.raw.value(QStringLiteral("SELECT BusinessId FROM Businesses")).toLongLong();
+
+        auto categories = openWindow<frmCategories>();
+        QCOMPARE(rows(categories->LV2),
+                 QStringList{b(shop) + QStringLiteral("|Corner Shop|GB 123 4567 89")});
+        typeInto(categories->etCategory, QStringLiteral("Takings"));
+        typeInto(categories->etVAT, QStringLiteral("20%"));
+        pickEntry(categories->cboType, 1);
+        pickEntry(categories->cboCashBank, 0);
+        pressButton(categories->Toolbar1, QStringLiteral("save"));
+        clickBox(categories->LV2, b(shop));
+        pressButton(categories->Toolbar1, QStringLiteral("new"));
+        typeInto(categories->etCategory, QStringLiteral("Bank charges"));
+        typeInto(categories->etVAT, QStringLiteral("0"));
+        pickEntry(categories->cboType, 0);
+        pickEntry(categories->cboCashBank, 1);
+        pressButton(categories->Toolbar1, QStringLiteral("save"));
+        clickBox(categories->LV2, b(shop));
+        pressButton(categories->Toolbar1, QStringLiteral("close"));
+        QVERIFY(!categories->isVisible());
+
+        QCOMPARE(f.raw.count(QStringLiteral("relCat_Bis")), 2);
+        QCOMPARE(pickerOffers(shop, 1), QStringList{"Takings"});
+        QCOMPARE(pickerOffers(shop, 2), QStringList{"Bank charges"});
+        QCOMPARE(script.shown(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Allocation)
+#include "tst_allocation.moc"
