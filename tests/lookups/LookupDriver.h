@@ -10,12 +10,63 @@
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/Toolbar.h"
 #include "shell/dbStuff.h"
+#include "support/DialogScript.h"
+#include "support/ShellEnvironment.h"
+#include "support/TestDatabase.h"
+
+#include <memory>
+#include <stdexcept>
 
 #include <QAction>
 #include <QStyle>
 #include <QTest>
 
 namespace LookupDriver {
+
+// Loads and shows a lookup window on the open database.
+template <class Window> std::unique_ptr<Window> openWindow()
+{
+    auto window = std::make_unique<Window>();
+    if (!window->Load())
+        throw std::runtime_error("the window did not load");
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        throw std::runtime_error("the window was not shown");
+    return window;
+}
+
+// A fresh database file, the shell's globals, and direct access to the file for
+// arranging rows before the window opens and checking them after.
+template <class Window> struct Fixture
+{
+    TempDatabase file;
+    ShellEnvironment env;
+    RawDb raw{file.path()};
+    std::unique_ptr<Window> window;
+
+    Window& open()
+    {
+        env.openDatabase(file.path());
+        window = openWindow<Window>();
+        return *window;
+    }
+};
+
+// A list key: the letter and the id.
+inline QString key(char letter, qint64 id)
+{
+    return QChar::fromLatin1(letter) + QString::number(id);
+}
+
+// Fails the test unless the message box showed exactly this.
+inline void expectBox(const MessageRequest& box, const QString& prompt, int buttons, int icon)
+{
+    QCOMPARE(box.prompt, prompt);
+    QCOMPARE(box.buttons(), buttons);
+    QCOMPARE(box.icon(), icon);
+    QCOMPARE(box.title, QStringLiteral("Zantoro"));
+}
 
 inline QPoint textPoint(ListView* list, ListItem* item)
 {

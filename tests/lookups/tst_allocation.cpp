@@ -18,32 +18,8 @@ using namespace LookupDriver;
 
 namespace {
 
-template <class Window> std::unique_ptr<Window> openWindow()
+struct Allocation : Fixture<frmCategories>
 {
-    auto window = std::make_unique<Window>();
-    if (!window->Load())
-        throw std::runtime_error("the window did not load");
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        throw std::runtime_error("the window was not shown");
-    return window;
-}
-
-struct Fixture
-{
-    TempDatabase file;
-    ShellEnvironment env;
-    RawDb raw{file.path()};
-    std::unique_ptr<frmCategories> window;
-
-    frmCategories& open()
-    {
-        env.openDatabase(file.path());
-        window = openWindow<frmCategories>();
-        return *window;
-    }
-
     // The allocations as "category id/business id", in key order.
     QStringList pairs()
     {
@@ -57,12 +33,12 @@ struct Fixture
 
 QString c(qint64 id)
 {
-    return QStringLiteral("c") + QString::number(id);
+    return key('c', id);
 }
 
 QString b(qint64 id)
 {
-    return QStringLiteral("b") + QString::number(id);
+    return key('b', id);
 }
 
 QString pair(qint64 category, qint64 business)
@@ -79,7 +55,7 @@ class tst_Allocation : public QObject
 private slots:
     void tickingAddsOneRowAndUntickingRemovesIt()
     {
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false, 21.0, 1);
         const qint64 shop = f.raw.business("Shop");
         const qint64 other = f.raw.business("Other");
@@ -103,24 +79,9 @@ private slots:
         QCOMPARE(selectedKey(w.LV1), c(fuel)); // the category stays the one shown
     }
 
-    void theSpaceKeyTicksTheFocusedBusinessToo()
-    {
-        Fixture f;
-        const qint64 fuel = f.raw.category("Fuel", false);
-        const qint64 shop = f.raw.business("Shop");
-        frmCategories& w = f.open();
-        clickItem(w.LV1, c(fuel));
-
-        clickItem(w.LV2, b(shop));
-        QCOMPARE(f.pairs(), QStringList()); // a click beside the box ticks nothing
-        QTest::keyClick(w.LV2, Qt::Key_Space);
-
-        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
-    }
-
     void aNewUnsavedCategoryCannotBeAllocated()
     {
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false);
         const qint64 shop = f.raw.business("Shop");
         const qint64 bank = f.raw.business("Bank");
@@ -135,13 +96,11 @@ private slots:
 
         clickBox(w.LV2, b(bank));
 
-        QCOMPARE(script.messages().size(), 1);
-        const MessageRequest& box = script.messages().at(0);
-        QCOMPARE(box.prompt, QStringLiteral("First save the new category before allocating the new "
-                                            "category to a business"));
-        QCOMPARE(box.buttons(), vbOKOnly);
-        QCOMPARE(box.icon(), vbInformation);
-        QCOMPARE(box.title, QStringLiteral("Zantoro"));
+        expectBox(
+            script.messages().at(0),
+            QStringLiteral(
+                "First save the new category before allocating the new category to a business"),
+            vbOKOnly, vbInformation);
         QCOMPARE(ticked(w.LV2), QStringList());
         QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
         QCOMPARE(f.raw.count(QStringLiteral("Categories")), 1);
@@ -149,7 +108,7 @@ private slots:
 
     void ticksFollowTheCategoryClickedAndWriteNothing()
     {
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false);
         const qint64 rent = f.raw.category("Rent", false);
         const qint64 sales = f.raw.category("Sales", true);
@@ -176,7 +135,7 @@ private slots:
 
     void aNewlySavedCategoryShowsNoTicks()
     {
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false);
         const qint64 shop = f.raw.business("Shop");
         f.raw.allocate(fuel, shop);
@@ -208,7 +167,7 @@ private slots:
     void aBoxOutOfStepWithTheFileWritesNothingAndDoesNotFail()
     {
         QFETCH(bool, storedBehind);
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false);
         const qint64 shop = f.raw.business("Shop");
         if (!storedBehind)
@@ -230,7 +189,7 @@ private slots:
 
     void anAllocationOfAnUnlistedBusinessIsPassedOver()
     {
-        Fixture f;
+        Allocation f;
         const qint64 fuel = f.raw.category("Fuel", false);
         const qint64 shop = f.raw.business("Shop");
         f.raw.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
@@ -249,7 +208,7 @@ private slots:
 
     void aNewUsersFirstStepsFromTheDeliveredDatabase()
     {
-        Fixture f;
+        Allocation f;
         QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 0);
         QCOMPARE(f.raw.count(QStringLiteral("Categories")), 0);
         f.env.openDatabase(f.file.path());

@@ -4,15 +4,8 @@
 #include "LookupDriver.h"
 #include "lookups/frmCategories.h"
 #include "platform/widgets/Twips.h"
-#include "shell/dbStuff.h"
 #include "shell/Windows.h"
-#include "support/DialogScript.h"
-#include "support/ShellEnvironment.h"
-#include "support/TestDatabase.h"
 
-#include <memory>
-
-#include <QGroupBox>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -23,36 +16,17 @@ const QString Save = QStringLiteral("save");
 const QString Delete = QStringLiteral("delete");
 const QString New = QStringLiteral("new");
 
-struct Fixture
+struct Categories : Fixture<frmCategories>
 {
-    TempDatabase file;
-    ShellEnvironment env;
-    RawDb raw{file.path()};
-    std::unique_ptr<frmCategories> window;
-
-    frmCategories& open()
-    {
-        env.openDatabase(file.path());
-        window = std::make_unique<frmCategories>();
-        if (!window->Load())
-            throw std::runtime_error("the window did not load");
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            throw std::runtime_error("the window was not shown");
-        return *window;
-    }
-
-    QString key(qint64 id) const { return QStringLiteral("c") + QString::number(id); }
     // Category, MoneyReceived, VAT, CashOrBank of every row, by id.
-    QList<QVariantList> categories()
+    QList<QVariantList> stored()
     {
         return raw.rows(QStringLiteral(
             "SELECT Category, MoneyReceived, VAT, CashOrBank FROM Categories ORDER BY CategoryId"));
     }
 };
 
-QVariantList category(const QString& name, bool credit, double vat, int cashOrBank)
+QVariantList row(const QString& name, bool credit, const QVariant& vat, int cashOrBank = 3)
 {
     return {name, qlonglong(credit), vat, qlonglong(cashOrBank)};
 }
@@ -66,7 +40,7 @@ class tst_Categories : public QObject
 private slots:
     void opensWithBothListsAndTheDefaultPane()
     {
-        Fixture f;
+        Categories f;
         const qint64 sales = f.raw.category("Sales", true, 21.0);
         const qint64 fuel = f.raw.category("Fuel", false, 15.5);
         const qint64 post = f.raw.category("Postage", false, QVariant());
@@ -74,22 +48,15 @@ private slots:
         const qint64 bank = f.raw.business("Bank account");
         frmCategories& w = f.open();
 
-        QCOMPARE(w.windowTitle(), QStringLiteral("Categories"));
-        QCOMPARE(rows(w.LV1),
-                 (QStringList{f.key(fuel) + "|Fuel|Debit|15.5", f.key(post) + "|Postage|Debit|",
-                              f.key(sales) + "|Sales|Credit|21"}));
-        QCOMPARE(rows(w.LV2), (QStringList{"b" + QString::number(bank) + "|Bank account|n/a",
-                                           "b" + QString::number(shop) + "|Shop|NL5"}));
-        QCOMPARE(w.LV2->ColumnHeaderText(2), QStringLiteral("VatNr."));
+        QCOMPARE(rows(w.LV1), (QStringList{key('c', fuel) + "|Fuel|Debit|15.5",
+                                           key('c', post) + "|Postage|Debit|",
+                                           key('c', sales) + "|Sales|Credit|21"}));
+        QCOMPARE(rows(w.LV2),
+                 (QStringList{key('b', bank) + "|Bank account|n/a", key('b', shop) + "|Shop|NL5"}));
         QCOMPARE(selectedKey(w.LV1), QString());
-        QVERIFY(w.LV2->Checkboxes());
         QCOMPARE(ticked(w.LV2), QStringList());
         QCOMPARE(w.cboType->Text(), QStringLiteral("Debit"));
-        QCOMPARE(w.cboType->ListCount(), 2);
         QCOMPARE(w.cboCashBank->Text(), QStringLiteral("Both bank and cash transactions"));
-        QCOMPARE(w.cboCashBank->ListCount(), 3);
-        QCOMPARE(w.cboCashBank->ItemData(0), 1);
-        QVERIFY(dbStuff::NewRecord);
         QVERIFY(w.Toolbar1->ButtonEnabled(Save));
         QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
     }
@@ -102,7 +69,7 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("vatBox");
         QTest::addColumn<QString>("available");
-        QTest::addColumn<int>("storedCashOrBank");
+        QTest::addColumn<int>("written");
 
         QTest::newRow("credit, cash") << true << QVariant(21.0) << QVariant(1) << "Credit"
                                       << "21"
@@ -110,9 +77,9 @@ private slots:
         QTest::newRow("debit, bank") << false << QVariant(6.5) << QVariant(2) << "Debit"
                                      << "6.5"
                                      << "Bank transactions" << 2;
-        QTest::newRow("debit, both") << false << QVariant(0.0) << QVariant(3) << "Debit"
-                                     << "0"
-                                     << "Both bank and cash transactions" << 3;
+        QTest::newRow("both") << false << QVariant(0.0) << QVariant(3) << "Debit"
+                              << "0"
+                              << "Both bank and cash transactions" << 3;
         QTest::newRow("unknown place") << true << QVariant(21.0) << QVariant(7) << "Credit"
                                        << "21"
                                        << "Both bank and cash transactions" << 3;
@@ -132,48 +99,39 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, vatBox);
         QFETCH(QString, available);
-        QFETCH(int, storedCashOrBank);
-        Fixture f;
+        QFETCH(int, written);
+        Categories f;
         const qint64 id = f.raw.category("Misc", credit, vat);
         f.raw.exec(QStringLiteral("UPDATE Categories SET CashOrBank = ?1"), {cashOrBank});
         frmCategories& w = f.open();
-        DialogScript script; // any message box fails the test
 
-        clickItem(w.LV1, f.key(id));
-
-        QCOMPARE(w.etCategory->Text(), QStringLiteral("Misc"));
+        clickItem(w.LV1, key('c', id));
         QCOMPARE(w.etVAT->Text(), vatBox);
         QCOMPARE(w.cboType->Text(), type);
         QCOMPARE(w.cboCashBank->Text(), available);
         QVERIFY(w.Toolbar1->ButtonEnabled(Delete));
-
         pressButton(w.Toolbar1, Save);
 
-        QCOMPARE(f.categories(),
-                 (QList<QVariantList>{category("Misc", credit, vat.toDouble(), storedCashOrBank)}));
-        QCOMPARE(w.LV1->Count(), 1);
-        QCOMPARE(w.LV1->Find(f.key(id))->SubItems(1), type);
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Misc", credit, vat.toDouble(), written)});
+        QCOMPARE(rows(w.LV1), QStringList{key('c', id) + "|Misc|" + type + "|" +
+                                          QString::number(vat.toDouble())});
     }
 
-    void typedVatIsReadAsItsLeadingNumber_data()
+    void aNewCategoryIsSavedOnceWithItsVatRead_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<double>("stored");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("vat");
 
-        QTest::newRow("percent sign") << "15%" << 15.0 << "15";
-        QTest::newRow("empty") << "" << 0.0 << "0";
-        QTest::newRow("decimal point") << "17.5" << 17.5 << "17.5";
-        QTest::newRow("blanks inside") << " 2 1" << 21.0 << "21";
-        QTest::newRow("not a number") << "none" << 0.0 << "0";
+        QTest::newRow("percent sign") << "15%" << 15.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("decimal point, blanks") << " 17 .5" << 17.5;
     }
 
-    void typedVatIsReadAsItsLeadingNumber()
+    void aNewCategoryIsSavedOnceWithItsVatRead()
     {
         QFETCH(QString, typed);
-        QFETCH(double, stored);
-        QFETCH(QString, shown);
-        Fixture f;
+        QFETCH(double, vat);
+        Categories f;
         frmCategories& w = f.open();
 
         typeInto(w.etCategory, QStringLiteral("Stationery"));
@@ -181,60 +139,28 @@ private slots:
         pickEntry(w.cboType, 1);
         pickEntry(w.cboCashBank, 1);
         pressButton(w.Toolbar1, Save);
-
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Stationery", true, stored, 2)}));
-        QCOMPARE(w.LV1->Item(1)->SubItems(1), QStringLiteral("Credit"));
-        QCOMPARE(w.LV1->Item(1)->SubItems(2), shown);
-    }
-
-    void savingANewCategoryTwiceStoresOneRow()
-    {
-        Fixture f;
-        frmCategories& w = f.open();
-
-        typeInto(w.etCategory, QStringLiteral("Fuel"));
-        pressButton(w.Toolbar1, Save);
         const qint64 id =
             f.raw.value(QStringLiteral("SELECT CategoryId FROM Categories")).toLongLong();
-        QCOMPARE(selectedKey(w.LV1), f.key(id));
-        QCOMPARE(w.CurrentKey, f.key(id));
+        QCOMPARE(selectedKey(w.LV1), key('c', id));
         QVERIFY(w.Toolbar1->ButtonEnabled(Delete));
-        typeInto(w.etVAT, QStringLiteral("9"));
-        pressButton(w.Toolbar1, Save);
+        pressButton(w.Toolbar1, Save); // a second save changes the same row
 
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Fuel", false, 9.0, 3)}));
-        QCOMPARE(rows(w.LV1), (QStringList{f.key(id) + "|Fuel|Debit|9"}));
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Stationery", true, vat, 2)});
+        QCOMPARE(rows(w.LV1),
+                 QStringList{key('c', id) + "|Stationery|Credit|" + QString::number(vat)});
     }
 
-    void newKeepsTheOtherBoxesAsValuesOfTheNewCategory()
+    void deleteAsksAndLeavesAWindowThatCanOnlyAdd()
     {
-        Fixture f;
-        const qint64 id = f.raw.category("Sales", true, 21.0, 1);
-        frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(id));
-
-        pressButton(w.Toolbar1, New);
-        QCOMPARE(w.etCategory->Text(), QString());
-        QCOMPARE(selectedKey(w.LV1), QString());
-        QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
-        typeInto(w.etCategory, QStringLiteral("Fees"));
-        pressButton(w.Toolbar1, Save);
-
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Sales", true, 21.0, 1),
-                                                      category("Fees", true, 21.0, 1)}));
-    }
-
-    void deleteAsksWithTheNameInCapitalsAndTakesItsTransactions()
-    {
-        Fixture f;
-        const qint64 fuel = f.raw.category("Fuel", false);
-        const qint64 sales = f.raw.category("Sales", true, 6.0, 1);
+        Categories f;
+        const qint64 fuel = f.raw.category("Fuel", false, 21.0, 1);
+        const qint64 sales = f.raw.category("Sales", true, 6.0, 2);
         const qint64 shop = f.raw.business("Shop");
         f.raw.allocate(fuel, shop);
         f.raw.transaction({.business = shop, .category = fuel});
         f.raw.transaction({.business = shop, .category = sales});
         frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(fuel));
+        clickItem(w.LV1, key('c', fuel));
         QSignalSpy changed(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged);
         DialogScript script;
         script.answer(vbNo).answer(vbYes);
@@ -243,114 +169,82 @@ private slots:
         QCOMPARE(f.raw.count(QStringLiteral("Categories")), 2);
         pressButton(w.Toolbar1, Delete);
 
-        const MessageRequest& box = script.messages().at(0);
-        QCOMPARE(
-            box.prompt,
-            QStringLiteral("Delete category: 'FUEL' and all transactions under that category?"));
-        QCOMPARE(box.buttons(), vbYesNo);
-        QCOMPARE(box.icon(), vbQuestion);
-        QCOMPARE(box.title, QStringLiteral("Zantoro"));
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Sales", true, 6.0, 1)}));
+        expectBox(
+            script.messages().at(0),
+            QStringLiteral("Delete category: 'FUEL' and all transactions under that category?"),
+            vbYesNo, vbQuestion);
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Sales", true, 6.0, 2)});
         QCOMPARE(f.raw.count(QStringLiteral("Transactions")), 1);
         QCOMPARE(f.raw.count(QStringLiteral("relCat_Bis")), 0);
         QCOMPARE(rows(w.LV1).size(), 1);
         QCOMPARE(ticked(w.LV2), QStringList());
         QCOMPARE(changed.count(), 1);
-    }
-
-    void afterADeleteASaveAddsAndNeverOverwrites()
-    {
-        Fixture f;
-        const qint64 fuel = f.raw.category("Fuel", false, 21.0, 1);
-        const qint64 sales = f.raw.category("Sales", true, 6.0, 2);
-        frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(fuel));
-        DialogScript script;
-        script.answer(vbYes);
-        pressButton(w.Toolbar1, Delete);
-
+        // The pane still shows the deleted category, but nothing is selected.
+        QCOMPARE(w.etCategory->Text(), QStringLiteral("Fuel"));
         QCOMPARE(selectedKey(w.LV1), QString());
-        QVERIFY(dbStuff::NewRecord);
         QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
-        QCOMPARE(w.etCategory->Text(), QStringLiteral("Fuel")); // the pane still shows it
 
         pressButton(w.Toolbar1, Save);
-
-        QCOMPARE(f.raw.rows(QStringLiteral("SELECT Category, CashOrBank FROM Categories ORDER BY "
-                                           "Category")),
-                 (QList<QVariantList>{{"Fuel", 1LL}, {"Sales", 2LL}}));
-        QVERIFY(f.raw
-                    .value(QStringLiteral("SELECT CategoryId FROM Categories WHERE Category = "
-                                          "'Fuel'"))
-                    .toLongLong() != fuel);
-        QCOMPARE(f.raw
-                     .value(QStringLiteral("SELECT Category FROM Categories WHERE CategoryId = ?1"),
-                            {sales})
-                     .toString(),
-                 QStringLiteral("Sales"));
-        QCOMPARE(w.LV1->Count(), 2);
+        QCOMPARE(f.stored(),
+                 (QList<QVariantList>{row("Sales", true, 6.0, 2), row("Fuel", false, 21.0, 1)}));
     }
 
     void changingOnlyWhereItIsAvailableIsNoEdit()
     {
-        Fixture f;
-        const qint64 a = f.raw.category("Alpha", false, 21.0, 3);
-        const qint64 b = f.raw.category("Beta", false, 21.0, 3);
+        Categories f;
+        const qint64 a = f.raw.category("Alpha", false, 21.0);
+        const qint64 b = f.raw.category("Beta", false, 21.0);
         frmCategories& w = f.open();
         DialogScript script; // no question may come
 
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         pickEntry(w.cboCashBank, 0);
-        clickItem(w.LV1, f.key(b));
-        QCOMPARE(
-            f.raw.value(QStringLiteral("SELECT CashOrBank FROM Categories WHERE CategoryId = ?1"),
-                        {a}),
-            QVariant(3LL));
+        clickItem(w.LV1, key('c', b));
+        QCOMPARE(f.stored().at(0), row("Alpha", false, 21.0, 3));
 
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         pickEntry(w.cboCashBank, 0);
         pressButton(w.Toolbar1, Save);
-        QCOMPARE(
-            f.raw.value(QStringLiteral("SELECT CashOrBank FROM Categories WHERE CategoryId = ?1"),
-                        {a}),
-            QVariant(1LL));
-        QCOMPARE(script.shown(), 0);
+        QCOMPARE(f.stored().at(0), row("Alpha", false, 21.0, 1));
     }
 
-    void clickingAnotherCategoryWithEditsAsks_data()
+    void clickingAnotherCategoryAsksOnlyAfterAnEdit_data()
     {
+        QTest::addColumn<QVariant>("storedVat");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("typeEntry"); // -1: leave it
+        QTest::addColumn<int>("typeEntry"); // -1: leave the type as shown
         QTest::addColumn<bool>("asks");
 
-        QTest::newRow("name") << "etCategory"
+        QTest::newRow("name") << QVariant(21.0) << "etCategory"
                               << "Alpha 2" << -1 << true;
-        QTest::newRow("name in capitals") << "etCategory"
+        QTest::newRow("name in capitals") << QVariant(21.0) << "etCategory"
                                           << "ALPHA" << -1 << true;
-        QTest::newRow("same name") << "etCategory"
+        QTest::newRow("same name") << QVariant(21.0) << "etCategory"
                                    << "Alpha" << -1 << false;
-        QTest::newRow("emptied name") << "etCategory"
+        QTest::newRow("emptied name") << QVariant(21.0) << "etCategory"
                                       << "" << -1 << false;
-        QTest::newRow("VAT") << "etVAT"
-                             << "6" << -1 << true;
-        QTest::newRow("VAT with percent sign") << "etVAT"
+        QTest::newRow("VAT with percent sign") << QVariant(21.0) << "etVAT"
                                                << "21%" << -1 << true;
-        QTest::newRow("type") << "etVAT"
+        QTest::newRow("type") << QVariant(21.0) << "etVAT"
                               << "21" << 1 << true;
+        // Nothing stored yet: typed text is a change, or it would be dropped unasked.
+        QTest::newRow("VAT where none stored") << QVariant() << "etVAT"
+                                               << "9" << -1 << true;
     }
 
-    void clickingAnotherCategoryWithEditsAsks()
+    void clickingAnotherCategoryAsksOnlyAfterAnEdit()
     {
+        QFETCH(QVariant, storedVat);
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(int, typeEntry);
         QFETCH(bool, asks);
-        Fixture f;
-        const qint64 a = f.raw.category("Alpha", false, 21.0);
+        Categories f;
+        const qint64 a = f.raw.category("Alpha", false, storedVat);
         const qint64 b = f.raw.category("Beta", true, 6.0);
         frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         typeInto(w.findChild<TextBox*>(box), text);
         if (typeEntry >= 0)
             pickEntry(w.cboType, typeEntry);
@@ -358,74 +252,31 @@ private slots:
         if (asks)
             script.answer(vbNo);
 
-        clickItem(w.LV1, f.key(b));
+        clickItem(w.LV1, key('c', b));
 
         QCOMPARE(script.messages().size(), asks ? 1 : 0);
-        if (asks) {
-            QCOMPARE(script.messages().at(0).prompt,
-                     QStringLiteral("Do you want to save changes?"));
-            QCOMPARE(script.messages().at(0).buttons(), vbYesNo);
-            QCOMPARE(script.messages().at(0).icon(), vbQuestion);
-        }
+        if (asks)
+            expectBox(script.messages().at(0), QStringLiteral("Do you want to save changes?"),
+                      vbYesNo, vbQuestion);
         QCOMPARE(w.etCategory->Text(), QStringLiteral("Beta"));
         QCOMPARE(w.cboType->Text(), QStringLiteral("Credit"));
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Alpha", false, 21.0, 3),
-                                                      category("Beta", true, 6.0, 3)}));
-    }
-
-    void yesInTheClickQuestionStoresOnTheCategoryShownBefore()
-    {
-        Fixture f;
-        const qint64 a = f.raw.category("Alpha", false, 21.0);
-        const qint64 b = f.raw.category("Beta", true, 6.0);
-        frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(a));
-        typeInto(w.etCategory, QStringLiteral("Alpha 2"));
-        DialogScript script;
-        script.answer(vbYes);
-
-        clickItem(w.LV1, f.key(b));
-
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Alpha 2", false, 21.0, 3),
-                                                      category("Beta", true, 6.0, 3)}));
-        QCOMPARE(w.LV1->Find(f.key(a))->Text(), QStringLiteral("Alpha 2"));
-        QCOMPARE(selectedKey(w.LV1), f.key(b));
-        QCOMPARE(w.CurrentKey, f.key(b));
-    }
-
-    void typedTextWhereNoVatIsStoredCountsAsAnEdit()
-    {
-        Fixture f;
-        const qint64 a = f.raw.category("Alpha", false, QVariant());
-        const qint64 b = f.raw.category("Beta", false);
-        frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(a));
-        typeInto(w.etVAT, QStringLiteral("9"));
-        DialogScript script;
-        script.answer(vbYes);
-
-        clickItem(w.LV1, f.key(b));
-
-        QCOMPARE(script.messages().size(), 1);
-        QCOMPARE(
-            f.raw.value(QStringLiteral("SELECT VAT FROM Categories WHERE CategoryId = ?1"), {a}),
-            QVariant(9.0));
+        QCOMPARE(f.stored().at(0), row("Alpha", false, storedVat));
     }
 
     void aTypedNewCategoryIsNeverDroppedUnasked()
     {
-        Fixture f;
+        Categories f;
         const qint64 a = f.raw.category("Alpha", false);
         const qint64 b = f.raw.category("Beta", false);
         frmCategories& w = f.open();
         // The table stands on Alpha, and the new category gets the same name.
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         pressButton(w.Toolbar1, New);
         typeInto(w.etCategory, QStringLiteral("Alpha"));
         DialogScript script;
         script.answer(vbYes);
 
-        clickItem(w.LV1, f.key(b));
+        clickItem(w.LV1, key('c', b));
 
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(f.raw.count(QStringLiteral("Categories")), 3);
@@ -433,96 +284,68 @@ private slots:
         QCOMPARE(w.etCategory->Text(), QStringLiteral("Beta"));
     }
 
-    void closingWithEditsAsks_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("open");
-        QTest::addColumn<qint64>("rows");
-
-        QTest::newRow("cancel keeps the window") << vbCancel << true << qint64(0);
-        QTest::newRow("no drops the new category") << vbNo << false << qint64(0);
-        QTest::newRow("yes saves it") << vbYes << false << qint64(1);
-    }
-
-    void closingWithEditsAsks()
-    {
-        QFETCH(int, answer);
-        QFETCH(bool, open);
-        QFETCH(qint64, rows);
-        Fixture f;
-        frmCategories& w = f.open();
-        typeInto(w.etCategory, QStringLiteral("Rent"));
-        DialogScript script;
-        script.answer(answer);
-
-        pressButton(w.Toolbar1, QStringLiteral("close"));
-
-        QCOMPARE(script.messages().at(0).prompt,
-                 QStringLiteral("Save changes before closing this window?"));
-        QCOMPARE(script.messages().at(0).buttons(), vbYesNoCancel);
-        QCOMPARE(script.messages().at(0).icon(), vbQuestion);
-        QCOMPARE(w.isVisible(), open);
-        QCOMPARE(w.etCategory->Text(), QStringLiteral("Rent"));
-        QCOMPARE(f.raw.count(QStringLiteral("Categories")), rows);
-    }
-
     void onlyAToolbarSaveRefreshesTheSheetsPicker_data()
     {
         QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("open");
         QTest::addColumn<int>("notices");
 
-        QTest::newRow("save button") << "toolbar" << 1;
-        QTest::newRow("close question") << "close" << 0;
-        QTest::newRow("click question") << "click" << 0;
+        QTest::newRow("save button") << "toolbar" << 0 << "Alpha 2" << true << 1;
+        QTest::newRow("close question, yes") << "close" << vbYes << "Alpha 2" << false << 0;
+        QTest::newRow("close question, cancel") << "close" << vbCancel << "Alpha" << true << 0;
+        QTest::newRow("click question, yes") << "click" << vbYes << "Alpha 2" << true << 0;
     }
 
     void onlyAToolbarSaveRefreshesTheSheetsPicker()
     {
         QFETCH(QString, path);
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        QFETCH(bool, open);
         QFETCH(int, notices);
-        Fixture f;
+        Categories f;
         const qint64 a = f.raw.category("Alpha", false);
         const qint64 b = f.raw.category("Beta", false);
         frmCategories& w = f.open();
         dbStuff::SheetOpen = true;
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         typeInto(w.etCategory, QStringLiteral("Alpha 2"));
         QSignalSpy changed(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged);
         DialogScript script;
+        if (answer)
+            script.answer(answer);
 
-        if (path == QLatin1String("toolbar")) {
+        if (path == QLatin1String("toolbar"))
             pressButton(w.Toolbar1, Save);
-        } else if (path == QLatin1String("close")) {
-            script.answer(vbYes);
+        else if (path == QLatin1String("close"))
             pressButton(w.Toolbar1, QStringLiteral("close"));
-        } else {
-            script.answer(vbYes);
-            clickItem(w.LV1, f.key(b));
-        }
+        else
+            clickItem(w.LV1, key('c', b));
 
-        QCOMPARE(
-            f.raw
-                .value(QStringLiteral("SELECT Category FROM Categories WHERE CategoryId = ?1"), {a})
-                .toString(),
-            QStringLiteral("Alpha 2"));
+        if (path == QLatin1String("close"))
+            expectBox(script.messages().at(0),
+                      QStringLiteral("Save changes before closing this window?"), vbYesNoCancel,
+                      vbQuestion);
+        QCOMPARE(f.stored().at(0).at(0).toString(), stored);
+        QCOMPARE(w.isVisible(), open);
         QCOMPARE(changed.count(), notices);
     }
 
     void aReceiverMovingTheSharedTableDoesNotMisleadTheWindow()
     {
-        Fixture f;
+        Categories f;
         const qint64 a = f.raw.category("Alpha", false);
         const qint64 b = f.raw.category("Beta", false);
         frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         // An open sheet looking a category up when told of the change.
-        const QMetaObject::Connection sheet =
-            connect(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged,
-                    [&] { dbStuff::rsCategories->Seek(QStringLiteral("="), Variant(b)); });
-        pressButton(w.Toolbar1, Save);
-        disconnect(sheet);
+        connect(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged, &w,
+                [&] { dbStuff::rsCategories->Seek(QStringLiteral("="), Variant(b)); });
 
-        // The pane shows Alpha as stored: nothing to ask about on closing.
+        pressButton(w.Toolbar1, Save);
+
         QCOMPARE(dbStuff::rsCategories->field(QStringLiteral("Category")).toText(),
                  QStringLiteral("Alpha"));
         QVERIFY(!w.IsDirty());
@@ -538,10 +361,10 @@ private slots:
     void aRefusedWriteKeepsTheWindowAndTheText()
     {
         QFETCH(bool, viaClose);
-        Fixture f;
+        Categories f;
         const qint64 a = f.raw.category("Alpha", false, 21.0);
         frmCategories& w = f.open();
-        clickItem(w.LV1, f.key(a));
+        clickItem(w.LV1, key('c', a));
         typeInto(w.etCategory, QString());
         typeInto(w.etVAT, QStringLiteral("6"));
         DialogScript script;
@@ -555,33 +378,17 @@ private slots:
         QVERIFY2(error.prompt.startsWith(QStringLiteral("Error 3315:  ")),
                  qPrintable(error.prompt));
         QVERIFY(w.isVisible());
-        QCOMPARE(w.etCategory->Text(), QString());
         QCOMPARE(w.etVAT->Text(), QStringLiteral("6"));
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Alpha", false, 21.0, 3)}));
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Alpha", false, 21.0)});
 
         typeInto(w.etCategory, QStringLiteral("Alpha"));
         pressButton(w.Toolbar1, Save);
-        QCOMPARE(f.categories(), (QList<QVariantList>{category("Alpha", false, 6.0, 3)}));
-    }
-
-    void anEmptyNewCategoryIsRefusedAndNothingIsAdded()
-    {
-        Fixture f;
-        frmCategories& w = f.open();
-        DialogScript script;
-        script.answer(vbOK);
-
-        pressButton(w.Toolbar1, Save);
-
-        QVERIFY(script.messages().at(0).prompt.startsWith(QStringLiteral("Error 3315:  ")));
-        QCOMPARE(f.raw.count(QStringLiteral("Categories")), 0);
-        QCOMPARE(w.LV1->Count(), 0);
-        QVERIFY(w.isVisible());
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Alpha", false, 6.0)});
     }
 
     void layoutSplitsTheListsAndFitsTheirFirstColumns()
     {
-        Fixture f;
+        Categories f;
         frmCategories& w = f.open();
         DialogScript script; // a layout error would show a box and fail here
 
@@ -589,15 +396,11 @@ private slots:
         const int listWidth = (12120 - 120) / 2;
         QCOMPARE(w.LV1->width(), Twips::toPixels(listWidth));
         QCOMPARE(w.LV2->geometry().left(), Twips::toPixels(listWidth + 120));
-        QCOMPARE(w.LV2->geometry().top(), w.LV1->geometry().top());
         QCOMPARE(w.LV1->ColumnHeaderWidth(1), listWidth - 1440 - 1000 - 400);
         QCOMPARE(w.LV2->ColumnHeaderWidth(1), listWidth - 1440 - 400);
-        QCOMPARE(w.Frame1->width(), w.width());
-
         w.resize(30, 20);
         QCOMPARE(w.LV1->height(), 0);
         QCOMPARE(w.LV1->ColumnHeaderWidth(1), 0);
-        QCOMPARE(script.shown(), 0);
     }
 };
 
