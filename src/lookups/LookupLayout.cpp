@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QLabel>
 #include <QWidget>
 
 namespace LookupLayout {
@@ -21,6 +22,20 @@ int heightTwips(const QWidget* widget)
 int widthTwips(const QWidget* widget)
 {
     return Twips::fromPixels(widget->width());
+}
+
+void fitLabels(const QList<QLabel*>& labels, const QList<QWidget*>& boxes)
+{
+    // A few pixels between the longest caption and the boxes.
+    constexpr int Spacing = 6;
+    int needed = 0;
+    for (QLabel* label : labels) {
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        needed = std::max(needed, label->x() + label->width() + Spacing);
+    }
+    for (QWidget* box : boxes)
+        if (box->x() < needed)
+            box->move(needed, box->y());
 }
 
 } // namespace LookupLayout

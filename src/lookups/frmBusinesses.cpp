@@ -96,6 +96,7 @@ void frmBusinesses::buildControls()
     row(Label1, etName, "etName", QStringLiteral("Business/account name"), 300);
     row(Label2, etVAT, "etVAT", QStringLiteral("VAT number"), 720);
     row(Label3, etAccountNr, "etAccountNr", QStringLiteral("Account number"), 1140);
+    LookupLayout::fitLabels({Label1, Label2, Label3}, {etName, etVAT, etAccountNr});
     setTabOrder(etName, etVAT);
     setTabOrder(etVAT, etAccountNr);
 

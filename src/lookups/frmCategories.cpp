@@ -104,6 +104,8 @@ void frmCategories::buildControls()
     cboCashBank->setObjectName(QStringLiteral("cboCashBank"));
     place(cboCashBank, 1980, 1560, 2835, 315);
     label(Label4, cboCashBank, QStringLiteral("Available in"), 1560);
+    LookupLayout::fitLabels({Label1, Label3, Label2, Label4},
+                            {etCategory, etVAT, cboType, cboCashBank});
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);

@@ -7,6 +7,7 @@
 #include "shell/Windows.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace LookupDriver;
 
@@ -384,6 +385,31 @@ private slots:
         typeInto(w.etCategory, QStringLiteral("Alpha"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Alpha", false, 6.0)});
+    }
+
+    void aWindowThatCannotLoadShowsTheErrorAndStaysShut()
+    {
+        Categories f;
+        f.env.openDatabase(f.file.path());
+        f.raw.exec(QStringLiteral("DROP TABLE relCat_Bis"));
+        DialogScript script;
+        script.answer(vbOK);
+        bool opened = false;
+        QTimer poll; // closes the window should it open after all
+        connect(&poll, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = true;
+                modal->close();
+            }
+        });
+        poll.start(10);
+
+        frmCategories::Show();
+
+        QVERIFY(!opened);
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages().at(0).prompt.startsWith(QStringLiteral("Error ")));
+        QCOMPARE(script.messages().at(0).icon(), vbCritical);
     }
 
     void layoutSplitsTheListsAndFitsTheirFirstColumns()
