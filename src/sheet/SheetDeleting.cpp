@@ -1,0 +1,40 @@
+// Deleting the transaction on the current row of a sheet grid.
+
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/FlexGrid.h"
+#include "sheet/frmTransactions.h"
+#include "sheet/SheetColumns.h"
+#include "shell/dbStuff.h"
+
+using namespace dbStuff;
+
+void frmTransactions::DeleteItem(FlexGrid& ctl)
+{
+    const int row = ctl.Row();
+    Answer = MsgBox(QStringLiteral("Delete selected transaction, row number ") +
+                        QString::number(row) + QStringLiteral("?"),
+                    vbYesNo + vbQuestion, AppTitle);
+    if (Answer != vbYes)
+        return;
+
+    if (ctl.RowData(row) == UnsavedRow) {
+        // A row never stored is only emptied; it stays the entry row.
+        for (int col = SheetCol::ColDescription; col <= ctl.Cols() - 1; ++col)
+            ctl.setTextMatrix(row, col, QString());
+        ctl.setCol(SheetCol::ColDescription);
+        RenumberRows(ctl);
+        SumSheet(ctl);
+        return;
+    }
+
+    rsTransactions->Seek(QStringLiteral("="), Variant(ctl.RowData(row)));
+    if (rsTransactions->NoMatch()) {
+        MsgBox(QStringLiteral("Transaction not found in database."), vbOKOnly + vbExclamation,
+               AppTitle);
+        return;
+    }
+    rsTransactions->Delete();
+    ctl.RemoveItem(row);
+    RenumberRows(ctl);
+    SumSheet(ctl);
+}

@@ -1,0 +1,402 @@
+// The floating cell editors: choosing one for a cell, opening it over the
+// cell, its keys, and writing its value back (which may store the row).
+//
+// Order of events on a commit: the grid gains the focus (Enter, the arrow keys,
+// a mouse press on the grid) or its cursor leaves the cell; whichever comes
+// first writes the value into the cell, which is still the cell being edited,
+// and hides the editor; the other then finds the editor hidden.
+
+#include "platform/Format.h"
+#include "platform/widgets/ComboBox.h"
+#include "platform/widgets/DatePicker.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/FlexGrid.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Screen.h"
+#include "platform/widgets/TextBox.h"
+#include "platform/widgets/Twips.h"
+#include "sheet/frmTransactions.h"
+#include "sheet/SheetColumns.h"
+#include "sheet/SheetFormat.h"
+#include "shell/dbStuff.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+using namespace dbStuff;
+using namespace SheetCol;
+
+namespace {
+
+// Placement of the editors over a cell, in twips.
+constexpr int TextBoxTopInset = 60;
+constexpr int TextBoxHeightCut = 68;
+constexpr int EditorWidthCut = 8;
+// A selection length that reaches past any text.
+constexpr int WholeText = 1000;
+
+const QString NotNumericMessage = QStringLiteral("A numeric value has to be entered in this box.");
+
+} // namespace
+
+void frmTransactions::connectGrid(FlexGrid& grid)
+{
+    FlexGrid* g = &grid;
+    connect(g, &FlexGrid::GotFocus, this,
+            [this, g] { RunHandler([this, g] { grid_GotFocus(*g); }); });
+    connect(g, &FlexGrid::LeaveCell, this,
+            [this, g] { RunHandler([this, g] { grid_LeaveCell(*g); }); });
+    connect(g, &FlexGrid::EnterCell, this,
+            [this, g] { RunHandler([this, g] { grid_EnterCell(*g); }); });
+    connect(g, &FlexGrid::KeyDown, this, [this, g](int keyCode, int) {
+        if (keyCode == VKey::Delete)
+            RunHandler([this, g] { DeleteItem(*g); });
+    });
+    connect(g, &FlexGrid::KeyPress, this,
+            [this, g](int& keyAscii) { RunHandler([&] { grid_KeyPress(*g, keyAscii); }); });
+    connect(g, &FlexGrid::DblClick, this,
+            [this, g] { RunHandler([this, g] { grid_DblClick(*g); }); });
+}
+
+void frmTransactions::connectEditor(QWidget* editor)
+{
+    auto keyDown = [this, editor](int keyCode, int shift) {
+        RunHandler([this, editor, keyCode, shift] {
+            if (m_editGrid)
+                EditKeyCode(*m_editGrid, editor, keyCode, shift);
+        });
+    };
+    if (auto* box = qobject_cast<TextBox*>(editor))
+        connect(box, &TextBox::KeyDown, this, keyDown);
+    else if (auto* combo = qobject_cast<ComboBox*>(editor))
+        connect(combo, &ComboBox::KeyDown, this, keyDown);
+    else if (auto* picker = qobject_cast<DatePicker*>(editor))
+        connect(picker, &DatePicker::KeyDown, this, keyDown);
+
+    if (editor == Num) {
+        // Enter moves on (EditKeyCode); it never types into the amount.
+        connect(Num, &TextBox::KeyPress, this, [](int& keyAscii) {
+            if (keyAscii == VKey::Return)
+                keyAscii = 0;
+        });
+    }
+}
+
+bool frmTransactions::editorOpen() const
+{
+    return CurrentEditor && !CurrentEditor->isHidden();
+}
+
+void frmTransactions::closeEditor()
+{
+    if (!editorOpen())
+        return;
+    if (CurrentEditor == Cbo)
+        restoreCategorySnapshot();
+    CurrentEditor->hide();
+}
+
+std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid, int row) const
+{
+    bool ok = false;
+    const qint64 id = grid.TextMatrix(row, ColCategoryId).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    rsCategories->Seek(QStringLiteral("="), Variant(id));
+    if (rsCategories->NoMatch())
+        return std::nullopt;
+    return rsCategories->field(QStringLiteral("MoneyReceived")).toBool();
+}
+
+QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
+{
+    m_editGrid = &ctl;
+    CurrentEditor = nullptr;
+    const int row = ctl.Row();
+    QWidget* editor = nullptr;
+    if (row >= 1 && row < ctl.Rows() - 2) {
+        switch (ctl.Col()) {
+        case ColDescription:
+        case ColReceiptId:
+            editor = Txt;
+            break;
+        case ColCategory: {
+            m_categorySnapshot = {&ctl, row, ctl.TextMatrix(row, ColInvoiceNr),
+                                  ctl.TextMatrix(row, ColCategoryId)};
+            // Letters typed in the picker search from its opening on, not
+            // on from what was typed the last time it was open.
+            Cbo->view()->keyboardSearch(QString());
+            // Preselected by the row's category id, which names one category
+            // even where two share a name.
+            Cbo->setListIndex(-1);
+            const QString id = ctl.TextMatrix(row, ColCategoryId);
+            for (int i = 0; i < Cbo->ListCount(); ++i) {
+                if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
+                    Cbo->setListIndex(i, true);
+                    break;
+                }
+            }
+            editor = Cbo;
+            break;
+        }
+        case ColDate:
+            editor = DT;
+            break;
+        case ColInvoiceNr:
+        case ColCredited: {
+            // A row without a (known) category has no invoice or amount yet.
+            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
+            editor = receives.value_or(false)
+                         ? static_cast<QWidget*>(ctl.Col() == ColInvoiceNr ? Txt : Num)
+                         : nullptr;
+            break;
+        }
+        case ColDebited: {
+            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
+            editor = receives.has_value() && !*receives ? Num : nullptr;
+            break;
+        }
+        case ColRelation:
+            selectRelationFor(ctl.TextMatrix(row, ColRelation));
+            editor = cbo2;
+            break;
+        default:
+            break;
+        }
+    }
+    CurrentEditor = editor;
+    return editor;
+}
+
+void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
+{
+    if (PreviousCellIncomplete(FG))
+        return;
+    const int row = FG.Row();
+    if (row < 1 || row >= FG.Rows() - 2)
+        return;
+    if (!Edt) {
+        // Typing on a cell without an editor goes on to the next cell; on the
+        // last column there is none to go to.
+        const int col = FG.Col();
+        if (col == ColCredited)
+            FG.moveTo(row + 1, ColDescription);
+        else if (col < FG.Cols() - 1)
+            FG.moveTo(row, col + 1);
+        return;
+    }
+
+    const QString cell = FG.Text();
+    const bool startsWithCellValue = KeyAscii >= 0 && KeyAscii <= 32;
+    if (auto* box = qobject_cast<TextBox*>(Edt)) {
+        if (startsWithCellValue) {
+            box->setText(cell);
+            box->setSelection(0, WholeText);
+        } else {
+            box->setText(QString(QChar(char16_t(KeyAscii))));
+            box->setCursorPosition(1);
+        }
+    } else if (auto* combo = qobject_cast<ComboBox*>(Edt)) {
+        // The typed character reaches the combo once it has the focus, as if
+        // typed there; in the relation picker it replaces the whole text.
+        if (QLineEdit* edit = combo->lineEdit())
+            edit->selectAll();
+        if (KeyAscii != VKey::Return && KeyAscii != VKey::Space)
+            postCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
+                          KeyAscii);
+    } else if (auto* picker = qobject_cast<DatePicker*>(Edt)) {
+        const std::optional<QDateTime> date =
+            startsWithCellValue ? ParseDate(cell) : std::optional<QDateTime>();
+        if (date) {
+            picker->setValue(Variant(*date));
+        } else {
+            // Today on show, unticked: no date until the user sets one.
+            picker->setValue(Variant(QDateTime::currentDateTime()));
+            picker->setValue(Variant::null());
+        }
+    }
+
+    placeEditor(FG, Edt);
+    Edt->raise();
+    Edt->show();
+    Edt->setFocus();
+}
+
+void frmTransactions::placeEditor(FlexGrid& grid, QWidget* editor)
+{
+    const int left = Twips::fromPixels(grid.x()) + grid.CellLeft();
+    const int top = Twips::fromPixels(grid.y()) + grid.CellTop();
+    const int width = grid.CellWidth() - EditorWidthCut;
+    const int height = grid.CellHeight();
+    QRect place;
+    if (qobject_cast<TextBox*>(editor))
+        place = QRect(left, top + TextBoxTopInset, width, height - TextBoxHeightCut);
+    else if (qobject_cast<ComboBox*>(editor))
+        place = QRect(left, top, width, Twips::fromPixels(editor->sizeHint().height()));
+    else
+        place = QRect(left, top, width, height);
+    editor->setGeometry(Twips::toPixels(place));
+}
+
+void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int Shift)
+{
+    Q_UNUSED(Shift);
+    const bool combo = Edt == Cbo || Edt == cbo2;
+    switch (KeyCode) {
+    case VKey::Return: {
+        // A refused amount neither commits nor moves.
+        if (Edt == Num && !numAccepted())
+            return;
+        FG.setFocus(); // commits
+        const int row = FG.Row();
+        const int col = FG.Col();
+        if (col <= ColDebited)
+            FG.moveTo(row, col + 1);
+        else if (row + 1 < FG.Rows())
+            FG.moveTo(row + 1, ColDescription);
+        break;
+    }
+    case VKey::Escape:
+        if (Edt == Cbo)
+            restoreCategorySnapshot();
+        Edt->hide();
+        FG.setFocus();
+        break;
+    case VKey::Up:
+        if (combo || (Edt == Num && !numAccepted()))
+            return;
+        FG.setFocus();
+        DoEvents();
+        if (FG.Row() > FlexGrid::FixedRows)
+            FG.moveTo(FG.Row() - 1, FG.Col());
+        break;
+    case VKey::Down:
+        if (combo || (Edt == Num && !numAccepted()))
+            return;
+        FG.setFocus();
+        DoEvents();
+        if (FG.Row() < FG.Rows() - 1)
+            FG.moveTo(FG.Row() + 1, FG.Col());
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmTransactions::numAccepted()
+{
+    const QString text = Num->Text();
+    if (text.isEmpty() || IsNumeric(Variant(text)))
+        return true;
+    MsgBox(NotNumericMessage, vbOKOnly + vbExclamation, AppTitle);
+    Num->setFocus();
+    return false;
+}
+
+QString frmTransactions::editorValue(FlexGrid& grid) const
+{
+    if (CurrentEditor == Cbo)
+        return Cbo->Text();
+    if (CurrentEditor == cbo2)
+        return cbo2->Text();
+    if (CurrentEditor == Num) {
+        const QString text = Num->Text();
+        return text.isEmpty() ? text
+                              : Format(Variant(text), QString::fromLatin1(SheetText::AmountFormat));
+    }
+    if (CurrentEditor == Txt) {
+        return grid.Col() == ColReceiptId ? SheetFormat::receiptId(Txt->Text()) : Txt->Text();
+    }
+    if (CurrentEditor == DT)
+        return SheetFormat::date(DT->Value());
+    return grid.Text();
+}
+
+void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
+{
+    if (focusVariant)
+        GridBusy = false;
+    else if (GridBusy)
+        return;
+    // An editor closed with Escape, or none chosen yet: nothing to write.
+    if (!editorOpen())
+        return;
+    // Only into the grid the editor was opened on.
+    if (m_editGrid != &grid)
+        return;
+    // A message box shown while storing may hand the focus back to the grid;
+    // that is not a second commit.
+    if (m_committing)
+        return;
+    const QScopedValueRollback<bool> committing(m_committing, true);
+
+    if (CurrentEditor == Num && !numAccepted()) {
+        if (focusVariant) {
+            // A mouse press gave the grid the focus; the cursor move that
+            // follows it is taken back (grid_EnterCell).
+            m_numRefused = true;
+            m_refusedRow = grid.Row();
+            m_refusedCol = grid.Col();
+            QTimer::singleShot(0, this, [this] { m_numRefused = false; });
+        }
+        return;
+    }
+
+    QWidget* editor = CurrentEditor;
+    grid.setText(editorValue(grid));
+    if (!focusVariant)
+        editor->hide();
+    if (CanRowBeSaved(grid))
+        SaveTransaction(grid);
+    if (NewRowOK(grid))
+        AddNewRow(grid);
+    SumSheet(grid);
+    if (focusVariant)
+        editor->hide();
+}
+
+void frmTransactions::grid_GotFocus(FlexGrid& grid)
+{
+    commitEditor(grid, true);
+}
+
+void frmTransactions::grid_LeaveCell(FlexGrid& grid)
+{
+    if (m_numRefused)
+        return;
+    commitEditor(grid, false);
+}
+
+void frmTransactions::grid_EnterCell(FlexGrid& grid)
+{
+    if (m_numRefused && &grid == m_editGrid) {
+        grid.setRow(m_refusedRow);
+        grid.setCol(m_refusedCol);
+        return;
+    }
+    if (GridBusy)
+        return;
+    const qint64 id = grid.RowData(grid.Row());
+    if (id > 0)
+        rsTransactions->Seek(QStringLiteral("="), Variant(id));
+}
+
+void frmTransactions::grid_KeyPress(FlexGrid& grid, int& keyAscii)
+{
+    // The grid has the focus only once an edit is committed; an editor still
+    // on show here is one the amount check kept open.
+    if (editorOpen())
+        return;
+    QWidget* editor = Getcontrol(grid);
+    FGEdit(grid, editor, keyAscii);
+}
+
+void frmTransactions::grid_DblClick(FlexGrid& grid)
+{
+    if (editorOpen())
+        return;
+    QWidget* editor = Getcontrol(grid);
+    FGEdit(grid, editor, VKey::Space);
+}

@@ -1,0 +1,210 @@
+// Laying out the two sheet grids and loading them from Transactions.
+
+#include "platform/Format.h"
+#include "platform/VbError.h"
+#include "platform/widgets/FlexGrid.h"
+#include "sheet/frmTransactions.h"
+#include "sheet/SheetColumns.h"
+#include "sheet/SheetFormat.h"
+#include "sheet/SheetScopes.h"
+#include "shell/dbStuff.h"
+
+using namespace dbStuff;
+using namespace SheetCol;
+
+namespace {
+
+// Switches a grid's redraw off for a scope and on again however the scope is
+// left, so that an error while loading never leaves a grid that does not paint.
+class RedrawOff final
+{
+public:
+    explicit RedrawOff(FlexGrid& grid) : m_grid(grid), m_was(grid.Redraw())
+    {
+        m_grid.setRedraw(false);
+    }
+    ~RedrawOff()
+    {
+        if (m_was)
+            m_grid.setRedraw(true);
+    }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    FlexGrid& m_grid;
+    bool m_was;
+};
+
+// Rows with more stored transactions than this open scrolled to the end.
+constexpr int RowsShownWhole = 18;
+constexpr int RowsShownFromEnd = 15;
+
+const QString SelectList = QStringLiteral(
+    "SELECT Transactions.TransactionId, Transactions.TransactionDate, Transactions.Invoicenr, "
+    "Transactions.relation, Transactions.MoneyIn, Transactions.CategoryId, Categories.Category, "
+    "Transactions.Description, Transactions.ReceiptId, Transactions.Totalprice, "
+    "Transactions.Cash, Transactions.BusinessId ");
+const QString FromClause = QStringLiteral(
+    "FROM Categories INNER JOIN Transactions ON Categories.CategoryId = Transactions.CategoryId ");
+
+} // namespace
+
+void frmTransactions::FormatFLX1()
+{
+    formatGrid(*FLX1);
+}
+
+void frmTransactions::FormatFLX2()
+{
+    formatGrid(*FLX2);
+}
+
+void frmTransactions::formatGrid(FlexGrid& grid)
+{
+    {
+        const GridBusyScope busy;
+        RedrawOff quiet(grid);
+        // Shrinking first spares clearing rows that are dropped anyway.
+        grid.setRows(4);
+        grid.setCols(Count);
+        grid.Clear();
+        grid.setColWidth(RowNumber, 500);
+
+        struct Title
+        {
+            int col;
+            const char* text;
+            int alignment;
+            int width; // -1: set by SizeFLX
+        };
+        static constexpr Title titles[] = {
+            {ColDate, "Date", 1, 1600},
+            {ColCategory, "Category", 1, 2500},
+            {ColInvoiceNr, "Invoice Nr.", 4, 1400},
+            {ColReceiptId, "Receipt id", 1, 1100},
+            {ColRelation, "Relation", 1, 2300},
+            {ColDescription, "Description", 1, -1},
+            {ColDebited, "Debited", 7, 1300},
+            {ColCredited, "Credited", 7, 1300},
+        };
+        for (const Title& t : titles) {
+            grid.setTextMatrix(0, t.col, QString::fromLatin1(t.text));
+            grid.setColAlignment(t.col, t.alignment);
+            if (t.width >= 0)
+                grid.setColWidth(t.col, t.width);
+        }
+        grid.setTextMatrix(0, ColCategoryId, QStringLiteral("Categoryid"));
+        grid.setColWidth(ColCategoryId, 0);
+
+        for (int row = 1; row <= 3; ++row)
+            grid.setRowData(row, UnsavedRow);
+        for (int col = grid.Cols() - 1; col >= 0; --col)
+            grid.setCellFontBold(0, col, true);
+        grid.setRow(0);
+        grid.setCol(0);
+
+        SizeFLX(grid);
+        SumSheet(grid);
+    }
+}
+
+void frmTransactions::FillFLX1()
+{
+    fillGrid(*FLX1, true);
+}
+
+void frmTransactions::FillFLX2()
+{
+    fillGrid(*FLX2, false);
+}
+
+void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
+{
+    {
+        RedrawOff quiet(grid);
+        const std::optional<qint64> business = selectedBusiness();
+        if (!business)
+            throw VbError(VbErr::SubscriptOutOfRange);
+        // Both sheets read Invoicenr, so that a loaded bank row is as complete
+        // as the cash row and its edits are stored.
+        SqlText =
+            SelectList + FromClause +
+            (cash ? QStringLiteral(
+                        "Where (((Transactions.Cash) = True) And ((Transactions.BusinessId) = ")
+                  : QStringLiteral(
+                        "Where (((Transactions.Cash) = false) And ((Transactions.BusinessId) = ")) +
+            QString::number(*business) + QStringLiteral(")) ") + SortSQL;
+        rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+        Recordset& rs = *rsList;
+        const int fId = rs.fieldIndex(QStringLiteral("TransactionId"));
+        const int fDate = rs.fieldIndex(QStringLiteral("TransactionDate"));
+        const int fCategory = rs.fieldIndex(QStringLiteral("Category"));
+        const int fCategoryId = rs.fieldIndex(QStringLiteral("Categoryid"));
+        const int fDescription = rs.fieldIndex(QStringLiteral("Description"));
+        const int fReceipt = rs.fieldIndex(QStringLiteral("receiptid"));
+        const int fRelation = rs.fieldIndex(QStringLiteral("Relation"));
+        const int fMoneyIn = rs.fieldIndex(QStringLiteral("MoneyIn"));
+        const int fTotal = rs.fieldIndex(QStringLiteral("TotalPrice"));
+        const int fInvoice = rs.fieldIndex(QStringLiteral("Invoicenr"));
+
+        int i = 1;
+        while (!rs.EOF_()) {
+            grid.AddItem(QString::number(i), i);
+            grid.setRowData(i, rs.field(fId).toLong());
+            grid.setTextMatrix(i, ColDate, SheetFormat::date(rs.field(fDate)));
+            grid.setTextMatrix(i, ColCategory, rs.field(fCategory).toText());
+            grid.setTextMatrix(i, ColCategoryId, rs.field(fCategoryId).toText());
+            grid.setTextMatrix(i, ColDescription, rs.field(fDescription).toText());
+            grid.setTextMatrix(i, ColReceiptId,
+                               SheetFormat::receiptId(rs.field(fReceipt).toText()));
+            grid.setTextMatrix(i, ColRelation, rs.field(fRelation).toText());
+            const Variant moneyIn = rs.field(fMoneyIn);
+            if (!moneyIn.isNull()) {
+                if (moneyIn.toBool()) {
+                    grid.setTextMatrix(i, ColCredited, SheetFormat::amount(rs.field(fTotal)));
+                    grid.setTextMatrix(i, ColInvoiceNr, rs.field(fInvoice).toText());
+                } else {
+                    grid.setTextMatrix(i, ColDebited, SheetFormat::amount(rs.field(fTotal)));
+                    grid.setTextMatrix(i, ColInvoiceNr,
+                                       QString::fromLatin1(SheetText::NotApplicable));
+                }
+            }
+            ++i;
+            rs.MoveNext();
+        }
+        const int entryRow = grid.Rows() - 3;
+        grid.setTextMatrix(entryRow, RowNumber, QString::number(entryRow));
+        // From the title cell, so that the totals leave the cursor on the
+        // balance.
+        grid.setRow(0);
+        grid.setCol(0);
+        SumSheet(grid);
+    }
+    if (grid.Rows() > RowsShownWhole)
+        grid.setTopRow(grid.Rows() - RowsShownFromEnd);
+}
+
+void frmTransactions::AddNewRow(FlexGrid& ctl)
+{
+    try {
+        const int at = ctl.Rows() - 2;
+        ctl.AddItem(QString::number(at), at);
+        ctl.setTextMatrix(ctl.Rows() - 2, ColDescription, QString::fromLatin1(SheetText::Balance));
+        const int newRow = ctl.Rows() - 3;
+        ctl.setRowData(newRow, UnsavedRow);
+        // The next transaction most often shares the relation and the date.
+        ctl.setTextMatrix(newRow, ColRelation, ctl.TextMatrix(newRow - 1, ColRelation));
+        ctl.setTextMatrix(newRow, ColDate, ctl.TextMatrix(newRow - 1, ColDate));
+        if (ctl.Rows() > 15)
+            ctl.setTopRow(ctl.Row() - 14);
+    } catch (const VbError& e) {
+        ReportError(e.number());
+    }
+}
+
+void frmTransactions::RenumberRows(FlexGrid& ctl)
+{
+    for (int i = 1; i <= ctl.Rows() - 3; ++i)
+        ctl.setTextMatrix(i, RowNumber, QString::number(i));
+}

@@ -1,0 +1,150 @@
+// The category picker (Cbo) and the relation picker (cbo2): their lists, and
+// what a choice or a keystroke in them writes into the row being edited.
+
+#include "platform/widgets/ComboBox.h"
+#include "platform/widgets/FlexGrid.h"
+#include "sheet/frmTransactions.h"
+#include "sheet/SheetColumns.h"
+#include "shell/dbStuff.h"
+
+#include <QScopedValueRollback>
+
+using namespace dbStuff;
+using namespace SheetCol;
+
+namespace {
+
+// Selection length that reaches past any relation.
+constexpr int RestOfText = 100;
+
+} // namespace
+
+void frmTransactions::FillBusinessCategories()
+{
+    Cbo->Clear();
+    const int sheet = CurrentTab == 1 ? 1 : CurrentTab == 2 ? 2 : 0;
+    // Without a business there is nothing to offer.
+    const std::optional<qint64> business = selectedBusiness();
+    if (!business)
+        return;
+    SqlText = QStringLiteral("SELECT distinct Categories.CategoryId, Categories.Category, "
+                             "Categories.MoneyReceived, Categories.VAT, relCat_Bis.Busid, "
+                             "Categories.CashOrBank ") +
+              QStringLiteral("FROM relCat_Bis INNER JOIN Categories ON relCat_Bis.CatId = "
+                             "Categories.CategoryId ") +
+              QStringLiteral("WHERE relCat_Bis.Busid=") + QString::number(*business) +
+              QStringLiteral(" AND (Categories.CashOrBank=") + QString::number(sheet) +
+              QStringLiteral(" OR Categories.CashOrBank=3)") +
+              QStringLiteral("ORDER BY Categories.Category;");
+    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    Recordset& rs = *rsList;
+    const int fName = rs.fieldIndex(QStringLiteral("Category"));
+    const int fId = rs.fieldIndex(QStringLiteral("Categoryid"));
+    while (!rs.EOF_()) {
+        Cbo->AddItem(rs.field(fName).toText());
+        Cbo->setItemData(Cbo->NewIndex(), rs.field(fId).toLong());
+        rs.MoveNext();
+    }
+}
+
+void frmTransactions::FillcboRelations()
+{
+    SqlText = QStringLiteral("SELECT distinct Transactions.Relation ") +
+              QStringLiteral("From Transactions ") +
+              QStringLiteral("ORDER BY Transactions.Relation;");
+    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    Recordset& rs = *rsList;
+    QStringList relations;
+    relations.reserve(m_relations.size() + 1);
+    while (!rs.EOF_()) {
+        // A relation never typed (Null, or empty) is no choice.
+        const QString relation = rs.field(0).toText();
+        if (!relation.isEmpty())
+            relations.append(relation);
+        rs.MoveNext();
+    }
+    // Most stored rows use a relation already listed: then the list stands.
+    if (relations == m_relations)
+        return;
+    m_relations = relations;
+    const QScopedValueRollback<bool> quiet(m_relationQuiet, true);
+    const bool open = editorOpen() && CurrentEditor == cbo2;
+    const QString text = cbo2->Text();
+    cbo2->Clear();
+    cbo2->AddItems(relations);
+    if (open)
+        cbo2->setText(text);
+}
+
+void frmTransactions::Cbo_Click()
+{
+    FlexGrid* grid = m_editGrid;
+    const int index = Cbo->ListIndex();
+    if (!grid || index == -1)
+        return;
+    const qint64 id = Cbo->ItemData(index);
+    rsCategories->Seek(QStringLiteral("="), Variant(id));
+    if (rsCategories->NoMatch())
+        return;
+    const int row = grid->Row();
+    grid->setTextMatrix(row, ColCategoryId, QString::number(id));
+    const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
+    if (!rsCategories->field(QStringLiteral("MoneyReceived")).toBool())
+        grid->setTextMatrix(row, ColInvoiceNr, notApplicable);
+    else if (grid->TextMatrix(row, ColInvoiceNr) == notApplicable)
+        grid->setTextMatrix(row, ColInvoiceNr, QString());
+}
+
+void frmTransactions::restoreCategorySnapshot()
+{
+    const CategorySnapshot& s = m_categorySnapshot;
+    if (!s.grid || s.row < 1 || s.row >= s.grid->Rows())
+        return;
+    s.grid->setTextMatrix(s.row, ColInvoiceNr, s.invoice);
+    s.grid->setTextMatrix(s.row, ColCategoryId, s.categoryId);
+}
+
+void frmTransactions::selectRelationFor(const QString& cellText)
+{
+    // The picker opens on the cell's relation, or on the cell's text as it
+    // stands when the list has no such relation; nothing is completed here.
+    const QScopedValueRollback<bool> quiet(m_relationQuiet, true);
+    cbo2->setListIndex(-1);
+    const int found = int(m_relations.indexOf(cellText));
+    if (found >= 0)
+        cbo2->setListIndex(found, true);
+    else
+        cbo2->setText(cellText);
+}
+
+void frmTransactions::cbo2_Change()
+{
+    FlexGrid* grid = m_editGrid;
+    if (m_relationQuiet || !grid)
+        return;
+    // Setting the completed text below changes the text again and lands here
+    // once more: that inner run only copies the text into the row.
+    if (m_completionDepth == 0) {
+        const QScopedValueRollback<int> depth(m_completionDepth, 1);
+        const QString text = cbo2->Text();
+        const qsizetype n = text.size();
+        for (const QString& item : std::as_const(m_relations)) {
+            if (item.size() >= n &&
+                QStringView(item).left(n).compare(text, Qt::CaseInsensitive) == 0) {
+                cbo2->setText(item);
+                cbo2->setSelection(int(n), RestOfText);
+                break;
+            }
+        }
+    }
+    grid->setTextMatrix(grid->Row(), ColRelation, cbo2->Text());
+}
+
+void frmTransactions::cbo2_Click()
+{
+    FlexGrid* grid = m_editGrid;
+    const int index = cbo2->ListIndex();
+    if (!grid || index == -1)
+        return;
+    grid->setTextMatrix(grid->Row(), ColRelation, cbo2->List(index));
+}

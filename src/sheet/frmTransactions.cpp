@@ -1,0 +1,412 @@
+#include "sheet/frmTransactions.h"
+
+#include "platform/Settings.h"
+#include "platform/VbError.h"
+#include "platform/widgets/ComboBox.h"
+#include "platform/widgets/DatePicker.h"
+#include "platform/widgets/FlexGrid.h"
+#include "platform/widgets/TabStrip.h"
+#include "platform/widgets/TextBox.h"
+#include "platform/widgets/Toolbar.h"
+#include "platform/widgets/Twips.h"
+#include "sheet/SheetColumns.h"
+#include "shell/dbStuff.h"
+#include "shell/frmMain.h"
+#include "shell/Windows.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+
+using namespace dbStuff;
+
+namespace {
+
+frmTransactions* s_loaded = nullptr;
+
+constexpr long InvalidPropertyValue = 380;
+
+// Twips between the toolbar and the tab strip.
+constexpr int TabStripGap = 120;
+// SizeFLX: the narrowest "Description", and what it leaves for the scroll bar.
+constexpr int MinDescriptionWidth = 2000;
+constexpr int DescriptionReserve = 2000;
+
+const QString NoBusinessCaption = QStringLiteral("No business selected");
+const QString DisabledCaption = QStringLiteral("Sheet is disabled");
+const QString CashCaption = QStringLiteral("Cash transactions");
+const QString BankCaption = QStringLiteral("Bank transactions");
+
+// A layout step whose failure is ignored: the control keeps its position.
+template <typename Step> void ignoringErrors(Step step)
+{
+    try {
+        step();
+    } catch (const VbError&) {
+    }
+}
+
+// The sort clause for a column of the cash grid; empty where the column does
+// not sort.
+QString sortClauseFor(int col)
+{
+    switch (col) {
+    case SheetCol::ColDescription:
+        return QStringLiteral("ORDER BY Transactions.description;");
+    case SheetCol::ColCategory:
+        return QStringLiteral("ORDER BY Categories.category;");
+    case SheetCol::ColDate:
+        return QStringLiteral("ORDER BY Transactions.transactiondate;");
+    case SheetCol::ColReceiptId:
+        return QStringLiteral("ORDER BY Transactions.receiptid;");
+    case SheetCol::ColRelation:
+        return QStringLiteral("ORDER BY Transactions.relation;");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+frmTransactions::frmTransactions(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmTransactions"));
+    setWindowTitle(QStringLiteral("Transactions"));
+    buildControls();
+    connectEvents();
+    s_loaded = this;
+    RunHandler([this] { Form_Load(); });
+}
+
+frmTransactions::~frmTransactions()
+{
+    if (s_loaded == this)
+        Form_Unload();
+}
+
+frmTransactions* frmTransactions::loaded()
+{
+    return s_loaded;
+}
+
+void frmTransactions::buildControls()
+{
+    Toolbar1 = new Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->addButton(QStringLiteral("print"), QStringLiteral("Print"),
+                        QStyle::SP_FileDialogDetailedView);
+    Toolbar1->addButton(QStringLiteral("sort"), QStringLiteral("Sort"),
+                        QStyle::SP_TitleBarShadeButton);
+    Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
+                        QStyle::SP_DialogCloseButton);
+
+    Picture1 = new QWidget;
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto* pictureLayout = new QHBoxLayout(Picture1);
+    pictureLayout->setContentsMargins(Twips::toPixels(120), 0, 0, 0);
+    Label2 = new QLabel(QStringLiteral("Business/account name"), Picture1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    cbobusiness = new ComboBox(ComboBox::DropDownList, Picture1);
+    cbobusiness->setObjectName(QStringLiteral("cbobusiness"));
+    cbobusiness->setMinimumWidth(Twips::toPixels(3600));
+    pictureLayout->addWidget(Label2);
+    pictureLayout->addWidget(cbobusiness);
+    Toolbar1->addWidget(Picture1);
+
+    TS1 = new TabStrip(this);
+    TS1->setObjectName(QStringLiteral("TS1"));
+    TS1->addTab(QStringLiteral("cash"), CashCaption);
+    TS1->addTab(QStringLiteral("bank"), BankCaption);
+
+    FLX1 = new FlexGrid(this);
+    FLX1->setObjectName(QStringLiteral("FLX1"));
+    FLX2 = new FlexGrid(this);
+    FLX2->setObjectName(QStringLiteral("FLX2"));
+    FLX1->raise();
+    FLX2->hide();
+
+    // The floating editors: hidden until an edit starts, then placed over the
+    // cell and raised above the grid.
+    Txt = new TextBox(this);
+    Txt->setObjectName(QStringLiteral("Txt"));
+    Num = new TextBox(this);
+    Num->setObjectName(QStringLiteral("Num"));
+    Cbo = new ComboBox(ComboBox::DropDownList, this);
+    Cbo->setObjectName(QStringLiteral("Cbo"));
+    cbo2 = new ComboBox(ComboBox::DropDownCombo, this);
+    cbo2->setObjectName(QStringLiteral("cbo2"));
+    DT = new DatePicker(this);
+    DT->setObjectName(QStringLiteral("DT"));
+    for (QWidget* editor :
+         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
+          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
+        editor->hide();
+
+    Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
+}
+
+void frmTransactions::connectEvents()
+{
+    connect(cbobusiness, &ComboBox::Click, this,
+            [this] { RunHandler([this] { cbobusiness_Click(); }); });
+    connect(TS1, &TabStrip::Click, this, [this] { RunHandler([this] { TS1_Click(); }); });
+    connect(Toolbar1, &Toolbar::ButtonClick, this,
+            [this](const QString& key) { RunHandler([this, key] { Toolbar1_ButtonClick(key); }); });
+    connectGrid(*FLX1);
+    connectGrid(*FLX2);
+    for (QWidget* editor :
+         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
+          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
+        connectEditor(editor);
+    connect(Cbo, &ComboBox::Click, this, [this] { RunHandler([this] { Cbo_Click(); }); });
+    connect(cbo2, &ComboBox::Change, this, [this] { RunHandler([this] { cbo2_Change(); }); });
+    connect(cbo2, &ComboBox::Click, this, [this] { RunHandler([this] { cbo2_Click(); }); });
+
+    // Changes made in the lookup windows while the sheet is open.
+    Notifier& notifier = Notifier::instance();
+    connect(&notifier, &Notifier::businessesChanged, this,
+            [this] { RunHandler([this] { followBusinessesChanged(); }); });
+    connect(&notifier, &Notifier::categoriesChanged, this,
+            [this] { RunHandler([this] { followCategoriesChanged(); }); });
+}
+
+void frmTransactions::Form_Load()
+{
+    CurrentTab = 1;
+    SheetOpen = true;
+    GridBusy = true;
+    FIllcboBusiness();
+    FillcboRelations();
+    TS1->setCaption(1, NoBusinessCaption);
+    TS1->setCaption(2, DisabledCaption);
+    // Nothing can be typed before a business is picked.
+    TS1->setEnabled(false);
+    FLX1->setEnabled(false);
+    FLX2->setEnabled(false);
+    GridBusy = false;
+}
+
+void frmTransactions::Form_Unload()
+{
+    // Nothing is stored here; an editor still open is dropped with the window.
+    SheetOpen = false;
+    if (s_loaded == this)
+        s_loaded = nullptr;
+}
+
+void frmTransactions::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmTransactions::unloadWindow()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+QSize frmTransactions::sizeHint() const
+{
+    return Twips::toPixels(QSize(16000, 9000));
+}
+
+std::optional<qint64> frmTransactions::selectedBusiness() const
+{
+    const int index = cbobusiness->ListIndex();
+    if (index < 0)
+        return std::nullopt;
+    return cbobusiness->ItemData(index);
+}
+
+void frmTransactions::FIllcboBusiness()
+{
+    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name ") +
+              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
+    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    cbobusiness->Clear();
+    while (!rsList->EOF_()) {
+        cbobusiness->AddItem(rsList->field(QStringLiteral("Name")).toText());
+        cbobusiness->setItemData(cbobusiness->NewIndex(),
+                                 rsList->field(QStringLiteral("Businessid")).toLong());
+        rsList->MoveNext();
+    }
+}
+
+void frmTransactions::cbobusiness_Click()
+{
+    closeEditor();
+    FormatFLX1();
+    FormatFLX2();
+    if (cbobusiness->ListIndex() == -1) {
+        TS1->setCaption(1, NoBusinessCaption);
+        TS1->setCaption(2, DisabledCaption);
+        TS1->setEnabled(false);
+        FLX1->setEnabled(false);
+        FLX2->setEnabled(false);
+        return;
+    }
+    TS1->setCaption(1, CashCaption);
+    TS1->setCaption(2, BankCaption);
+    TS1->setEnabled(true);
+    FLX1->setEnabled(true);
+    FLX2->setEnabled(true);
+    FillBusinessCategories();
+    FillFLX1();
+    FillFLX2();
+}
+
+void frmTransactions::TS1_Click()
+{
+    closeEditor();
+    CurrentTab = TS1->SelectedItem();
+    // The grid behind is hidden as well as covered, so that keys typed on the
+    // tab in front never reach it.
+    FlexGrid* front = CurrentTab == 1 ? FLX1 : CurrentTab == 2 ? FLX2 : nullptr;
+    if (front) {
+        FlexGrid* back = front == FLX1 ? FLX2 : FLX1;
+        const bool hadFocus = back->hasFocus();
+        front->show();
+        front->raise();
+        back->hide();
+        if (hadFocus)
+            front->setFocus();
+    }
+    FillBusinessCategories();
+}
+
+void frmTransactions::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmTransactions::Form_Resize()
+{
+    const int innerWidth = Twips::fromPixels(width());
+    const int innerHeight = Twips::fromPixels(height());
+    ignoringErrors([&] { Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height()); });
+
+    // Each step on its own: a step that fails (a minimised window gives
+    // negative sizes) leaves its control where it was.
+    QRect tabs = Twips::fromPixels(TS1->geometry());
+    ignoringErrors([&] {
+        tabs.moveTop(Twips::fromPixels(Toolbar1->y()) + Twips::fromPixels(Toolbar1->height()) +
+                     TabStripGap);
+        TS1->setGeometry(Twips::toPixels(tabs));
+    });
+    ignoringErrors([&] {
+        tabs.moveLeft(0);
+        tabs.setWidth(innerWidth);
+        TS1->setGeometry(Twips::toPixels(tabs));
+    });
+    ignoringErrors([&] {
+        const int height = innerHeight - tabs.top();
+        if (height < 0)
+            throw VbError(InvalidPropertyValue);
+        tabs.setHeight(height);
+        TS1->setGeometry(Twips::toPixels(tabs));
+    });
+    for (FlexGrid* grid : {FLX1, FLX2}) {
+        ignoringErrors([&] {
+            const QRect client(TS1->ClientLeft(), TS1->ClientTop(), TS1->ClientWidth(),
+                               TS1->ClientHeight());
+            if (client.width() <= 0 || client.height() <= 0)
+                throw VbError(InvalidPropertyValue);
+            grid->setGeometry(Twips::toPixels(client));
+        });
+        SizeFLX(*grid);
+    }
+}
+
+void frmTransactions::SizeFLX(FlexGrid& ctl)
+{
+    ignoringErrors([&] {
+        long total = 0;
+        for (int j = 0; j <= ctl.Cols() - 3; ++j)
+            if (j != SheetCol::ColDescription)
+                total += ctl.ColWidth(j);
+        const long free = Twips::fromPixels(ctl.width()) - DescriptionReserve - total;
+        ctl.setColWidth(SheetCol::ColDescription,
+                        free > MinDescriptionWidth ? int(free) : MinDescriptionWidth);
+    });
+}
+
+void frmTransactions::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("print")) {
+        ShowWindow(WindowId::Print);
+    } else if (key == QLatin1String("close")) {
+        unloadWindow();
+    } else if (key == QLatin1String("sort")) {
+        if (TS1->SelectedItem() != 1)
+            return;
+        // Without a business there is no sheet to order.
+        if (!selectedBusiness())
+            return;
+        closeEditor();
+        const QString clause = sortClauseFor(FLX1->Col());
+        if (!clause.isEmpty()) {
+            SortSQL = clause;
+            SaveSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), SortSQL);
+        }
+        FormatFLX1();
+        FillFLX1();
+    }
+}
+
+void frmTransactions::followBusinessesChanged()
+{
+    const std::optional<qint64> before = selectedBusiness();
+    FIllcboBusiness();
+    if (!before)
+        return;
+    for (int i = 0; i < cbobusiness->ListCount(); ++i) {
+        if (cbobusiness->ItemData(i) == *before) {
+            cbobusiness->setListIndex(i);
+            return;
+        }
+    }
+    // The business is gone, and its transactions with it.
+    cbobusiness->setListIndex(-1);
+    cbobusiness_Click();
+    FillBusinessCategories();
+}
+
+void frmTransactions::followCategoriesChanged()
+{
+    FillBusinessCategories();
+    if (!selectedBusiness())
+        return;
+    // A deleted category took its transactions along: a grid still showing
+    // one of them is loaded again.
+    QSet<QString> checked;
+    for (FlexGrid* grid : {FLX1, FLX2}) {
+        for (int row = 1; row <= grid->Rows() - 3; ++row) {
+            if (grid->RowData(row) <= 0)
+                continue;
+            const QString id = grid->TextMatrix(row, SheetCol::ColCategoryId);
+            if (checked.contains(id))
+                continue;
+            checked.insert(id);
+            rsCategories->Seek(QStringLiteral("="), Variant(id));
+            if (rsCategories->NoMatch()) {
+                cbobusiness_Click();
+                return;
+            }
+        }
+    }
+}
+
+void RegisterSheetWindow()
+{
+    RegisterWindow(WindowId::Transactions, [] {
+        frmTransactions* sheet = frmTransactions::loaded();
+        if (!sheet)
+            sheet = new frmTransactions;
+        frmMain::instance().showChild(sheet);
+    });
+}
