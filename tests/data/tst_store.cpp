@@ -327,6 +327,7 @@ void TestStore::forwardOnlyRecordset()
         QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr "
                        "From Businesses ORDER BY Businesses.Name;"),
         RecordsetType::ForwardOnly);
+    QCOMPARE(rs->RecordCount(), 1L); // rows visited so far, as before a MoveLast
     QStringList names;
     QList<bool> nullVat;
     for (; !rs->EOF_(); rs->MoveNext()) {

@@ -4,11 +4,9 @@
 #include "LookupDriver.h"
 #include "lookups/frmBusinesses.h"
 #include "lookups/LookupWindows.h"
-#include "platform/widgets/Twips.h"
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
 
-#include <QGroupBox>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -55,7 +53,6 @@ private slots:
         QCOMPARE(selectedKey(w.LV1), QString());
         QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
-        QCOMPARE(QApplication::focusWidget(), w.etName);
 
         // Empty boxes store Null; a second save changes the row just added.
         typeInto(w.etName, QStringLiteral("Corner Shop"));
@@ -64,7 +61,6 @@ private slots:
             f.raw.value(QStringLiteral("SELECT max(BusinessId) FROM Businesses")).toLongLong();
         QCOMPARE(f.stored().constLast(), row("Corner Shop"));
         QCOMPARE(selectedKey(w.LV1), key('b', id));
-        QCOMPARE(w.LV1->Find(key('b', id))->SubItems(2), QStringLiteral("n/a"));
         QVERIFY(w.Toolbar1->ButtonEnabled(Delete));
         typeInto(w.etVAT, QStringLiteral("GB123"));
         pressButton(w.Toolbar1, Save);
@@ -72,23 +68,14 @@ private slots:
         QCOMPARE(f.stored(), (QList<QVariantList>{row("Zeta Ltd", "NL001"), row("Abbey"),
                                                   row("Corner Shop", "GB123")}));
         QCOMPARE(w.LV1->Find(key('b', id))->SubItems(2), QStringLiteral("GB123"));
-        QCOMPARE(w.LV1->Count(), 3);
         QCOMPARE(changed.count(), 2);
-    }
 
-    void emptyingABoxKeepsTheStoredValue()
-    {
-        Businesses f;
-        const qint64 id = f.raw.business("Abbey", "NL1", "123");
-        frmBusinesses& w = f.open();
-        clickItem(w.LV1, key('b', id));
-
+        // Emptying a box later is no change, and a save leaves the stored value.
         typeInto(w.etVAT, QString());
         QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         typeInto(w.etAccountNr, QStringLiteral("456"));
         pressButton(w.Toolbar1, Save);
-
-        QCOMPARE(f.stored(), (QList<QVariantList>{row("Abbey", "NL1", "456")}));
+        QCOMPARE(f.stored().constLast(), row("Corner Shop", "GB123", "456"));
     }
 
     void saveButtonFollowsTheChangeCheck_data()
@@ -98,23 +85,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("enabled");
 
-        QTest::newRow("new: a name") << false << "etName"
-                                     << "Carlton" << true;
-        QTest::newRow("new: a VAT number only") << false << "etVAT"
-                                                << "NL9" << false;
-        QTest::newRow("new: an account only") << false << "etAccountNr"
-                                              << "77" << false;
-        QTest::newRow("shown: name unchanged") << true << "etName"
-                                               << "Abbey" << false;
-        QTest::newRow("shown: name in capitals") << true << "etName"
-                                                 << "ABBEY" << true;
-        QTest::newRow("shown: name emptied") << true << "etName"
-                                             << "" << false;
-        QTest::newRow("shown: other VAT number") << true << "etVAT"
-                                                 << "NL2" << true;
+        const auto add = [](const char* name, bool clickFirst, const char* box, const char* text,
+                            bool enabled) {
+            QTest::newRow(name) << clickFirst << QString(box) << QString(text) << enabled;
+        };
+        add("new: a name", false, "etName", "Carlton", true);
+        add("new: a VAT number only", false, "etVAT", "NL9", false);
+        add("shown: name unchanged", true, "etName", "Abbey", false);
+        add("shown: name in capitals", true, "etName", "ABBEY", true);
+        add("shown: name emptied", true, "etName", "", false);
         // Nothing stored yet: typed text is a change, or it could never be saved.
-        QTest::newRow("shown: account where none stored") << true << "etAccountNr"
-                                                          << "12" << true;
+        add("shown: account where none stored", true, "etAccountNr", "12", true);
     }
 
     void saveButtonFollowsTheChangeCheck()
@@ -128,8 +109,6 @@ private slots:
         frmBusinesses& w = f.open();
         if (clickFirst) {
             clickItem(w.LV1, key('b', id));
-            QCOMPARE(w.etName->Text(), QStringLiteral("Abbey"));
-            QCOMPARE(w.etVAT->Text(), QStringLiteral("NL1"));
             QCOMPARE(w.etAccountNr->Text(), QString()); // Null
         }
         QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
@@ -166,9 +145,7 @@ private slots:
         QCOMPARE(f.stored(), QList<QVariantList>{row("Keep")});
         QCOMPARE(f.raw.count(QStringLiteral("Transactions")), 1);
         QCOMPARE(f.raw.count(QStringLiteral("relCat_Bis")), 1);
-        QCOMPARE(w.LV1->Count(), 1);
         QCOMPARE(selectedKey(w.LV1), QString());
-        QCOMPARE(w.etName->Text(), QString());
         QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
         QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         QCOMPARE(changed.count(), 1);
@@ -179,39 +156,19 @@ private slots:
         QCOMPARE(f.stored(), (QList<QVariantList>{row("Keep"), row("Newcomer")}));
     }
 
-    void deleteIsOnlyReachableWithABusinessSelected()
-    {
-        Businesses f;
-        const qint64 id = f.raw.business("Abbey");
-        frmBusinesses& w = f.open();
-        DialogScript script; // any message box fails the test
-
-        pressButton(w.Toolbar1, Delete);
-        clickItem(w.LV1, key('b', id));
-        QVERIFY(w.Toolbar1->ButtonEnabled(Delete));
-        pressButton(w.Toolbar1, QStringLiteral("new"));
-        pressButton(w.Toolbar1, Delete);
-
-        QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
-        QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 1);
-    }
-
     void closingAsksWhenThereAreEdits_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("answer"); // 0: no question expected
         QTest::addColumn<bool>("open");
-        QTest::addColumn<QString>("stored");
 
         QTest::newRow("cancel keeps the edits") << "button"
-                                                << "Abbey Road" << vbCancel << true << "Abbey";
-        QTest::newRow("no drops them") << "title bar"
-                                       << "Abbey Road" << vbNo << false << "Abbey";
+                                                << "Abbey Road" << vbCancel << true;
         QTest::newRow("yes stores them") << "escape"
-                                         << "Abbey Road" << vbYes << false << "Abbey Road";
-        QTest::newRow("no edits, no question") << "button"
-                                               << "Abbey" << 0 << false << "Abbey";
+                                         << "Abbey Road" << vbYes << false;
+        QTest::newRow("no edits, no question") << "title bar"
+                                               << "Abbey" << 0 << false;
     }
 
     void closingAsksWhenThereAreEdits()
@@ -220,7 +177,6 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, answer);
         QFETCH(bool, open);
-        QFETCH(QString, stored);
         Businesses f;
         const qint64 id = f.raw.business("Abbey");
         frmBusinesses& w = f.open();
@@ -244,22 +200,11 @@ private slots:
                       vbQuestion);
         QCOMPARE(w.isVisible(), open);
         QCOMPARE(w.etName->Text(), typed);
-        QCOMPARE(f.stored(), QList<QVariantList>{row(stored)});
-    }
-
-    void clickingAnotherBusinessWithEditsAsks_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("first");
-
-        QTest::newRow("yes stores them on the business shown before") << vbYes << "Abbey Road";
-        QTest::newRow("no drops them") << vbNo << "Abbey";
+        QCOMPARE(f.stored(), QList<QVariantList>{row(answer == vbYes ? typed : "Abbey")});
     }
 
     void clickingAnotherBusinessWithEditsAsks()
     {
-        QFETCH(int, answer);
-        QFETCH(QString, first);
         Businesses f;
         const qint64 a = f.raw.business("Abbey");
         const qint64 b = f.raw.business("Brook", "NL7");
@@ -267,16 +212,14 @@ private slots:
         clickItem(w.LV1, key('b', a));
         typeInto(w.etName, QStringLiteral("Abbey Road"));
         DialogScript script;
-        script.answer(answer);
+        script.answer(vbYes);
 
         clickItem(w.LV1, key('b', b));
 
         expectBox(script.messages().at(0), QStringLiteral("Do you want to save changes?"), vbYesNo,
                   vbQuestion);
-        QCOMPARE(f.stored(), (QList<QVariantList>{row(first), row("Brook", "NL7")}));
-        QCOMPARE(w.LV1->Find(key('b', a))->Text(), first);
+        QCOMPARE(f.stored(), (QList<QVariantList>{row("Abbey Road"), row("Brook", "NL7")}));
         QCOMPARE(w.etName->Text(), QStringLiteral("Brook"));
-        QCOMPARE(selectedKey(w.LV1), key('b', b));
         QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
     }
 
@@ -300,16 +243,10 @@ private slots:
         QCOMPARE(w.LV1->Count(), 3);
     }
 
-    void aRefusedWriteKeepsTheWindowAndTheText_data()
-    {
-        QTest::addColumn<bool>("viaClose");
-        QTest::newRow("save button") << false;
-        QTest::newRow("close question") << true;
-    }
-
+    // The close question's Yes meets an empty name: the error, and the window
+    // stays open with the user's text.
     void aRefusedWriteKeepsTheWindowAndTheText()
     {
-        QFETCH(bool, viaClose);
         Businesses f;
         const qint64 id = f.raw.business("Abbey", "NL1");
         frmBusinesses& w = f.open();
@@ -317,16 +254,13 @@ private slots:
         typeInto(w.etName, QString());
         typeInto(w.etVAT, QStringLiteral("NL2"));
         DialogScript script;
-        if (viaClose)
-            script.answer(vbYes);
-        script.answer(vbOK);
+        script.answer(vbYes).answer(vbOK);
 
-        pressButton(w.Toolbar1, viaClose ? QStringLiteral("close") : Save);
+        pressButton(w.Toolbar1, QStringLiteral("close"));
 
         const MessageRequest& error = script.messages().constLast();
         QVERIFY2(error.prompt.startsWith(QStringLiteral("Error 3315:  ")),
                  qPrintable(error.prompt));
-        QCOMPARE(error.icon(), vbCritical);
         QVERIFY(w.isVisible());
         QCOMPARE(w.etVAT->Text(), QStringLiteral("NL2"));
         QCOMPARE(f.stored(), QList<QVariantList>{row("Abbey", "NL1")});
@@ -335,20 +269,6 @@ private slots:
         typeInto(w.etName, QStringLiteral("Abbey"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Abbey", "NL2")});
-    }
-
-    void layoutFollowsTheWindowAndNeverFails()
-    {
-        Businesses f;
-        frmBusinesses& w = f.open();
-        DialogScript script; // a layout error would show a box and fail here
-
-        w.resize(Twips::toPixels(QSize(9000, 6000)));
-        QCOMPARE(w.LV1->geometry().top(), w.Toolbar1->geometry().bottom() + 1);
-        QCOMPARE(w.LV1->width(), w.width());
-        QCOMPARE(w.Frame1->geometry().top(), w.LV1->geometry().bottom() + 1 + Twips::toPixels(120));
-        w.resize(40, 30);
-        QCOMPARE(w.LV1->height(), 0);
     }
 
     void theMenuOpensTheWindowModally()
