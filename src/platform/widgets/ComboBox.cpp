@@ -192,19 +192,27 @@ bool ComboBox::forwardKeyDown(QKeyEvent* event)
 bool ComboBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        if (forwardKeyDown(static_cast<QKeyEvent*>(event)))
+        // A key sent to the text part itself: reported here, then handled by
+        // the text part and, when it leaves the key, by the combo, so that it
+        // is reported once.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (forwardKeyDown(key))
             return true;
-        // The combo handles list keys (arrows, paging) of its text part.
-        return false;
+        QPointer<ComboBox> alive(this);
+        key->accept();
+        lineEdit()->event(key);
+        if (alive && !key->isAccepted())
+            QComboBox::keyPressEvent(key);
+        return true;
     }
     return QComboBox::eventFilter(watched, event);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* event)
 {
-    // A DropDownCombo's keys arrive here through its text part, already
-    // reported by the event filter.
-    if (m_style == DropDownList && forwardKeyDown(event))
+    // The platform delivers keys to the combo, which has the focus; a
+    // DropDownCombo hands them on to its text part directly, past the filter.
+    if (forwardKeyDown(event))
         return;
     QComboBox::keyPressEvent(event);
 }
