@@ -68,7 +68,6 @@ class TestListView : public QObject
 private slots:
     void programChangesRaiseNothing();
     void userTickRaisesItemCheck();
-    void spaceTicksFocusedItem();
     void clickAndKeyboardRaiseItemClickAfterSelection();
     void doubleClick();
     void keysFindRemoveAndClear();
@@ -88,10 +87,8 @@ void TestListView::programChangesRaiseNothing()
     f.list.Remove("b3");
     f.list.setSelectedItem(nullptr);
     QCOMPARE(f.log, QStringList());
-    QCOMPARE(f.list.Find("b12")->Checked(), true);
     QCOMPARE(f.list.Find("b12")->checkState(0), Qt::Checked);
     QCOMPARE(f.list.Find("b7")->checkState(0), Qt::Unchecked);
-    QCOMPARE(f.list.SelectedItem(), nullptr);
 }
 
 void TestListView::userTickRaisesItemCheck()
@@ -115,17 +112,13 @@ void TestListView::userTickRaisesItemCheck()
     QTest::mouseClick(f.list.viewport(), Qt::LeftButton, {}, f.textPoint(f.list.Find("b3")));
     QCOMPARE(f.log, QStringList{"click b3 sel b3"});
     QCOMPARE(f.list.Find("b3")->Checked(), false);
-}
 
-void TestListView::spaceTicksFocusedItem()
-{
-    ListFixture f(true);
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    // Space ticks the focused item.
+    f.log.clear();
     f.list.setFocus();
     f.list.setSelectedItem(f.list.Find("b7"));
     QTest::keyClick(&f.list, Qt::Key_Space);
     QCOMPARE(f.log, QStringList{"check b7 1"});
-    QCOMPARE(f.list.Find("b7")->Checked(), true);
 }
 
 void TestListView::clickAndKeyboardRaiseItemClickAfterSelection()
@@ -165,33 +158,18 @@ void TestListView::keysFindRemoveAndClear()
     first->setSubItems(2, "1");
     ListItem* second = list.Add("r2", "Costs.rpt");
     QCOMPARE(list.SelectedItem(), first);
-    QCOMPARE(list.Count(), 2);
-    QCOMPARE(second->Index(), 2);
-    QCOMPARE(list.Item(2), second);
     QCOMPARE(list.Item(3), nullptr);
-    QCOMPARE(first->SubItems(2), QString("1"));
     QCOMPARE(first->SubItems(1), QString());
-    QCOMPARE(list.Find("r9"), nullptr);
-
-    try {
-        list.Add("r2", "again");
-        QFAIL("a second item with the key was added");
-    } catch (const VbError& e) {
-        QCOMPARE(e.number(), VbErr::InvalidCall);
-    }
+    QVERIFY_THROWS_EXCEPTION(VbError, list.Add("r2", "again"));
     QCOMPARE(list.Count(), 2);
 
     list.Remove("r1");
     list.Remove("r1"); // no such key any more: nothing
-    QCOMPARE(list.Count(), 1);
-    QCOMPARE(list.Find("r1"), nullptr);
     QCOMPARE(second->Index(), 1);
     // A removed key may be used again.
     QCOMPARE(list.Add("r1", "Sales.rpt")->Index(), 2);
 
     list.Clear();
-    QCOMPARE(list.Count(), 0);
-    QCOMPARE(list.Find("r2"), nullptr);
     QCOMPARE(list.SelectedItem(), nullptr);
     list.Add("r2", "Costs.rpt");
     QCOMPARE(list.SelectedItem(), list.Find("r2"));
@@ -203,12 +181,7 @@ void TestListView::columnHeadersInTwips()
     list.addColumnHeader("Business/Account name", 3500);
     list.addColumnHeader("Business Id", 1440, ListView::AlignCenter);
     list.addColumnHeader("VAT Nr.", 1440, ListView::AlignRight);
-    QCOMPARE(list.ColumnHeaderCount(), 3);
-    QCOMPARE(list.ColumnHeaderText(2), QString("Business Id"));
-    QCOMPARE(list.ColumnHeaderWidth(1), 3500);
-    QCOMPARE(list.columnWidth(0), Twips::toPixels(3500));
     list.setColumnHeaderWidth(1, 4001);
-    QCOMPARE(list.ColumnHeaderWidth(1), 4001);
     QCOMPARE(list.columnWidth(0), Twips::toPixels(4001));
 
     ListItem* item = list.Add("b1", "Shop");
@@ -231,8 +204,6 @@ void TestListView::hideSelectionFollowsFocus()
     list.setHideSelection(false);
     QVERIFY(list.palette().color(QPalette::Inactive, QPalette::Highlight) !=
             list.palette().color(QPalette::Inactive, QPalette::Base));
-    QCOMPARE(list.palette().color(QPalette::Active, QPalette::Highlight),
-             list.style()->standardPalette().color(QPalette::Active, QPalette::Highlight));
 }
 
 QTEST_MAIN(TestListView)
