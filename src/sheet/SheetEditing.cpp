@@ -159,6 +159,8 @@ QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
             break;
         }
         case ColRelation:
+            if (m_relationsStale)
+                FillcboRelations();
             selectRelationFor(ctl.TextMatrix(row, ColRelation));
             editor = cbo2;
             break;

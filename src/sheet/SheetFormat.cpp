@@ -90,6 +90,10 @@ QString amount(const Variant& value)
 
 QString receiptId(const QString& text)
 {
+    // Stored ids are mostly grouped already, and a text that is not made of
+    // digits alone is shown as it stands.
+    if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), isDigit))
+        return text;
     return Format(Variant(text), QString::fromLatin1(SheetText::ReceiptFormat));
 }
 

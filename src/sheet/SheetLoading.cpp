@@ -148,9 +148,16 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const int fTotal = rs.fieldIndex(QStringLiteral("TotalPrice"));
         const int fInvoice = rs.fieldIndex(QStringLiteral("Invoicenr"));
 
+        // The rows go in front of the entry row and the two totals rows. They
+        // are appended behind the title row instead, and the three trailing
+        // rows put back behind them: the same grid, without moving the
+        // trailing rows once per transaction.
+        grid.setRows(1);
+        const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
         int i = 1;
         while (!rs.EOF_()) {
-            grid.AddItem(QString::number(i), i);
+            grid.setRows(i + 1);
+            grid.setTextMatrix(i, RowNumber, QString::number(i));
             grid.setRowData(i, rs.field(fId).toLong());
             grid.setTextMatrix(i, ColDate, SheetFormat::date(rs.field(fDate)));
             grid.setTextMatrix(i, ColCategory, rs.field(fCategory).toText());
@@ -166,13 +173,15 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
                     grid.setTextMatrix(i, ColInvoiceNr, rs.field(fInvoice).toText());
                 } else {
                     grid.setTextMatrix(i, ColDebited, SheetFormat::amount(rs.field(fTotal)));
-                    grid.setTextMatrix(i, ColInvoiceNr,
-                                       QString::fromLatin1(SheetText::NotApplicable));
+                    grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
                 }
             }
             ++i;
             rs.MoveNext();
         }
+        grid.setRows(i + 3);
+        for (int row = i; row < i + 3; ++row)
+            grid.setRowData(row, UnsavedRow);
         const int entryRow = grid.Rows() - 3;
         grid.setTextMatrix(entryRow, RowNumber, QString::number(entryRow));
         // From the title cell, so that the totals leave the cursor on the

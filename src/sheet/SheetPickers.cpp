@@ -17,6 +17,17 @@ namespace {
 // Selection length that reaches past any relation.
 constexpr int RestOfText = 100;
 
+// Text as the store compares it: letters A to Z without regard to case,
+// everything else as it stands.
+QString storeKey(const QString& text)
+{
+    QString key = text;
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    return key;
+}
+
 } // namespace
 
 void frmTransactions::FillBusinessCategories()
@@ -63,10 +74,14 @@ void frmTransactions::FillcboRelations()
             relations.append(relation);
         rs.MoveNext();
     }
-    // Most stored rows use a relation already listed: then the list stands.
+    m_relationsStale = false;
     if (relations == m_relations)
         return;
     m_relations = relations;
+    m_relationKeys.clear();
+    m_relationKeys.reserve(relations.size());
+    for (const QString& relation : std::as_const(relations))
+        m_relationKeys.insert(storeKey(relation));
     const QScopedValueRollback<bool> quiet(m_relationQuiet, true);
     const bool open = editorOpen() && CurrentEditor == cbo2;
     const QString text = cbo2->Text();
@@ -74,6 +89,11 @@ void frmTransactions::FillcboRelations()
     cbo2->AddItems(relations);
     if (open)
         cbo2->setText(text);
+}
+
+bool frmTransactions::relationListed(const QString& relation) const
+{
+    return relation.isEmpty() || m_relationKeys.contains(storeKey(relation));
 }
 
 void frmTransactions::Cbo_Click()

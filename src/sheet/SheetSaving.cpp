@@ -108,11 +108,13 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
     const int row = ctl.Row();
     try {
         const qint64 id = ctl.RowData(row);
+        std::optional<QString> previousRelation;
         if (id == UnsavedRow) {
             rs.AddNew();
         } else {
             rs.Seek(QStringLiteral("="), Variant(id));
             rs.Edit(); // 3021 when the transaction is no longer there
+            previousRelation = rs.field(QStringLiteral("Relation")).toText();
         }
 
         // The amount comes from "Credited" when it holds a number other than
@@ -144,7 +146,14 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
 
         rs.setBookmark(rs.LastModified());
         ctl.setRowData(row, rs.field(QStringLiteral("Transactionid")).toLong());
-        FillcboRelations();
+        // The relations in use change only when this row brought a new one or
+        // changed its own. Then the relation list is read again, by the time
+        // the relation picker opens next, which keeps the store of a row quick.
+        const QString relation = ctl.TextMatrix(row, ColRelation);
+        const bool sameRelations =
+            previousRelation ? *previousRelation == relation : relationListed(relation);
+        if (!sameRelations)
+            m_relationsStale = true;
     } catch (const VbError& e) {
         // The row stays as it was (unsaved, or with its old values) and is
         // tried again at the next cell exit.

@@ -360,6 +360,9 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
 
 void frmTransactions::followBusinessesChanged()
 {
+    // A deleted business took its transactions, and maybe the last use of a
+    // relation, along.
+    m_relationsStale = true;
     const std::optional<qint64> before = selectedBusiness();
     FIllcboBusiness();
     if (!before)
@@ -378,6 +381,7 @@ void frmTransactions::followBusinessesChanged()
 
 void frmTransactions::followCategoriesChanged()
 {
+    m_relationsStale = true;
     FillBusinessCategories();
     if (!selectedBusiness())
         return;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -141,6 +142,9 @@ private:
 
     // SheetPickers.cpp
     void selectRelationFor(const QString& cellText);
+    // Whether the relation list holds this relation, compared as the store
+    // compares text (an empty relation is never listed, and never missing).
+    bool relationListed(const QString& relation) const;
     void restoreCategorySnapshot();
 
     // The grid the current editor was opened on; writes of the editors and
@@ -163,8 +167,13 @@ private:
         QString categoryId;
     } m_categorySnapshot;
 
-    // The relations the relation picker offers, in list order.
+    // The relations the relation picker offers, in list order, and the same
+    // folded as the store folds case, for lookups.
     QStringList m_relations;
+    QSet<QString> m_relationKeys;
+    // A stored row changed the relations in use; the list is filled again
+    // before the relation picker opens.
+    bool m_relationsStale = false;
     // Set while the program itself changes cbo2's text; no completion then.
     bool m_relationQuiet = false;
     int m_completionDepth = 0;

@@ -132,6 +132,12 @@ void tst_SheetPickers::relationsCompleteAsTyped()
     QCOMPARE(
         s.raw->value("SELECT Relation FROM Transactions WHERE TransactionId = ?1", {g.RowData(1)}),
         QVariant("Quay"));
+    // The list follows what is stored: Abbey is no longer used, Quay is.
+    Sheet::clickCell(g, 2, Relation);
+    Sheet::press(Qt::Key_Return);
+    QCOMPARE(picker.ListCount(), 2);
+    QCOMPARE(picker.List(0), QStringLiteral("Abbot"));
+    QCOMPARE(picker.List(1), QStringLiteral("Quay"));
     QCOMPARE(script.shown(), 0);
 }
 

@@ -187,8 +187,11 @@ void tst_SheetRoad::typedBankTransactionIsStoredOnce()
     QCOMPARE(g.CellForeColor(4, Debited), 12582912);
     QCOMPARE(g.TextMatrix(5, Debited), QStringLiteral("1,234.50"));
     QCOMPARE(g.TextMatrix(5, Credited), QStringLiteral("1,234.50"));
-    // The new relation is offered from now on.
+    // The new relation is offered the next time the picker opens.
+    Sheet::clickCell(g, 3, Relation);
+    Sheet::press(Qt::Key_Return);
     QVERIFY(w.cbo2->findText("Mr Crumb") >= 0);
+    Sheet::press(Qt::Key_Escape);
     // The cash grid is untouched.
     QCOMPARE(s.cash().Rows(), 4);
     QCOMPARE(script.shown(), 0);
