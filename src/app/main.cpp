@@ -1,5 +1,6 @@
 #include "lookups/LookupWindows.h"
 #include "platform/Settings.h"
+#include "reports/ReportWindows.h"
 #include "sheet/frmTransactions.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     // with dbStuff::RegisterWindow; the frame's menu reaches them by id.
     RegisterLookupWindows();
     RegisterSheetWindow();
+    RegisterReportWindows();
 
     dbStuff::Main();
     // Start-up either showed the frame or stopped with an error box; without a

@@ -1,0 +1,248 @@
+#include "reports/ReportWindow.h"
+
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+#include "reports/ReportRender.h"
+#include "shell/dbStuff.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrintPreviewWidget>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+ReportWindow::PrinterChooser& installedChooser()
+{
+    static ReportWindow::PrinterChooser chooser;
+    return chooser;
+}
+
+bool choosePrinter(QPrinter& printer, QWidget* parent)
+{
+    if (const auto& chooser = installedChooser())
+        return chooser(printer, parent);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print report"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// A file name made of the report's title, without characters that file
+// systems refuse.
+QString proposedFileName(const QString& title)
+{
+    QString name = title;
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'-';
+    return (name.trimmed().isEmpty() ? QStringLiteral("Report") : name.trimmed()) +
+           QStringLiteral(".pdf");
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(QWidget* parent)
+    : QWidget(parent), m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_previewPrinter->setPageSize(QPageSize(QPageSize::A4));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setMovable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    layout->addWidget(m_toolbar);
+
+    m_stack = new QStackedWidget(this);
+    layout->addWidget(m_stack, 1);
+    m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), m_stack);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_stack->addWidget(m_preview);
+    m_message = new QLabel(m_stack);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setWordWrap(true);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setMargin(24);
+    m_stack->addWidget(m_message);
+
+    QStyle* s = style();
+    addAction(
+        QStringLiteral("print"), QStringLiteral("Print..."),
+        QIcon::fromTheme(QStringLiteral("document-print"), s->standardIcon(QStyle::SP_FileIcon)),
+        [this] { PrintOut(); });
+    addAction(QStringLiteral("pdf"), QStringLiteral("Save as PDF..."),
+              QIcon::fromTheme(QStringLiteral("document-save-as"),
+                               s->standardIcon(QStyle::SP_DialogSaveButton)),
+              [this] { SaveAsPdf(); });
+    m_toolbar->addSeparator();
+    addAction(QStringLiteral("zoomin"), QStringLiteral("Zoom in"),
+              QIcon::fromTheme(QStringLiteral("zoom-in")), [this] { m_preview->zoomIn(); });
+    addAction(QStringLiteral("zoomout"), QStringLiteral("Zoom out"),
+              QIcon::fromTheme(QStringLiteral("zoom-out")), [this] { m_preview->zoomOut(); });
+    addAction(QStringLiteral("fitwidth"), QStringLiteral("Fit width"),
+              QIcon::fromTheme(QStringLiteral("zoom-fit-width")),
+              [this] { m_preview->fitToWidth(); });
+    addAction(QStringLiteral("fitpage"), QStringLiteral("Whole page"),
+              QIcon::fromTheme(QStringLiteral("zoom-fit-best")),
+              [this] { m_preview->fitInView(); });
+    m_toolbar->addSeparator();
+    addAction(QStringLiteral("first"), QStringLiteral("First"),
+              s->standardIcon(QStyle::SP_MediaSkipBackward),
+              [this] { m_preview->setCurrentPage(1); });
+    addAction(QStringLiteral("previous"), QStringLiteral("Previous"),
+              s->standardIcon(QStyle::SP_MediaSeekBackward),
+              [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
+    addAction(QStringLiteral("next"), QStringLiteral("Next"),
+              s->standardIcon(QStyle::SP_MediaSeekForward),
+              [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
+    addAction(QStringLiteral("last"), QStringLiteral("Last"),
+              s->standardIcon(QStyle::SP_MediaSkipForward),
+              [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    m_pageLabel = new QLabel(m_toolbar);
+    m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
+    m_pageLabel->setContentsMargins(8, 0, 8, 0);
+    m_toolbar->addWidget(m_pageLabel);
+
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+        if (m_result)
+            PrintReport(*m_result, *printer);
+    });
+    connect(m_preview, &QPrintPreviewWidget::previewChanged, this, &ReportWindow::updatePageLabel);
+    enableReportActions(false);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::addAction(const QString& key, const QString& caption, const QIcon& icon,
+                             const std::function<void()>& run)
+{
+    QAction* action = m_toolbar->addAction(icon, caption);
+    action->setObjectName(key);
+    connect(action, &QAction::triggered, this, [run] { dbStuff::RunHandler(run); });
+}
+
+QAction* ReportWindow::action(const QString& key) const
+{
+    return m_toolbar->findChild<QAction*>(key);
+}
+
+void ReportWindow::enableReportActions(bool on)
+{
+    for (QAction* action : m_toolbar->actions())
+        action->setEnabled(on);
+}
+
+void ReportWindow::showReport(std::shared_ptr<const ReportResult> result)
+{
+    m_result = std::move(result);
+    m_previewPrinter->setPageOrientation(m_result->landscape ? QPageLayout::Landscape
+                                                             : QPageLayout::Portrait);
+    m_stack->setCurrentWidget(m_preview);
+    enableReportActions(true);
+    m_preview->fitToWidth();
+    m_preview->updatePreview();
+    updatePageLabel();
+}
+
+void ReportWindow::showMessage(const QString& heading, const QString& detail)
+{
+    m_result.reset();
+    m_message->setText(detail.isEmpty() ? heading : heading + QStringLiteral("\n\n") + detail);
+    m_stack->setCurrentWidget(m_message);
+    enableReportActions(false);
+    m_pageLabel->clear();
+}
+
+void ReportWindow::setToolbarVisible(bool visible)
+{
+    m_toolbar->setVisible(visible);
+}
+
+QString ReportWindow::messageText() const
+{
+    return m_stack->currentWidget() == m_message ? m_message->text() : QString();
+}
+
+int ReportWindow::pageCount() const
+{
+    return m_result ? m_preview->pageCount() : 0;
+}
+
+int ReportWindow::currentPage() const
+{
+    return m_result ? m_preview->currentPage() : 0;
+}
+
+void ReportWindow::updatePageLabel()
+{
+    if (!m_result)
+        return;
+    m_pageLabel->setText(
+        QStringLiteral("Page %1 of %2").arg(m_preview->currentPage()).arg(m_preview->pageCount()));
+}
+
+void ReportWindow::SaveAsPdf()
+{
+    if (!m_result)
+        return;
+    CommonDialog dialog;
+    dialog.DialogTitle = QStringLiteral("Save report as PDF");
+    dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
+    dialog.DefaultExt = QStringLiteral("pdf");
+    dialog.InitDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    dialog.FileName = proposedFileName(m_result->title);
+    dialog.Flags = cdlOFNOverwritePrompt | cdlOFNPathMustExist | cdlOFNHideReadOnly;
+    dialog.CancelError = true;
+    try {
+        dialog.ShowSave();
+    } catch (const VbError& e) {
+        if (e.number() == VbErr::CancelSelected)
+            return;
+        throw;
+    }
+    QString path = dialog.FileName;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        WritePdf(*m_result, path);
+        QApplication::restoreOverrideCursor();
+    } catch (const VbError&) {
+        QApplication::restoreOverrideCursor();
+        MsgBox(QStringLiteral("The report could not be saved as") + u'\r' + path +
+                   QStringLiteral("\r\rCheck that the folder exists, that you may write in it and "
+                                  "that the file is not open in another program."),
+               vbExclamation + vbOKOnly);
+    }
+}
+
+void ReportWindow::PrintOut()
+{
+    if (!m_result)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_result->title);
+    if (!choosePrinter(printer, this))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = PrintReport(*m_result, printer);
+    QApplication::restoreOverrideCursor();
+    if (!printed)
+        MsgBox(QStringLiteral("The report could not be printed."), vbExclamation + vbOKOnly);
+}
+
+void ReportWindow::setPrinterChooser(PrinterChooser chooser)
+{
+    installedChooser() = std::move(chooser);
+}

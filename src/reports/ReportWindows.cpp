@@ -1,0 +1,14 @@
+#include "reports/ReportWindows.h"
+
+#include "reports/frmPrint.h"
+#include "shell/frmMain.h"
+#include "shell/Windows.h"
+
+void RegisterReportWindows()
+{
+    dbStuff::RegisterWindow(dbStuff::WindowId::Print, [] {
+        // Modal: one instance, which is unloaded when the user closes it.
+        frmPrint window(frmMain::loaded());
+        window.exec();
+    });
+}

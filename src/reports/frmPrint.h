@@ -1,0 +1,71 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <array>
+#include <memory>
+
+#include <QDialog>
+
+class ComboBox;
+class DatePicker;
+class frmCrys;
+class ListItem;
+class ListView;
+class QGroupBox;
+class QLabel;
+class Toolbar;
+
+// "Report selection": the user picks a business, a report of the Reports
+// table and an optional date range, and prints. Printing writes the stored
+// query crys_Default with the chosen transactions and shows the report in the
+// viewer frmCrys. Opened modally; reads the database through dbStuff::DB.
+class frmPrint final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmPrint(QWidget* parent = nullptr);
+    ~frmPrint() override;
+
+    Toolbar* Toolbar1 = nullptr;
+    QLabel* Label2 = nullptr;
+    ComboBox* cbobusiness = nullptr;
+    ListView* LV1 = nullptr;
+    QGroupBox* frCriteria = nullptr;
+    std::array<DatePicker*, 2> dt1{}; // 0 start date, 1 end date
+    std::array<QLabel*, 2> Label1{};
+
+    // The report chosen in LV1.
+    QString CurrentReportTitle;
+    long CurrentReportId = 0;
+
+    // The SELECT every report reads, before its criteria.
+    static const QString ReportSelect;
+
+    void Form_Load();
+    void Form_Resize();
+    void FIllcboBusiness();
+    void FillLV1();
+    void cbobusiness_Click();
+    void LV1_ItemClick(ListItem* Item);
+    void LV1_DblClick();
+    void dt1_Change(int Index);
+    void Toolbar1_ButtonClick(const QString& key);
+    // Writes crys_Default for the chosen business and dates. False, after the
+    // error box, when the query could not be written.
+    bool MakeReport();
+
+    // The viewer, made on first use; owned by this window.
+    frmCrys& crys();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void selectReport(ListItem* item);
+
+    std::unique_ptr<Recordset> rsReports;
+    frmCrys* m_crys = nullptr;
+};

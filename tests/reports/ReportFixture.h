@@ -1,0 +1,192 @@
+#pragma once
+
+// The books of a small bakery, shared by the report tests: transactions around
+// March 2026 on both sheets, amounts whose VAT falls on half cents, a refund,
+// a category without VAT, and a second business whose rows must stay out.
+
+#include "data/Database.h"
+#include "support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace ReportFixture {
+
+inline const QString TransactionsReport = QStringLiteral("Transactions by category.report");
+inline const QString VatReport = QStringLiteral("VAT summary.report");
+
+struct Books
+{
+    qint64 bakery = 0;
+    qint64 shop = 0;
+};
+
+inline Books fill(RawDb& db)
+{
+    Books books;
+    books.bakery = db.business(QStringLiteral("Bakery Janssen"), QStringLiteral("NL001234567B01"));
+    books.shop = db.business(QStringLiteral("Corner Shop"));
+    const qint64 bread = db.category(QStringLiteral("Bread sales"), true, 9.0);
+    const qint64 catering = db.category(QStringLiteral("Catering"), true, 21.0);
+    const qint64 flour = db.category(QStringLiteral("Flour"), false, 9.0);
+    const qint64 rent = db.category(QStringLiteral("Rent"), false, QVariant());
+    const qint64 equipment = db.category(QStringLiteral("Equipment"), false, 21.0);
+
+    struct Tx
+    {
+        const char* date;
+        qint64 category;
+        bool cash;
+        bool in;
+        double amount;
+        const char* description;
+        const char* relation;
+    };
+    const Tx rows[] = {
+        {"2026-02-28", bread, true, true, 120.00, "Bread, last day of February", "Market"},
+        {"2026-03-01", bread, true, true, 10.50, "Rolls", "Counter"},
+        {"2026-03-02", flour, false, false, 0.35, "Yeast", "Mill"},
+        {"2026-03-03", equipment, false, false, 0.35, "Piping bag", "Kitchen Co"},
+        {"2026-03-04", equipment, true, false, 0.35, "Piping bag", "Kitchen Co"},
+        {"2026-03-05", equipment, true, false, 0.35, "Piping bag", "Kitchen Co"},
+        {"2026-03-10", catering, false, true, 1234.56, "Wedding buffet", "Hotel Dam"},
+        {"2026-03-15", rent, false, false, 950.00, "Rent March", "Landlord"},
+        {"2026-03-20", flour, false, false, 412.30, "Flour, 25 sacks", "Mill"},
+        {"2026-03-21", flour, true, false, 0.01,
+         "A very long description of a small delivery that does not fit its column", "Mill"},
+        {"2026-03-12", catering, false, true, -100.00, "Refund, cancelled party", "Hotel Dam"},
+        {"2026-03-31", bread, true, true, 99.99, "Bread, last day of March", "Counter"},
+        {"2026-04-01", bread, true, true, 50.00, "Bread, first of April", "Counter"},
+    };
+    int receipt = 0;
+    for (const Tx& tx : rows) {
+        TxRow row;
+        row.business = books.bakery;
+        row.category = tx.category;
+        row.date = QString::fromLatin1(tx.date);
+        row.cash = tx.cash;
+        row.moneyIn = tx.in;
+        row.amount = tx.amount;
+        row.description = QString::fromUtf8(tx.description);
+        row.relation = QString::fromUtf8(tx.relation);
+        row.receiptId = QString::number(++receipt);
+        db.transaction(row);
+    }
+    TxRow other;
+    other.business = books.shop;
+    other.category = bread;
+    other.date = QStringLiteral("2026-03-12");
+    other.moneyIn = true;
+    other.amount = 77.77;
+    other.description = QStringLiteral("Shop bread");
+    db.transaction(other);
+    return books;
+}
+
+// Puts the delivered report files beside a fixture database.
+inline void copyReportFiles(const QString& folder)
+{
+    const QDir source(QStringLiteral(ZANTORO_DB_DIR "/reports"));
+    for (const QString& name : source.entryList(QDir::Files)) {
+        QFile::remove(QDir(folder).filePath(name));
+        QVERIFY(QFile::copy(source.filePath(name), QDir(folder).filePath(name)));
+    }
+}
+
+inline QString goldenPath(const QString& name)
+{
+    return QStringLiteral(ZANTORO_DB_DIR "/../tests/reports/golden/") + name;
+}
+
+// The amounts of a text in the order they stand: "1,234.56", "-0.07".
+inline QStringList amounts(const QString& text)
+{
+    static const QRegularExpression money(QStringLiteral("-?\\d{1,3}(?:,\\d{3})*\\.\\d\\d\\b"));
+    QStringList found;
+    for (auto it = money.globalMatch(text); it.hasNext();)
+        found << it.next().captured(0);
+    return found;
+}
+
+// The text of a PDF file as pdftotext reads it; empty when the tool is missing.
+inline QString pdfText(const QString& pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace ReportFixture
+
+#include "shell/dbStuff.h"
+#include "support/ShellEnvironment.h"
+
+#include <functional>
+
+#include <QApplication>
+#include <QTimer>
+
+namespace ReportFixture {
+
+// The bakery's books opened as start-up leaves them (dbStuff::DB and the
+// shared recordsets), with the report files beside the database.
+struct OpenBooks
+{
+    TempDatabase temp;
+    ShellEnvironment env;
+    Books books;
+
+    OpenBooks()
+    {
+        {
+            RawDb raw(temp.path());
+            books = fill(raw);
+        }
+        copyReportFiles(temp.folder());
+        env.openDatabase(temp.path());
+    }
+};
+
+// Waits for a modal window of type T to come up while the test goes on into
+// code that shows it (exec() does not return until it is closed), runs the
+// action on it, then closes it. `seen` counts the windows handled.
+template <class T> class WhenModal
+{
+public:
+    explicit WhenModal(std::function<void(T&)> action = {}) : m_action(std::move(action))
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+            if (!window || !window->isVisible() || m_busy)
+                return;
+            m_busy = true;
+            ++m_seen;
+            if (m_action)
+                m_action(*window);
+            window->close();
+            m_busy = false;
+        });
+        m_timer.start();
+    }
+
+    int seen() const { return m_seen; }
+
+private:
+    std::function<void(T&)> m_action;
+    QTimer m_timer;
+    int m_seen = 0;
+    bool m_busy = false;
+};
+
+} // namespace ReportFixture

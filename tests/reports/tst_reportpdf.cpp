@@ -1,0 +1,198 @@
+// Paper: the pages of a report, as PDF, carry exactly the figures of its text
+// form, in the same order; long reports break into pages that each carry the
+// title, the captions and their page number.
+
+#include "data/Recordset.h"
+#include "platform/VbError.h"
+#include "ReportFixture.h"
+#include "reports/frmPrint.h"
+#include "reports/ReportRender.h"
+
+#include <QPageSize>
+#include <QPrinter>
+#include <QtTest>
+
+namespace {
+
+ReportResult deliveredReport(const QString& dbPath, const QString& reportFile, qint64 business)
+{
+    auto db = Database::OpenDatabase(dbPath);
+    db->CreateQueryDef(QStringLiteral("crys_Default"),
+                       frmPrint::ReportSelect +
+                           QStringLiteral("WHERE (((Businesses.BusinessId)=%1) AND "
+                                          "((Transactions.TransactionDate)>=#2026-03-01# And "
+                                          "(Transactions.TransactionDate)<=#2026-03-31#));")
+                               .arg(business));
+    auto rows = db->OpenRecordset(QStringLiteral("crys_Default"));
+    return BuildReport(LoadReportFile(QStringLiteral(ZANTORO_DB_DIR "/reports/") + reportFile),
+                       *rows);
+}
+
+// A report of `count` numbered rows in groups of 40, made without a database.
+ReportResult longReport(int count, bool landscape = false)
+{
+    ReportResult result;
+    result.title = QStringLiteral("Long report");
+    result.landscape = landscape;
+    result.pageHeaders << QStringLiteral("Every row numbered");
+    result.pageFooter = ParseReportFile("title T\ncolumn \"A\" X text\n").pageFooter;
+    result.columns = {{QStringLiteral("No."), 6, true},
+                      {QStringLiteral("Text"), 30, false},
+                      {QStringLiteral("Amount"), 12, true}};
+    for (int i = 1; i <= count; ++i) {
+        if (i % 40 == 1)
+            result.lines << ReportLine{
+                ReportLine::Kind::GroupHeader, 0, 1, {QStringLiteral("Group %1").arg(i / 40 + 1)}};
+        result.lines << ReportLine{ReportLine::Kind::Detail,
+                                   0,
+                                   1,
+                                   {QString::number(i), QStringLiteral("Row %1").arg(i),
+                                    FormatMoney(Currency::fromRaw(qint64(i) * 10'101))}};
+    }
+    result.lines << ReportLine{ReportLine::Kind::Summary,
+                               0,
+                               2,
+                               {QStringLiteral("Total"), QString(), QStringLiteral("9,999.99")}};
+    return result;
+}
+
+QString pdfInfo(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class tst_ReportPdf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+                 "pdftotext (poppler-utils) is needed; scripts/deps installs it");
+    }
+
+    void pdfCarriesTheFiguresOfTheText_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::newRow("transactions by category") << ReportFixture::TransactionsReport;
+        QTest::newRow("VAT summary") << ReportFixture::VatReport;
+    }
+
+    void pdfCarriesTheFiguresOfTheText()
+    {
+        QFETCH(QString, report);
+        TempDatabase temp;
+        ReportFixture::Books books;
+        {
+            RawDb raw(temp.path());
+            books = ReportFixture::fill(raw);
+        }
+        const ReportResult result = deliveredReport(temp.path(), report, books.bakery);
+        const QString pdf = temp.filePath(QStringLiteral("report.pdf"));
+
+        WritePdf(result, pdf);
+
+        const QString text = ReportFixture::pdfText(pdf);
+        const QStringList expected = ReportFixture::amounts(result.toPlainText());
+        QVERIFY(expected.size() > 20);
+        QCOMPARE(ReportFixture::amounts(text), expected);
+        QVERIFY(text.contains(result.title));
+        QVERIFY(text.contains(QStringLiteral("Bakery Janssen")));
+        QVERIFY(text.contains(QStringLiteral("Page 1 of 1")));
+        QVERIFY(pdfInfo(pdf).contains(QStringLiteral("(A4)")));
+    }
+
+    void longTextsAreCutToTheirColumn()
+    {
+        TempDatabase temp;
+        ReportFixture::Books books;
+        {
+            RawDb raw(temp.path());
+            books = ReportFixture::fill(raw);
+        }
+        const ReportResult result =
+            deliveredReport(temp.path(), ReportFixture::TransactionsReport, books.bakery);
+        const QString pdf = temp.filePath(QStringLiteral("report.pdf"));
+        WritePdf(result, pdf);
+
+        const QString text = ReportFixture::pdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("A very long")));
+        QVERIFY(!text.contains(QStringLiteral("does not fit its column")));
+        // The relation after the cut description still stands in its own column.
+        const QString line = text.section(QStringLiteral("A very long"), 1).section(u'\n', 0, 0);
+        QVERIFY2(line.contains(QStringLiteral("Mill")), qPrintable(line));
+    }
+
+    void longReportsBreakIntoNumberedPages()
+    {
+        QTemporaryDir dir;
+        const ReportResult result = longReport(600);
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+
+        WritePdf(result, pdf);
+
+        QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 12, 15, 12),
+                       QPageLayout::Millimeter);
+        const int pages = ReportPages(result, a4).pageCount();
+        QVERIFY(pages > 5);
+        const QStringList pageTexts = ReportFixture::pdfText(pdf).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(pageTexts.size(), pages);
+        for (int page = 1; page <= pages; ++page) {
+            const QString& text = pageTexts[page - 1];
+            QVERIFY2(text.contains(QStringLiteral("Every row numbered")), qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("Amount")));
+            QVERIFY(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)));
+        }
+        // No row lost or doubled at a page break.
+        QCOMPARE(ReportFixture::amounts(pageTexts.join(u'\n')),
+                 ReportFixture::amounts(result.toPlainText()));
+    }
+
+    void landscapeReportsPrintAcross()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("wide.pdf"));
+        WritePdf(longReport(10, true), pdf);
+        QVERIFY2(pdfInfo(pdf).contains(QStringLiteral("842 x 595")), qPrintable(pdfInfo(pdf)));
+    }
+
+    void aPrinterPageRangePrintsThosePages()
+    {
+        QTemporaryDir dir;
+        const ReportResult result = longReport(600);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("range.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+
+        QVERIFY(PrintReport(result, printer));
+
+        const QStringList pages =
+            ReportFixture::pdfText(printer.outputFileName()).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(pages[0].contains(QStringLiteral("Page 2 of")));
+        QVERIFY(pages[1].contains(QStringLiteral("Page 3 of")));
+    }
+
+    void aFileThatCannotBeWrittenIsAnError()
+    {
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        try {
+            WritePdf(longReport(3), QStringLiteral("/nonexistent-folder/report.pdf"));
+            QFAIL("a PDF was reported written into a missing folder");
+        } catch (const VbError& e) {
+            QCOMPARE(e.number(), VbErr::PathFileAccess);
+        }
+    }
+};
+
+QTEST_MAIN(tst_ReportPdf)
+#include "tst_reportpdf.moc"

@@ -1,0 +1,270 @@
+// The viewer: the report runs inside it when it becomes active, once per
+// showing; a missing or broken report file, or a missing query, shows a
+// message in the window; the pages can be saved as PDF and printed.
+
+#include "platform/widgets/Dialogs.h"
+#include "ReportFixture.h"
+#include "reports/frmCrys.h"
+#include "reports/frmPrint.h"
+#include "reports/ReportWindow.h"
+#include "support/DialogScript.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPrinter>
+#include <QPrintPreviewWidget>
+#include <QToolBar>
+#include <QtTest>
+
+using ReportFixture::OpenBooks;
+
+namespace {
+
+void writeQuery(const QString& criteria)
+{
+    if (dbStuff::DB->hasQueryDef(QStringLiteral("crys_Default")))
+        dbStuff::DB->DeleteQueryDef(QStringLiteral("crys_Default"));
+    dbStuff::DB->CreateQueryDef(QStringLiteral("crys_Default"), frmPrint::ReportSelect + criteria);
+}
+
+// Shows the viewer on a report file and waits for the report to run.
+void showOn(frmCrys& viewer, const QString& file)
+{
+    viewer.Report1.ReportFile = file;
+    viewer.show();
+    viewer.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&viewer));
+    QTRY_VERIFY(viewer.Report1.window() != nullptr);
+}
+
+void activate(QWidget& window)
+{
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activation);
+}
+
+} // namespace
+
+class tst_Viewer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void activationRunsTheReportInside()
+    {
+        OpenBooks books;
+        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
+        DialogScript script;
+        frmCrys viewer;
+
+        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
+
+        QCOMPARE(viewer.Report1.ParentWindow.data(), &viewer);
+        QCOMPARE(viewer.Report1.WindowTitle, QStringLiteral("Zantoro"));
+        QVERIFY(viewer.Report1.WindowToolbar);
+        ReportWindow* report = viewer.Report1.window();
+        QVERIFY(report->hasReport());
+        QCOMPARE(report->parentWidget(), &viewer);
+        QTRY_COMPARE(report->geometry(), viewer.rect());
+        QVERIFY(report->toolbar()->isVisible());
+        QVERIFY(report->action(QStringLiteral("print"))->isEnabled());
+        QCOMPARE(report->result()->rowCount, qint64(13));
+        QTRY_COMPARE(report->pageCount(), 1);
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("Zantoro - Transactions by category"));
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(script.shown(), 0);
+    }
+
+    void becomingActiveAgainKeepsThePages()
+    {
+        OpenBooks books;
+        writeQuery(QStringLiteral(";"));
+        frmCrys viewer;
+        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
+        ReportWindow* first = viewer.Report1.window();
+        QCOMPARE(viewer.reportRuns(), 1);
+
+        // Back from a print or save dialog, say.
+        activate(viewer);
+        activate(viewer);
+        QCOMPARE(viewer.reportRuns(), 1);
+        QCOMPARE(viewer.Report1.window(), first);
+
+        // Shown again later: the report runs again over the query as it is then.
+        viewer.hide();
+        QVERIFY(!viewer.Report1.window());
+        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.shop));
+        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
+        QCOMPARE(viewer.reportRuns(), 2);
+        QCOMPARE(viewer.Report1.window()->result()->rowCount, qint64(1));
+    }
+
+    void problemsShowAMessageInTheWindow_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("query");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("no report file")
+            << "Gone.report" << QString() << true << QStringList{"was not found", "Gone.report"};
+        QTest::newRow("a mistake in the file")
+            << "Broken.report"
+            << "title \"Broken\"\ncolum \"A\" Name text\n"
+            << true << QStringList{"mistake", "Broken.report", "line 2", "colum"};
+        QTest::newRow("a field the query lacks")
+            << "Odd.report"
+            << "title Odd\ncolumn \"Price\" UnitPrice money\n"
+            << true << QStringList{"cannot be shown", "UnitPrice"};
+        QTest::newRow("no stored query") << ReportFixture::TransactionsReport << QString() << false
+                                         << QStringList{"could not be read", "Error 3078"};
+    }
+
+    void problemsShowAMessageInTheWindow()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        QFETCH(bool, query);
+        QFETCH(QStringList, expected);
+        OpenBooks books;
+        if (query)
+            writeQuery(QStringLiteral(";"));
+        if (!text.isEmpty()) {
+            QFile out(books.temp.filePath(file));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(text.toUtf8());
+        }
+        DialogScript script;
+        frmCrys viewer;
+
+        showOn(viewer, books.temp.filePath(file));
+
+        ReportWindow* report = viewer.Report1.window();
+        QVERIFY(!report->hasReport());
+        const QString message = report->messageText();
+        for (const QString& part : expected)
+            QVERIFY2(message.contains(part), qPrintable(message));
+        QVERIFY(report->findChild<QLabel*>(QStringLiteral("message"))->isVisible());
+        QVERIFY(!report->action(QStringLiteral("print"))->isEnabled());
+        QVERIFY(!report->action(QStringLiteral("pdf"))->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(script.shown(), 0);
+    }
+
+    void saveAsPdfWritesWhereTheUserChose()
+    {
+        OpenBooks books;
+        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
+        frmCrys viewer;
+        showOn(viewer, books.temp.filePath(ReportFixture::VatReport));
+        ReportWindow* report = viewer.Report1.window();
+        const QString chosen = books.temp.filePath(QStringLiteral("vat return"));
+        DialogScript script;
+        script.chooseFile(chosen);
+
+        report->action(QStringLiteral("pdf"))->trigger();
+
+        QCOMPARE(script.files().size(), 1);
+        const FileRequest& request = script.files()[0];
+        QCOMPARE(request.kind, FileDialogKind::Save);
+        QCOMPARE(request.title, QStringLiteral("Save report as PDF"));
+        QCOMPARE(request.fileName, QStringLiteral("VAT summary.pdf"));
+        QCOMPARE(request.defaultExt, QStringLiteral("pdf"));
+        QVERIFY(request.flags & cdlOFNOverwritePrompt);
+        const QString pdf = chosen + QStringLiteral(".pdf");
+        QVERIFY(QFileInfo(pdf).isFile());
+        QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(pdf)),
+                 ReportFixture::amounts(report->result()->toPlainText()));
+        QCOMPARE(script.messages().size(), 0);
+    }
+
+    void saveAsPdfCancelledOrRefused()
+    {
+        OpenBooks books;
+        writeQuery(QStringLiteral(";"));
+        frmCrys viewer;
+        showOn(viewer, books.temp.filePath(ReportFixture::VatReport));
+        ReportWindow* report = viewer.Report1.window();
+        const QString refused = books.temp.filePath(QStringLiteral("no such folder/report.pdf"));
+        DialogScript script;
+        script.cancelFile().chooseFile(refused).answer(vbOK);
+
+        report->action(QStringLiteral("pdf"))->trigger();
+        QCOMPARE(script.messages().size(), 0);
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        report->action(QStringLiteral("pdf"))->trigger();
+
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages()[0].prompt.contains(refused));
+        QCOMPARE(script.messages()[0].icon(), vbExclamation);
+        QCOMPARE(script.messages()[0].title, QStringLiteral("Zantoro"));
+        QVERIFY(!QFileInfo::exists(refused));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void printGoesToTheChosenPrinter()
+    {
+        OpenBooks books;
+        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
+        frmCrys viewer;
+        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
+        ReportWindow* report = viewer.Report1.window();
+        const QString file = books.temp.filePath(QStringLiteral("printed.pdf"));
+        int asked = 0;
+        bool accept = false;
+        ReportWindow::setPrinterChooser([&](QPrinter& printer, QWidget*) {
+            ++asked;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            return accept;
+        });
+
+        report->action(QStringLiteral("print"))->trigger();
+        QVERIFY(!QFileInfo::exists(file)); // the user cancelled
+        accept = true;
+        report->action(QStringLiteral("print"))->trigger();
+        ReportWindow::setPrinterChooser({});
+
+        QCOMPARE(asked, 2);
+        const QString text = ReportFixture::pdfText(file);
+        QVERIFY(text.contains(QStringLiteral("Transactions by category")));
+        QCOMPARE(ReportFixture::amounts(text),
+                 ReportFixture::amounts(report->result()->toPlainText()));
+    }
+
+    void pagesCanBeTurned()
+    {
+        OpenBooks books;
+        {
+            RawDb raw(books.temp.path());
+            raw.exec(QStringLiteral("BEGIN"));
+            for (int i = 0; i < 300; ++i) {
+                TxRow row;
+                row.business = books.books.shop;
+                row.category = 1;
+                row.moneyIn = true;
+                row.description = QStringLiteral("Loaf %1").arg(i);
+                raw.transaction(row);
+            }
+            raw.exec(QStringLiteral("COMMIT"));
+        }
+        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.shop));
+        frmCrys viewer;
+        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
+        ReportWindow* report = viewer.Report1.window();
+        QTRY_VERIFY(report->pageCount() > 3);
+        const int pages = report->pageCount();
+        auto* label = report->findChild<QLabel*>(QStringLiteral("pageLabel"));
+
+        report->action(QStringLiteral("next"))->trigger();
+        QTRY_COMPARE(report->currentPage(), 2);
+        QTRY_COMPARE(label->text(), QStringLiteral("Page 2 of %1").arg(pages));
+        report->action(QStringLiteral("last"))->trigger();
+        QTRY_COMPARE(report->currentPage(), pages);
+        report->action(QStringLiteral("first"))->trigger();
+        QTRY_COMPARE(report->currentPage(), 1);
+    }
+};
+
+QTEST_MAIN(tst_Viewer)
+#include "tst_viewer.moc"
