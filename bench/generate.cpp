@@ -1,11 +1,12 @@
-// Writes a large database for trying the program by hand or for the benchmarks:
+// Writes a large database for trying the program by hand:
 //
-//   bench_generate <new file> [cash rows of the big business]
+//   bench_generate <new file> [cash rows of the first business]
 //
-// The file is the delivered schema with 20 businesses, 16 categories allocated
-// to all of them, and some 170,000 transactions (see BenchDatabase.h).
+// The delivered schema, filled by the benchmarks' generator (support/BenchData.h).
 
-#include "BenchDatabase.h"
+#include "support/BenchData.h"
+
+#include <exception>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,20 +18,21 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     QTextStream out(stdout);
     if (args.size() < 2) {
-        out << "usage: bench_generate <new file> [cash rows of the big business]\n";
+        out << "usage: bench_generate <new file> [cash rows of the first business]\n";
         return 2;
     }
-    bench::Shape shape;
+    BenchDataOptions options;
     if (args.size() > 2)
-        shape.bigCash = args[2].toInt();
+        options.cashRows = args[2].toInt();
     QElapsedTimer timer;
     timer.start();
     try {
-        bench::generateDatabase(args[1], shape);
+        const BenchData data = GenerateBenchDatabase(args[1], options);
+        out << "wrote " << data.transactions << " transactions to " << args[1] << " in "
+            << timer.elapsed() << " ms\n";
     } catch (const std::exception& e) {
         out << "failed: " << e.what() << "\n";
         return 1;
     }
-    out << "wrote " << args[1] << " in " << timer.elapsed() << " ms\n";
     return 0;
 }

@@ -1,4 +1,4 @@
-// Times the transactions sheet on a generated database (BenchDatabase.h):
+// Times the transactions sheet on a generated database (support/BenchData.h):
 //  - picking a business with 100,000 cash transactions (both grids laid out,
 //    filled and totalled, and painted once), against the same two SELECTs run
 //    bare on SQLite in the same run, and the resident memory afterwards;
@@ -9,7 +9,6 @@
 //   bench_sheet    (offscreen unless QT_QPA_PLATFORM says otherwise; the database is made
 //                  in $TMPDIR, so TMPDIR=/dev/shm takes the disk out of the figures)
 
-#include "BenchDatabase.h"
 #include "platform/Settings.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/FlexGrid.h"
@@ -17,8 +16,10 @@
 #include "platform/widgets/TextBox.h"
 #include "sheet/frmTransactions.h"
 #include "shell/dbStuff.h"
+#include "support/BenchData.h"
 
 #include <algorithm>
+#include <sqlite3.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -106,12 +107,12 @@ qint64 statusKb(const char* key)
     return -1;
 }
 
-int indexOfBusiness(const ComboBox& combo, const QString& name)
+int indexOfBusiness(const ComboBox& combo, qint64 id)
 {
     for (int i = 0; i < combo.ListCount(); ++i)
-        if (combo.List(i) == name)
+        if (combo.ItemData(i) == id)
             return i;
-    qFatal("no business %s", qPrintable(name));
+    qFatal("no business %lld", id);
 }
 
 QString cpuName()
@@ -134,15 +135,19 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     SettingsStore::setFolder(dir.filePath(QStringLiteral("config")));
     const QString path = dir.filePath(QStringLiteral("Zantoro.mdb"));
-    const bench::Shape shape;
+    // Business 1: 100,000 cash and 5,000 bank rows; business 2: 10,000 of
+    // each; relations drawn from 21,000 names, so that some 20,000 are used.
+    BenchDataOptions options;
+    options.businesses = 2;
+    options.cashRows = 100000;
+    options.bankRows = 5000;
+    options.otherRows = 20000;
+    options.relations = 21000;
     QElapsedTimer timer;
     timer.start();
-    bench::generateDatabase(path, shape);
+    const BenchData data = GenerateBenchDatabase(path, options);
     out << "machine: " << cpuName() << ", " << QThread::idealThreadCount() << " cores\n";
-    out << "generated "
-        << (shape.bigCash + shape.bigBank + shape.mediumCash + shape.mediumBank +
-            shape.otherBusinesses * shape.otherRowsEach)
-        << " transactions, " << shape.relations << " relations in " << timer.elapsed() << " ms\n";
+    out << "generated " << data.transactions << " transactions in " << timer.elapsed() << " ms\n";
     const qint64 rssBefore = statusKb("VmRSS:");
 
     using namespace dbStuff;
@@ -157,7 +162,7 @@ int main(int argc, char* argv[])
         qFatal("window not active");
 
     // Picking the big business, five times, each against the bare queries.
-    const int big = indexOfBusiness(*w.cbobusiness, QStringLiteral("Bakery Janssen"));
+    const int big = indexOfBusiness(*w.cbobusiness, data.firstBusiness);
     std::vector<double> pick, bare, ratio;
     for (int run = 0; run < 5; ++run) {
         const double b =
@@ -170,29 +175,34 @@ int main(int argc, char* argv[])
         bare.push_back(b);
         ratio.push_back(p / b);
     }
-    if (w.FLX1->Rows() != shape.bigCash + 4)
+    if (w.FLX1->Rows() != options.cashRows + 4)
         qFatal("the cash grid holds %d rows", w.FLX1->Rows());
     const qint64 rss = statusKb("VmRSS:");
     const qint64 peak = statusKb("VmHWM:");
     out << QStringLiteral("pick a business with %1 cash + %2 bank rows: median %3 ms (max %4); "
                           "bare SELECTs median %5 ms; ratio median %6\n")
-               .arg(shape.bigCash)
-               .arg(shape.bigBank)
+               .arg(options.cashRows)
+               .arg(options.bankRows)
                .arg(median(pick), 0, 'f', 1)
                .arg(maximum(pick), 0, 'f', 1)
                .arg(median(bare), 0, 'f', 1)
                .arg(median(ratio), 0, 'f', 2);
-    out << "resident memory with that sheet open: " << rss / 1024 << " MB (peak " << peak / 1024
-        << " MB; " << rssBefore / 1024 << " MB before the window)\n";
+    out << QStringLiteral("resident memory with that sheet open: %1 MB (peak %2 MB; %3 MB before "
+                          "the window)\n")
+               .arg(rss / 1024)
+               .arg(peak / 1024)
+               .arg(rssBefore / 1024);
 
     // Committing one cell on the sheet of 10,000 rows.
-    const int medium = indexOfBusiness(*w.cbobusiness, QStringLiteral("Corner Shop"));
+    int medium = 0;
+    while (w.cbobusiness->ItemData(medium) == data.firstBusiness)
+        ++medium;
     w.cbobusiness->setListIndex(medium, true);
     QCoreApplication::processEvents();
     FlexGrid& grid = *w.FLX1;
     grid.setFocus();
     QCoreApplication::processEvents();
-    if (grid.Rows() != shape.mediumCash + 4)
+    if (grid.Rows() != options.otherRows / 2 + 4)
         qFatal("the medium grid holds %d rows", grid.Rows());
     auto commitMs = [&](int row, int col, QWidget* editor, const QString& text) {
         grid.setRow(row);
@@ -222,7 +232,7 @@ int main(int argc, char* argv[])
             commitMs(2000 + k * 300, 6, w.cbo2, QStringLiteral("Newcomer Supplies %1").arg(k)));
     out << QStringLiteral("commit one cell on a %1-row sheet: median %2 ms, max %3 ms; with a new "
                           "relation: median %4 ms, max %5 ms\n")
-               .arg(shape.mediumCash)
+               .arg(options.otherRows / 2)
                .arg(median(commits), 0, 'f', 2)
                .arg(maximum(commits), 0, 'f', 2)
                .arg(median(newRelations), 0, 'f', 2)
@@ -240,12 +250,14 @@ int main(int argc, char* argv[])
                           "list of %1 read again): %2 ms\n")
                .arg(w.cbo2->ListCount())
                .arg(openMs, 0, 'f', 1);
-    if (w.cbo2->ListCount() < shape.relations)
+    if (w.cbo2->ListCount() < 20000)
         qFatal("the relation list holds %d", w.cbo2->ListCount());
     QWindow* window = w.windowHandle();
     std::vector<double> keys;
-    const QStringList typed = {QStringLiteral("zwart textiles house"), QStringLiteral("quay"),
-                               QStringLiteral("abbey milling"), QStringLiteral("van dijk foods")};
+    // The last relations of the list (the longest scan), one nothing starts
+    // with, and the first ones.
+    const QStringList typed = {w.cbo2->List(w.cbo2->ListCount() - 1).toLower(),
+                               QStringLiteral("qqqq"), w.cbo2->List(0).toUpper()};
     for (const QString& word : typed) {
         w.cbo2->lineEdit()->selectAll();
         for (QChar c : word) {

@@ -94,7 +94,18 @@ QString receiptId(const QString& text)
     // digits alone is shown as it stands.
     if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), isDigit))
         return text;
-    return Format(Variant(text), QString::fromLatin1(SheetText::ReceiptFormat));
+    // At least seven digits, zeros in front, grouped 1-3-3 from the right;
+    // longer ids keep every digit in the first group.
+    const QString padded = text.size() < 7 ? QString(7 - text.size(), u'0') + text : text;
+    const qsizetype n = padded.size();
+    QString grouped;
+    grouped.reserve(n + 2);
+    grouped += QStringView(padded).left(n - 6);
+    grouped += ProgramLocale::DateSeparator;
+    grouped += QStringView(padded).mid(n - 6, 3);
+    grouped += ProgramLocale::DateSeparator;
+    grouped += QStringView(padded).right(3);
+    return grouped;
 }
 
 std::optional<Currency> readAmount(QStringView text)

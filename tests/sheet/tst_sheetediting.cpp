@@ -201,6 +201,15 @@ void tst_SheetEditing::datePickerStartsOnTheCellsDateOrToday()
     QCOMPARE(s.g.TextMatrix(1, Date), QString());
     // With the date gone the row has seven cells: it is not stored.
     QCOMPARE(stored(s, "TransactionDate", s.expense).toString(), QStringLiteral("2026-03-02"));
+
+    // Typing today's date, the very date on show, sets it.
+    const QDate today = QDate::currentDate();
+    Sheet::clickCell(s.g, 1, Date);
+    Sheet::type(s.g, "x");
+    Sheet::keys(QLocale(QLocale::English).toString(today, "ddMMMyyyy"));
+    Sheet::press(Qt::Key_Return);
+    QCOMPARE(s.g.TextMatrix(1, Date), QLocale(QLocale::English).toString(today, "dd/MMM/yyyy"));
+    QCOMPARE(stored(s, "TransactionDate", s.expense).toString(), today.toString(Qt::ISODate));
     QCOMPARE(script.shown(), 0);
 }
 

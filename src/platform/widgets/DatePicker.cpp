@@ -116,5 +116,10 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event)
         m_check->toggle(); // a user change: raises Change
         return true;
     }
+    // Typing a part of the date sets a date, even the one on show (today's, on
+    // an unticked picker, changes nothing else): the box is ticked.
+    if (CheckBox() && !m_check->isChecked() && !key->text().isEmpty() &&
+        key->text().at(0).isLetterOrNumber())
+        m_check->setChecked(true); // a user change: raises Change
     return false;
 }
