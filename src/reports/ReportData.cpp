@@ -50,28 +50,51 @@ int rank(const Variant& v)
     return 3;
 }
 
+// A value reduced to what ordering needs: made once per row and key before a
+// sort, so that comparing does no conversions.
+struct OrderKey
+{
+    int rank = 0;
+    double number = 0; // numbers, Booleans, and dates as day numbers with the time as a fraction
+    QString text;
+};
+
+OrderKey orderKey(const Variant& v)
+{
+    OrderKey key;
+    key.rank = rank(v);
+    switch (key.rank) {
+    case 1:
+        key.number = v.toDouble();
+        break;
+    case 2: {
+        // Day and time as written, without time zones: the store keeps no zone.
+        const QDateTime when = v.toDate();
+        key.number =
+            double(when.date().toJulianDay()) + when.time().msecsSinceStartOfDay() / 86400000.0;
+        break;
+    }
+    case 3:
+        key.text = v.toText();
+        break;
+    default:
+        break;
+    }
+    return key;
+}
+
+int compareKeys(const OrderKey& a, const OrderKey& b)
+{
+    if (a.rank != b.rank)
+        return a.rank < b.rank ? -1 : 1;
+    if (a.rank == 3)
+        return QString::compare(a.text, b.text, Qt::CaseInsensitive);
+    return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+}
+
 int compareValues(const Variant& a, const Variant& b)
 {
-    const int ra = rank(a);
-    const int rb = rank(b);
-    if (ra != rb)
-        return ra < rb ? -1 : 1;
-    switch (ra) {
-    case 0:
-        return 0;
-    case 1: {
-        const double x = a.toDouble();
-        const double y = b.toDouble();
-        return x < y ? -1 : (y < x ? 1 : 0);
-    }
-    case 2: {
-        const QDateTime x = a.toDate();
-        const QDateTime y = b.toDate();
-        return x < y ? -1 : (y < x ? 1 : 0);
-    }
-    default:
-        return QString::compare(a.toText(), b.toText(), Qt::CaseInsensitive);
-    }
+    return compareKeys(orderKey(a), orderKey(b));
 }
 
 class Builder
@@ -182,11 +205,19 @@ private:
             keys.emplace_back(slot(key.field), key.descending);
         if (keys.empty())
             return;
-        std::stable_sort(order.begin(), order.end(), [&keys](const Row* a, const Row* b) {
-            for (const auto& [s, descending] : keys) {
-                const int c = compareValues(a->values[s], b->values[s]);
+        const size_t width = keys.size();
+        std::vector<OrderKey> table(m_rows.size() * width);
+        for (size_t r = 0; r < m_rows.size(); ++r)
+            for (size_t k = 0; k < width; ++k)
+                table[r * width + k] = orderKey(m_rows[r].values[keys[k].first]);
+        const Row* base = m_rows.data();
+        std::stable_sort(order.begin(), order.end(), [&](const Row* a, const Row* b) {
+            const OrderKey* ka = &table[size_t(a - base) * width];
+            const OrderKey* kb = &table[size_t(b - base) * width];
+            for (size_t k = 0; k < width; ++k) {
+                const int c = compareKeys(ka[k], kb[k]);
                 if (c != 0)
-                    return descending ? c > 0 : c < 0;
+                    return keys[k].second ? c > 0 : c < 0;
             }
             return false;
         });
@@ -272,9 +303,24 @@ private:
             else if (column.format.kind == ValueFormat::Kind::Money)
                 cells << (row.money[c] ? FormatMoney(*row.money[c]) : QString());
             else
-                cells << oneLine(column.format.apply(row.values[m_columnSlots[c][0]]));
+                cells << cellText(c, row.values[m_columnSlots[c][0]]);
         }
         return cells;
+    }
+
+    // A column's text of a value. Dates repeat from row to row, so each day
+    // is formatted once per column.
+    QString cellText(int column, const Variant& value) const
+    {
+        const ValueFormat& format = m_def.columns[column].format;
+        if (format.kind != ValueFormat::Kind::Date || value.type() != Variant::Type::Date)
+            return oneLine(format.apply(value));
+        const qint64 day = value.toDate().date().toJulianDay();
+        QHash<qint64, QString>& known = m_dateTexts[column];
+        auto it = known.constFind(day);
+        if (it == known.cend())
+            it = known.insert(day, format.apply(value));
+        return *it;
     }
 
     // The totals of the total columns over rows, with Signed rows counted
@@ -351,6 +397,7 @@ private:
             emitGroups(level + 1, run);
             if (group.footerRow) {
                 ReportLine line{ReportLine::Kind::GroupFooter, level, 1, rowCells(*run[0])};
+                line.row = true;
                 putTotals(line.cells, run, 0);
                 m_lines << line;
             } else if (!group.footer.isEmpty()) {
@@ -395,6 +442,7 @@ private:
     std::vector<std::vector<int>> m_columnSlots;
     std::vector<Row> m_rows;
     QList<ReportLine> m_lines;
+    mutable QHash<int, QHash<qint64, QString>> m_dateTexts; // by column
 };
 
 QString fit(const QString& text, int width, bool right)

@@ -29,7 +29,10 @@ struct ReportLine
     int level = 0; // the group's depth for headers and footers, 0 outermost
     int span = 1;
     QStringList cells;
-    bool bold() const { return kind != Kind::Detail && kind != Kind::Message; }
+    // A group footer that is a row of the columns (a line per category in a
+    // summary report) reads as a row, not as a total.
+    bool row = false;
+    bool bold() const { return !row && kind != Kind::Detail && kind != Kind::Message; }
 };
 
 struct ReportOutputColumn

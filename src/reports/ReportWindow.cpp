@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -86,14 +87,14 @@ ReportWindow::ReportWindow(QWidget* parent)
                                s->standardIcon(QStyle::SP_DialogSaveButton)),
               [this] { SaveAsPdf(); });
     m_toolbar->addSeparator();
-    addAction(QStringLiteral("zoomin"), QStringLiteral("Zoom in"),
+    addAction(QStringLiteral("zoomin"), QStringLiteral("+"),
               QIcon::fromTheme(QStringLiteral("zoom-in")), [this] { m_preview->zoomIn(); });
-    addAction(QStringLiteral("zoomout"), QStringLiteral("Zoom out"),
+    addAction(QStringLiteral("zoomout"), QString(QChar(0x2212)),
               QIcon::fromTheme(QStringLiteral("zoom-out")), [this] { m_preview->zoomOut(); });
-    addAction(QStringLiteral("fitwidth"), QStringLiteral("Fit width"),
+    addAction(QStringLiteral("fitwidth"), QStringLiteral("Width"),
               QIcon::fromTheme(QStringLiteral("zoom-fit-width")),
               [this] { m_preview->fitToWidth(); });
-    addAction(QStringLiteral("fitpage"), QStringLiteral("Whole page"),
+    addAction(QStringLiteral("fitpage"), QStringLiteral("Page"),
               QIcon::fromTheme(QStringLiteral("zoom-fit-best")),
               [this] { m_preview->fitInView(); });
     m_toolbar->addSeparator();
@@ -109,6 +110,20 @@ ReportWindow::ReportWindow(QWidget* parent)
     addAction(QStringLiteral("last"), QStringLiteral("Last"),
               s->standardIcon(QStyle::SP_MediaSkipForward),
               [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    // Zooming and page turning show short captions or arrows only, with their
+    // names in the tips, so that the whole toolbar fits a window one page wide.
+    const std::pair<const char*, const char*> tips[] = {
+        {"zoomin", "Zoom in"},     {"zoomout", "Zoom out"}, {"fitwidth", "Fit the page width"},
+        {"fitpage", "Whole page"}, {"first", "First page"}, {"previous", "Previous page"},
+        {"next", "Next page"},     {"last", "Last page"}};
+    for (const auto& [key, tip] : tips) {
+        QAction* button = action(QString::fromLatin1(key));
+        button->setToolTip(QString::fromLatin1(tip));
+        if (button->icon().isNull())
+            continue;
+        if (auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button)))
+            tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
     m_pageLabel = new QLabel(m_toolbar);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);

@@ -75,6 +75,17 @@ void frmPrint::buildControls()
     cbobusiness->move(Twips::toPixels(QPoint(1980, 660)));
     cbobusiness->resize(Twips::toPixels(4815), cbobusiness->sizeHint().height());
 
+    // The caption keeps its designed place; where the font needs more room
+    // than designed, the combo box moves right and stays inside the window.
+    const int captionEnd = Twips::toPixels(120) + Label2->sizeHint().width() + 6;
+    if (captionEnd > cbobusiness->x()) {
+        const int shift = captionEnd - cbobusiness->x();
+        Label2->resize(Label2->sizeHint().width(), Label2->height());
+        cbobusiness->setGeometry(cbobusiness->x() + shift, cbobusiness->y(),
+                                 std::max(Twips::toPixels(2000), cbobusiness->width() - shift),
+                                 cbobusiness->height());
+    }
+
     LV1 = new ListView(this);
     LV1->setObjectName(QStringLiteral("LV1"));
     LV1->addColumnHeader(QStringLiteral("Reports"), 3600);
@@ -92,7 +103,7 @@ void frmPrint::buildControls()
     for (int i = 0; i < 2; ++i) {
         Label1[i] = new QLabel(captions[i], frCriteria);
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        place(Label1[i], 120, labelTop[i], 855, 255);
+        place(Label1[i], 120, labelTop[i], 885, 255);
         dt1[i] = new DatePicker(frCriteria);
         dt1[i]->setObjectName(QStringLiteral("dt1_%1").arg(i));
         dt1[i]->move(Twips::toPixels(QPoint(1020, pickerTop[i])));

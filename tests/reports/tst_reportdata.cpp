@@ -133,78 +133,30 @@ private slots:
         QCOMPARE(summaries, (QStringList{"248.21", "37.35", "210.86"}));
     }
 
-    void otherBusinessesAndDatesStayOut()
-    {
-        const ReportResult result =
-            run(*m_db, ReportFixture::TransactionsReport, MarchCriteria.arg(m_books.bakery));
-        QCOMPARE(result.rowCount, qint64(11));
-        const QString text = result.toPlainText();
-        QVERIFY(!text.contains(u"Shop bread"));
-        QVERIFY(!text.contains(u"February"));
-        QVERIFY(!text.contains(u"first of April"));
-        QVERIFY(text.contains(u"Bread, last day of March"));
-    }
-
+    // Rows named by their receipt ids, which follow the fixture's order.
     void groupsAndSortKeysOrderTheRows_data()
     {
         QTest::addColumn<QString>("lines");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("sort descending")
-            << "sort TotalPrice desc, TransactionDate"
-            << QStringList{
-                   "Wedding buffet",
-                   "Rent March",
-                   "Flour, 25 sacks",
-                   "Bread, last day of March",
-                   "Rolls",
-                   "Yeast",
-                   "Piping bag",
-                   "Piping bag",
-                   "Piping bag",
-                   "A very long description of a small delivery that does not fit its column",
-                   "Refund, cancelled party"};
+        QTest::addColumn<QString>("expected");
         QTest::newRow("group descending, then by date")
             << "group MoneyIn desc\nsort TransactionDate"
-            << QStringList{
-                   "Rolls",
-                   "Wedding buffet",
-                   "Refund, cancelled party",
-                   "Bread, last day of March",
-                   "Yeast",
-                   "Piping bag",
-                   "Piping bag",
-                   "Piping bag",
-                   "Rent March",
-                   "Flour, 25 sacks",
-                   "A very long description of a small delivery that does not fit its column"};
-        QTest::newRow("texts without regard to case")
-            << "sort Relation, TransactionDate"
-            << QStringList{
-                   "Rolls",
-                   "Bread, last day of March",
-                   "Wedding buffet",
-                   "Refund, cancelled party",
-                   "Piping bag",
-                   "Piping bag",
-                   "Piping bag",
-                   "Rent March",
-                   "Yeast",
-                   "Flour, 25 sacks",
-                   "A very long description of a small delivery that does not fit its column"};
+            << "2 7 11 12 3 4 5 6 8 9 10";
+        QTest::newRow("texts without regard to case") << "sort Relation, TransactionDate"
+                                                      << "2 12 7 11 4 5 6 8 3 9 10";
     }
 
     void groupsAndSortKeysOrderTheRows()
     {
         QFETCH(QString, lines);
-        QFETCH(QStringList, expected);
+        QFETCH(QString, expected);
         run(*m_db, ReportFixture::TransactionsReport, MarchCriteria.arg(m_books.bakery));
         RawDb(m_temp->path())
             .exec("UPDATE Transactions SET Relation = 'counter' WHERE ReceiptId = '12'");
 
         const ReportResult result =
-            runText(*m_db, "title T\ncolumn \"Description\" Description text width 200\n" + lines);
+            runText(*m_db, "title T\ncolumn \"Receipt\" ReceiptId text\n" + lines);
 
-        QCOMPARE(cellsOf(result, ReportLine::Kind::Detail, 0), expected);
+        QCOMPARE(cellsOf(result, ReportLine::Kind::Detail, 0).join(u' '), expected);
     }
 
     void nullsComeFirstAndLeaveCellsEmpty()
@@ -224,17 +176,6 @@ private slots:
         QCOMPARE(cellsOf(result, ReportLine::Kind::GroupFooter, 2),
                  (QStringList{"0.00", "47.09", "238.47"}));
         QCOMPARE(cellsOf(result, ReportLine::Kind::Detail, 2).first(), QString());
-    }
-
-    void aFieldTheQueryLacksIsNamedInTheMessage()
-    {
-        run(*m_db, ReportFixture::TransactionsReport, MarchCriteria.arg(m_books.bakery));
-        try {
-            runText(*m_db, "title T\ncolumn \"Price\" UnitPrice money\n");
-            QFAIL("a report over a missing field ran");
-        } catch (const ReportDataError& e) {
-            QVERIFY2(e.message().contains(u"UnitPrice"), qPrintable(e.message()));
-        }
     }
 
     void countsAndSignedSummaries()

@@ -158,47 +158,30 @@ private slots:
         frmCrys viewer;
         showOn(viewer, books.temp.filePath(ReportFixture::VatReport));
         ReportWindow* report = viewer.Report1.window();
+        const QString refused = books.temp.filePath(QStringLiteral("no such folder/report.pdf"));
         const QString chosen = books.temp.filePath(QStringLiteral("vat return"));
         DialogScript script;
-        script.chooseFile(chosen);
+        script.cancelFile().chooseFile(refused).answer(vbOK).chooseFile(chosen);
 
+        report->action(QStringLiteral("pdf"))->trigger(); // cancelled: nothing happens
+        QCOMPARE(script.messages().size(), 0);
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        report->action(QStringLiteral("pdf"))->trigger();
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages()[0].prompt.contains(refused));
+        QCOMPARE(script.messages()[0].icon(), vbExclamation);
         report->action(QStringLiteral("pdf"))->trigger();
 
-        QCOMPARE(script.files().size(), 1);
-        const FileRequest& request = script.files()[0];
+        const FileRequest& request = script.files().last();
         QCOMPARE(request.kind, FileDialogKind::Save);
         QCOMPARE(request.title, QStringLiteral("Save report as PDF"));
         QCOMPARE(request.fileName, QStringLiteral("VAT summary.pdf"));
         QCOMPARE(request.defaultExt, QStringLiteral("pdf"));
         QVERIFY(request.flags & cdlOFNOverwritePrompt);
         const QString pdf = chosen + QStringLiteral(".pdf");
-        QVERIFY(QFileInfo(pdf).isFile());
         QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(pdf)),
                  ReportFixture::amounts(report->result()->toPlainText()));
-        QCOMPARE(script.messages().size(), 0);
-    }
-
-    void saveAsPdfCancelledOrRefused()
-    {
-        OpenBooks books;
-        writeQuery(QStringLiteral(";"));
-        frmCrys viewer;
-        showOn(viewer, books.temp.filePath(ReportFixture::VatReport));
-        ReportWindow* report = viewer.Report1.window();
-        const QString refused = books.temp.filePath(QStringLiteral("no such folder/report.pdf"));
-        DialogScript script;
-        script.cancelFile().chooseFile(refused).answer(vbOK);
-
-        report->action(QStringLiteral("pdf"))->trigger();
-        QCOMPARE(script.messages().size(), 0);
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        report->action(QStringLiteral("pdf"))->trigger();
-
         QCOMPARE(script.messages().size(), 1);
-        QVERIFY(script.messages()[0].prompt.contains(refused));
-        QCOMPARE(script.messages()[0].icon(), vbExclamation);
-        QCOMPARE(script.messages()[0].title, QStringLiteral("Zantoro"));
-        QVERIFY(!QFileInfo::exists(refused));
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -230,39 +213,6 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Transactions by category")));
         QCOMPARE(ReportFixture::amounts(text),
                  ReportFixture::amounts(report->result()->toPlainText()));
-    }
-
-    void pagesCanBeTurned()
-    {
-        OpenBooks books;
-        {
-            RawDb raw(books.temp.path());
-            raw.exec(QStringLiteral("BEGIN"));
-            for (int i = 0; i < 300; ++i) {
-                TxRow row;
-                row.business = books.books.shop;
-                row.category = 1;
-                row.moneyIn = true;
-                row.description = QStringLiteral("Loaf %1").arg(i);
-                raw.transaction(row);
-            }
-            raw.exec(QStringLiteral("COMMIT"));
-        }
-        writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.shop));
-        frmCrys viewer;
-        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
-        ReportWindow* report = viewer.Report1.window();
-        QTRY_VERIFY(report->pageCount() > 3);
-        const int pages = report->pageCount();
-        auto* label = report->findChild<QLabel*>(QStringLiteral("pageLabel"));
-
-        report->action(QStringLiteral("next"))->trigger();
-        QTRY_COMPARE(report->currentPage(), 2);
-        QTRY_COMPARE(label->text(), QStringLiteral("Page 2 of %1").arg(pages));
-        report->action(QStringLiteral("last"))->trigger();
-        QTRY_COMPARE(report->currentPage(), pages);
-        report->action(QStringLiteral("first"))->trigger();
-        QTRY_COMPARE(report->currentPage(), 1);
     }
 };
 
