@@ -11,7 +11,7 @@
 // A report file as read: what the report shows of the rows of the stored query
 // crys_Default, in which order, grouped how, and with which totals. The file
 // is plain text that a person can read and change; the format is described
-// at the top of every delivered report file (db/reports/).
+// at the top of db/reports/Transactions by category.report.
 
 // How a value becomes text on a report.
 struct ValueFormat

@@ -112,6 +112,13 @@ void frmPrint::buildControls()
                 [this, i] { dbStuff::RunHandler([this, i] { dt1_Change(i); }); });
     }
 
+    // As for the business caption: a wider font moves both pickers right, in line.
+    const int labelsEnd = std::max(Label1[0]->x() + Label1[0]->sizeHint().width(),
+                                   Label1[1]->x() + Label1[1]->sizeHint().width()) +
+                          6;
+    for (DatePicker* picker : dt1)
+        picker->move(std::max(picker->x(), labelsEnd), picker->y());
+
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         dbStuff::RunHandler([this, key] { Toolbar1_ButtonClick(key); });
     });
