@@ -86,18 +86,12 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QPoint>("cursorAfter"); // (col, row)
 
-    const QList<std::tuple<int, QString>> expense = {{1, "Txt"},  {2, "Cbo"}, {3, "DT"},
-                                                     {4, "none"}, {5, "Txt"}, {6, "cbo2"},
-                                                     {7, "Num"},  {8, "none"}};
-    const QList<QPoint> expenseSkips = {{5, 1}, {1, 2}};
-    for (const auto& [col, editor] : expense) {
-        QPoint after(col, 1);
-        if (col == 4)
-            after = expenseSkips[0];
-        if (col == 8)
-            after = expenseSkips[1];
+    // On the expense row; a cell without an editor passes the key on.
+    const QList<std::tuple<int, QString, QPoint>> expense = {
+        {1, "Txt", {1, 1}}, {2, "Cbo", {2, 1}},  {3, "DT", {3, 1}},  {4, "none", {5, 1}},
+        {5, "Txt", {5, 1}}, {6, "cbo2", {6, 1}}, {7, "Num", {7, 1}}, {8, "none", {1, 2}}};
+    for (const auto& [col, editor, after] : expense)
         QTest::addRow("expense col %d", col) << 1 << col << "a" << editor << after;
-    }
     QTest::newRow("income invoice") << 2 << 4 << "a"
                                     << "Txt" << QPoint(4, 2);
     QTest::newRow("income debited skips") << 2 << 7 << "5"
@@ -106,14 +100,15 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
                                      << "Num" << QPoint(8, 2);
     QTest::newRow("hidden category id stays") << 1 << 9 << "5"
                                               << "none" << QPoint(9, 1);
-    for (int col = 1; col <= 8; ++col) {
-        QTest::addRow("balance col %d", col) << 4 << col << "a"
-                                             << "none" << QPoint(col, 4);
-        QTest::addRow("grand total col %d enter", col) << 5 << col << "\r"
-                                                       << "none" << QPoint(col, 5);
-    }
+    // No editor on the totals rows, whatever the key.
+    QTest::newRow("balance letter") << 4 << 1 << "a"
+                                    << "none" << QPoint(1, 4);
+    QTest::newRow("balance amount") << 4 << 8 << "5"
+                                    << "none" << QPoint(8, 4);
     QTest::newRow("balance space") << 4 << 2 << " "
                                    << "none" << QPoint(2, 4);
+    QTest::newRow("grand total enter") << 5 << 6 << "\r"
+                                       << "none" << QPoint(6, 5);
 }
 
 void tst_SheetEditing::eachCellHasItsEditor()
@@ -224,9 +219,6 @@ void tst_SheetEditing::commitWritesTheCellFormat_data()
     QTest::newRow("amount") << 2 << 8 << "1234.5"
                             << "1,234.50"
                             << "TotalPrice" << QVariant(1234.5);
-    QTest::newRow("grouped amount") << 2 << 8 << "1,234.50"
-                                    << "1,234.50"
-                                    << "TotalPrice" << QVariant(1234.5);
     QTest::newRow("receipt digits") << 1 << 5 << "1234"
                                     << "0/001/234"
                                     << "ReceiptId" << QVariant("0/001/234");
@@ -236,12 +228,6 @@ void tst_SheetEditing::commitWritesTheCellFormat_data()
     QTest::newRow("receipt with letters") << 1 << 5 << "A-1"
                                           << "A-1"
                                           << "ReceiptId" << QVariant("A-1");
-    QTest::newRow("receipt with a point") << 1 << 5 << "1.5"
-                                          << "1.5"
-                                          << "ReceiptId" << QVariant("1.5");
-    QTest::newRow("description") << 1 << 1 << "Ink, black"
-                                 << "Ink, black"
-                                 << "Description" << QVariant("Ink, black");
 }
 
 void tst_SheetEditing::commitWritesTheCellFormat()

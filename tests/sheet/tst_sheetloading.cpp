@@ -65,8 +65,6 @@ private slots:
     void storedRowsShowInTheirColumns();
     void longSheetsOpenOnTheirLastRows_data();
     void longSheetsOpenOnTheirLastRows();
-    void rowsFollowTheSortClause_data();
-    void rowsFollowTheSortClause();
     void totalsAndBalance_data();
     void totalsAndBalance();
     void textThatIsNoNumberIsNotCounted();
@@ -198,34 +196,6 @@ void tst_SheetLoading::longSheetsOpenOnTheirLastRows()
     s.pick();
     QCOMPARE(w.FLX1->Rows(), stored + 4);
     QCOMPARE(w.FLX1->TopRow(), topRow);
-}
-
-void tst_SheetLoading::rowsFollowTheSortClause_data()
-{
-    QTest::addColumn<QString>("clause");
-    QTest::addColumn<QStringList>("descriptions");
-    QTest::newRow("description") << "ORDER BY Transactions.description;"
-                                 << QStringList{"Apple", "Banana", "Cherry"};
-    QTest::newRow("category name")
-        << "ORDER BY Categories.category;" << QStringList{"Cherry", "Banana", "Apple"};
-    QTest::newRow("date") << "ORDER BY Transactions.transactiondate;"
-                          << QStringList{"Banana", "Cherry", "Apple"};
-    QTest::newRow("receipt id") << "ORDER BY Transactions.receiptid;"
-                                << QStringList{"Cherry", "Apple", "Banana"};
-    QTest::newRow("relation") << "ORDER BY Transactions.relation;"
-                              << QStringList{"Apple", "Cherry", "Banana"};
-}
-
-void tst_SheetLoading::rowsFollowTheSortClause()
-{
-    QFETCH(QString, clause);
-    QFETCH(QStringList, descriptions);
-    Sheet s;
-    addThreeOrderedRows(s);
-    frmTransactions& w = s.open();
-    dbStuff::SortSQL = clause;
-    s.pick();
-    QCOMPARE(column(*w.FLX1, Description, 1, 3), descriptions);
 }
 
 void tst_SheetLoading::totalsAndBalance_data()

@@ -40,7 +40,6 @@ class tst_SheetRoad : public QObject
 private slots:
     void typedCashTransactionIsStoredOnce();
     void typedBankTransactionIsStoredOnce();
-    void rowsFollowOneAnotherWithTheKeyboard();
 };
 
 void tst_SheetRoad::typedCashTransactionIsStoredOnce()
@@ -194,47 +193,6 @@ void tst_SheetRoad::typedBankTransactionIsStoredOnce()
     Sheet::press(Qt::Key_Escape);
     // The cash grid is untouched.
     QCOMPARE(s.cash().Rows(), 4);
-    QCOMPARE(script.shown(), 0);
-}
-
-void tst_SheetRoad::rowsFollowOneAnotherWithTheKeyboard()
-{
-    Sheet s;
-    s.open();
-    DialogScript script;
-    FlexGrid& g = s.cash();
-    pickAndGoToEntryRow(s, g);
-    for (int i = 1; i <= 3; ++i) {
-        QCOMPARE(g.Row(), i);
-        Sheet::enter(g, QStringLiteral("Item %1").arg(i));
-        Sheet::enter(g, "Of");
-        if (i == 1) {
-            Sheet::type(g, "x");
-            Sheet::keys("02Jan2026");
-        } else {
-            Sheet::type(g, QString()); // the date came from the row above
-            QCOMPARE(g.TextMatrix(i, Date), QStringLiteral("02/Jan/2026"));
-        }
-        if (i == 1)
-            Sheet::press(Qt::Key_Return);
-        else
-            Sheet::press(Qt::Key_Right);
-        Sheet::type(g, "1"); // no invoice for an expense
-        Sheet::enter(g, QString::number(i));
-        if (i == 1)
-            Sheet::type(g, "Shop");
-        else
-            Sheet::type(g, "S"); // completes to the relation stored before
-        Sheet::press(Qt::Key_Return);
-        Sheet::enter(g, "0.10");
-        Sheet::type(g, "1"); // wraps to the next row
-    }
-    QCOMPARE(s.raw->count("Transactions"), 3);
-    QCOMPARE(s.raw->value("SELECT sum(TotalPrice) FROM Transactions").toDouble(), 0.3);
-    QCOMPARE(g.TextMatrix(g.Rows() - 1, Debited), QStringLiteral("0.30"));
-    QCOMPARE(
-        s.raw->rows("SELECT Relation, ReceiptId FROM Transactions ORDER BY TransactionId"),
-        (QList<QVariantList>{{"Shop", "0/000/001"}, {"Shop", "0/000/002"}, {"Shop", "0/000/003"}}));
     QCOMPARE(script.shown(), 0);
 }
 
