@@ -10,6 +10,8 @@
 #include "reports/frmCrys.h"
 #include "shell/dbStuff.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -226,7 +228,11 @@ void frmPrint::Toolbar1_ButtonClick(const QString& key)
         if (!MakeReport())
             return;
         frmCrys& viewer = crys();
-        viewer.Report1.ReportFile = dbStuff::DBFolder + CurrentReportTitle;
+        // Report files lie in the database's folder; a title that names another
+        // folder ("../x") must not make the viewer read a file from there.
+        const QString title = CurrentReportTitle;
+        const qsizetype cut = std::max(title.lastIndexOf(u'/'), title.lastIndexOf(u'\\'));
+        viewer.Report1.ReportFile = dbStuff::DBFolder + title.mid(cut + 1);
         viewer.exec();
     } else if (key == u"close") {
         close();

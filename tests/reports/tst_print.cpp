@@ -277,6 +277,21 @@ private slots:
                 QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
     }
 
+    void aTitleCannotLeaveTheDatabaseFolder()
+    {
+        OpenBooks books;
+        RawDb(books.temp.path()).report(8, QStringLiteral("../../etc/Cash book.report"));
+        frmPrint window;
+        showActive(window);
+        pickBusiness(window, 0);
+        clickItem(*window.LV1, 3);
+        QString file;
+        WhenModal<frmCrys> viewer([&](frmCrys& crys) { file = crys.Report1.ReportFile; });
+        clickPrint(window);
+        QCOMPARE(viewer.seen(), 1);
+        QCOMPARE(file, dbStuff::DBFolder + QStringLiteral("Cash book.report"));
+    }
+
     void aQueryThatCannotBeWrittenOpensNoViewer()
     {
         OpenBooks books;
