@@ -76,36 +76,18 @@ void frmCategories::FillLV1()
     }
 }
 
-bool frmCategories::IsDirty()
+bool frmCategories::paneDiffers()
 {
-    try {
-        // A category not stored yet is judged by its name alone, whatever the
-        // list shows selected: a click has already moved the selection when it
-        // asks, and the typed category must not be dropped unasked.
-        if (NewRecord || !LV1->SelectedItem())
-            return !etCategory->Text().isEmpty();
-        const Recordset& rs = *rsCategories;
-        const QString name = etCategory->Text();
-        // An empty box never counts; text typed where nothing is stored does,
-        // or it would be dropped unasked.
-        if (const Variant stored = rs[QStringLiteral("Category")];
-            !name.isEmpty() && (stored.isNull() || name != stored.toString()))
-            return true;
-        if (const Variant stored = rs[QStringLiteral("vat")];
-            !etVAT->Text().isEmpty() && (stored.isNull() || etVAT->Text() != stored.toString()))
-            return true;
-        if (const Variant stored = rs[QStringLiteral("moneyreceived")];
-            !name.isEmpty() && !stored.isNull() && cboType->ListIndex() >= 0) {
-            const qint64 type = selectedNumber(cboType);
-            if ((stored.toBool() && type == 0) || (!stored.toBool() && type == 1))
-                return true;
-        }
+    const Recordset& rs = *rsCategories;
+    if (differs(etCategory, rs[QStringLiteral("Category")]) ||
+        differs(etVAT, rs[QStringLiteral("vat")]))
+        return true;
+    // Without a name the type is no edit either.
+    const Variant stored = rs[QStringLiteral("moneyreceived")];
+    if (etCategory->Text().isEmpty() || stored.isNull() || cboType->ListIndex() < 0)
         return false;
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::RecordDeleted)
-            ReportError(e.number());
-        return false;
-    }
+    const qint64 type = selectedNumber(cboType);
+    return (stored.toBool() && type == 0) || (!stored.toBool() && type == 1);
 }
 
 void frmCategories::SaveCategory()
@@ -158,17 +140,7 @@ void frmCategories::SaveCategory()
 void frmCategories::LV1_ItemClick(ListItem* Item)
 {
     try {
-        ClickedKey = Item->Key();
-        if (IsDirty()) {
-            Answer = MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion,
-                            AppTitle);
-            if (Answer == vbYes) {
-                // The edits belong to the category shown before the click.
-                LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
-                SaveCategory();
-                LV1->setSelectedItem(LV1->Find(ClickedKey));
-            }
-        }
+        askToSaveBeforeShowing(Item);
         NewRecord = false;
         LV1->setHideSelection(false);
         Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);

@@ -23,8 +23,6 @@ namespace {
 constexpr int DesignWidth = 7005;
 constexpr int DesignHeight = 5010;
 constexpr int FrameHeight = 1695;
-// The gap between the list and the details frame.
-constexpr int Gap = 120;
 
 QString key(const Variant& id)
 {
@@ -36,25 +34,14 @@ QString vatText(const Variant& vat)
     return vat.isNull() ? QStringLiteral("n/a") : vat.toText();
 }
 
-// A box that holds text the stored value does not. An empty box never counts
-// (emptying a box does not clear the stored value); text typed where nothing is
-// stored does, or it could never be saved and would be dropped unasked.
-bool differs(const TextBox* box, const Variant& stored)
-{
-    return !box->Text().isEmpty() && (stored.isNull() || box->Text() != stored.toString());
-}
-
 } // namespace
 
 void frmBusinesses::Show(QWidget* parent)
 {
-    frmBusinesses window(parent);
-    if (!window.Load())
-        return;
-    window.exec();
+    showModal<frmBusinesses>(parent);
 }
 
-frmBusinesses::frmBusinesses(QWidget* parent) : QDialog(parent)
+frmBusinesses::frmBusinesses(QWidget* parent) : LookupWindow(FrameHeight, parent)
 {
     buildControls();
 }
@@ -66,23 +53,10 @@ void frmBusinesses::buildControls()
     setObjectName(QStringLiteral("frmBusinesses"));
     setWindowTitle(QStringLiteral("Businesses/Accounts"));
 
-    Toolbar1 = new Toolbar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->addButton(QStringLiteral("delete"), QStringLiteral("Delete"), QStyle::SP_TrashIcon);
-    Toolbar1->addButton(QStringLiteral("new"), QStringLiteral("New"), QStyle::SP_FileIcon);
-    Toolbar1->addButton(QStringLiteral("save"), QStringLiteral("Save"),
-                        QStyle::SP_DialogSaveButton);
-    Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
-                        QStyle::SP_DialogCloseButton);
-
-    LV1 = new ListView(this);
-    LV1->setObjectName(QStringLiteral("LV1"));
     LV1->addColumnHeader(QStringLiteral("Business/Account name"), 3500);
     LV1->addColumnHeader(QStringLiteral("Business Id"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT Nr."), 1440, ListView::AlignRight);
 
-    Frame1 = new QGroupBox(QStringLiteral("Details"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, 0, 0, DesignWidth, FrameHeight);
     const auto row = [this](QLabel*& label, TextBox*& box, const char* name, const QString& caption,
                             int top) {
@@ -102,23 +76,8 @@ void frmBusinesses::buildControls()
 
     resize(Twips::toPixels(QSize(DesignWidth, DesignHeight)));
 
-    connect(Toolbar1, &Toolbar::ButtonClick, this,
-            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
-    connect(LV1, &ListView::ItemClick, this,
-            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
     for (TextBox* box : {etName, etVAT, etAccountNr})
         connect(box, &TextBox::Change, this, [this] { RunHandler([&] { etDetails_Change(); }); });
-}
-
-bool frmBusinesses::Load()
-{
-    try {
-        Form_Load();
-        return true;
-    } catch (const VbError& e) {
-        ReportError(e.number());
-        return false;
-    }
 }
 
 void frmBusinesses::Form_Load()
@@ -159,23 +118,12 @@ void frmBusinesses::FillLV1()
     }
 }
 
-bool frmBusinesses::IsDirty()
+bool frmBusinesses::paneDiffers()
 {
-    try {
-        // A business not stored yet is judged by its name alone, whatever the
-        // list shows selected: a click has already moved the selection when it
-        // asks, and the typed business must not be dropped unasked.
-        if (NewRecord || !LV1->SelectedItem())
-            return !etName->Text().isEmpty();
-        const Recordset& rs = *rsBusinesses;
-        return differs(etName, rs[QStringLiteral("Name")]) ||
-               differs(etVAT, rs[QStringLiteral("vatnr")]) ||
-               differs(etAccountNr, rs[QStringLiteral("accountnr")]);
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::RecordDeleted)
-            ReportError(e.number());
-        return false;
-    }
+    const Recordset& rs = *rsBusinesses;
+    return differs(etName, rs[QStringLiteral("Name")]) ||
+           differs(etVAT, rs[QStringLiteral("vatnr")]) ||
+           differs(etAccountNr, rs[QStringLiteral("accountnr")]);
 }
 
 void frmBusinesses::SaveChanges()
@@ -236,17 +184,7 @@ void frmBusinesses::etDetails_Change()
 
 void frmBusinesses::LV1_ItemClick(ListItem* Item)
 {
-    ClickedKey = Item->Key();
-    if (IsDirty()) {
-        Answer =
-            MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion, AppTitle);
-        if (Answer == vbYes) {
-            // The edits belong to the business shown before the click.
-            LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
-            SaveChanges();
-            LV1->setSelectedItem(LV1->Find(ClickedKey));
-        }
-    }
+    askToSaveBeforeShowing(Item);
     ClearDetails();
     Recordset& rs = *rsBusinesses;
     rs.Seek(QStringLiteral("="), Variant(IdFromKey(ClickedKey)));
@@ -301,60 +239,13 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
-void frmBusinesses::Form_QueryUnload(bool& Cancel)
+void frmBusinesses::placeLists(int top, int width, int height)
 {
-    if (!IsDirty())
-        return;
-    Answer = MsgBox(QStringLiteral("Save changes before closing this window?"),
-                    vbYesNoCancel + vbQuestion, AppTitle);
-    if (Answer == vbCancel) {
-        Cancel = true;
-    } else if (Answer == vbYes) {
-        try {
-            SaveChanges();
-        } catch (const VbError& e) {
-            // Closing now would lose the typed business: stay open with it.
-            ReportError(e.number());
-            Cancel = true;
-        }
-    }
-}
-
-void frmBusinesses::Unload()
-{
-    reject();
-}
-
-void frmBusinesses::reject()
-{
-    bool cancel = false;
-    RunHandler([&] { Form_QueryUnload(cancel); });
-    if (!cancel)
-        QDialog::reject();
-}
-
-void frmBusinesses::Form_Resize()
-{
-    const int innerWidth = LookupLayout::widthTwips(this);
-    const int innerHeight = LookupLayout::heightTwips(this);
-    // The toolbar keeps to the top edge, across the window.
-    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
-    const int toolbarTop = Twips::fromPixels(Toolbar1->y());
-    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
-    const int listTop = toolbarTop + toolbarHeight;
-    const int listHeight = std::max(0, innerHeight - FrameHeight - toolbarHeight - Gap);
-    place(LV1, 0, listTop, innerWidth, listHeight);
-    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, FrameHeight);
-}
-
-void frmBusinesses::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    RunHandler([this] { Form_Resize(); });
+    place(LV1, 0, top, width, height);
 }
 
 void frmBusinesses::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    LookupWindow::showEvent(event);
     Form_Activate();
 }

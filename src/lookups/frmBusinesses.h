@@ -1,17 +1,12 @@
 #pragma once
 
+#include "lookups/LookupWindow.h"
+
 #include <memory>
 
-#include <QDialog>
-#include <QString>
-
-class ListItem;
-class ListView;
-class QGroupBox;
 class QLabel;
 class Recordset;
 class TextBox;
-class Toolbar;
 
 // "Businesses/Accounts": lists every business, shows one in the details pane and
 // adds, changes and deletes businesses. Opened modally from the frame's menu.
@@ -23,7 +18,7 @@ class Toolbar;
 //
 // Every business saved or deleted is announced with Notifier::businessesChanged
 // once the database holds the change.
-class frmBusinesses final : public QDialog
+class frmBusinesses final : public LookupWindow
 {
     Q_OBJECT
 
@@ -35,13 +30,6 @@ public:
     explicit frmBusinesses(QWidget* parent = nullptr);
     ~frmBusinesses() override;
 
-    // Form_Load under the window's error handling: false (after the error box)
-    // when the table could not be opened or listed.
-    bool Load();
-
-    Toolbar* Toolbar1 = nullptr;
-    ListView* LV1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
     QLabel* Label1 = nullptr;
     TextBox* etName = nullptr;
     QLabel* Label2 = nullptr;
@@ -49,32 +37,22 @@ public:
     QLabel* Label3 = nullptr;
     TextBox* etAccountNr = nullptr;
 
-    // The business shown in the pane, and the item the user clicked last.
-    QString CurrentKey;
-    QString ClickedKey;
-
     void ClearDetails();
     void FillLV1();
-    bool IsDirty();
     void SaveChanges();
+    void Save() override { SaveChanges(); }
 
-    void Form_Load();
+    void Form_Load() override;
     void Form_Activate();
-    void Form_Resize();
-    void Form_QueryUnload(bool& Cancel);
-    void LV1_ItemClick(ListItem* Item);
-    void Toolbar1_ButtonClick(const QString& key);
+    void LV1_ItemClick(ListItem* Item) override;
+    void Toolbar1_ButtonClick(const QString& key) override;
     // The change handler of etName, etVAT and etAccountNr alike.
     void etDetails_Change();
 
-    // Closes the window the way its close button does (through the query).
-    void Unload();
-
-    // Every way of closing (title bar, Escape, Unload) arrives here.
-    void reject() override;
-
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    const TextBox* nameBox() const override { return etName; }
+    bool paneDiffers() override;
+    void placeLists(int top, int width, int height) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -2,7 +2,6 @@
 
 #include "data/Recordset.h"
 #include "lookups/LookupLayout.h"
-#include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -26,8 +25,6 @@ namespace {
 constexpr int DesignWidth = 10680;
 constexpr int DesignHeight = 6480;
 constexpr int FrameHeight = 2115;
-// The gap between the lists, and between the lists and the details frame.
-constexpr int Gap = 120;
 // Room the first column leaves for the list's border and scroll bar.
 constexpr int ScrollRoom = 400;
 
@@ -45,13 +42,10 @@ void fitFirstColumn(ListView* list, int listWidth)
 
 void frmCategories::Show(QWidget* parent)
 {
-    frmCategories window(parent);
-    if (!window.Load())
-        return;
-    window.exec();
+    showModal<frmCategories>(parent);
 }
 
-frmCategories::frmCategories(QWidget* parent) : QDialog(parent)
+frmCategories::frmCategories(QWidget* parent) : LookupWindow(FrameHeight, parent)
 {
     buildControls();
     buildAllocationList();
@@ -65,23 +59,10 @@ void frmCategories::buildControls()
     setObjectName(QStringLiteral("frmCategories"));
     setWindowTitle(QStringLiteral("Categories"));
 
-    Toolbar1 = new Toolbar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->addButton(QStringLiteral("delete"), QStringLiteral("Delete"), QStyle::SP_TrashIcon);
-    Toolbar1->addButton(QStringLiteral("new"), QStringLiteral("New"), QStyle::SP_FileIcon);
-    Toolbar1->addButton(QStringLiteral("save"), QStringLiteral("Save"),
-                        QStyle::SP_DialogSaveButton);
-    Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
-                        QStyle::SP_DialogCloseButton);
-
-    LV1 = new ListView(this);
-    LV1->setObjectName(QStringLiteral("LV1"));
     LV1->addColumnHeader(QStringLiteral("Category"), 2000);
     LV1->addColumnHeader(QStringLiteral("Type"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT %"), 1000, ListView::AlignRight);
 
-    Frame1 = new QGroupBox(QStringLiteral("Details"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
     place(Frame1, 0, 0, DesignWidth, FrameHeight);
     const auto label = [this](QLabel*& label, QWidget* buddy, const QString& caption, int top) {
         label = new QLabel(caption, Frame1);
@@ -109,22 +90,6 @@ void frmCategories::buildControls()
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);
-
-    connect(Toolbar1, &Toolbar::ButtonClick, this,
-            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
-    connect(LV1, &ListView::ItemClick, this,
-            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
-}
-
-bool frmCategories::Load()
-{
-    try {
-        Form_Load();
-        return true;
-    } catch (const VbError& e) {
-        ReportError(e.number());
-        return false;
-    }
 }
 
 void frmCategories::Form_Load()
@@ -201,59 +166,11 @@ void frmCategories::announceCategoriesChanged()
         rsCategories->setBookmark(*shown);
 }
 
-void frmCategories::Form_QueryUnload(bool& Cancel)
+void frmCategories::placeLists(int top, int width, int height)
 {
-    if (!IsDirty())
-        return;
-    Answer = MsgBox(QStringLiteral("Save changes before closing this window?"),
-                    vbYesNoCancel + vbQuestion, AppTitle);
-    if (Answer == vbCancel) {
-        Cancel = true;
-    } else if (Answer == vbYes) {
-        try {
-            SaveCategory();
-        } catch (const VbError& e) {
-            // Closing now would lose the typed category: stay open with it.
-            ReportError(e.number());
-            Cancel = true;
-        }
-    }
-}
-
-void frmCategories::Unload()
-{
-    reject();
-}
-
-void frmCategories::reject()
-{
-    bool cancel = false;
-    RunHandler([&] { Form_QueryUnload(cancel); });
-    if (!cancel)
-        QDialog::reject();
-}
-
-void frmCategories::Form_Resize()
-{
-    const int innerWidth = LookupLayout::widthTwips(this);
-    const int innerHeight = LookupLayout::heightTwips(this);
-    // The toolbar keeps to the top edge, across the window.
-    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
-    const int toolbarTop = Twips::fromPixels(Toolbar1->y());
-    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
-
-    const int listHeight = std::max(0, innerHeight - FrameHeight - toolbarHeight - Gap);
-    const int listTop = toolbarTop + toolbarHeight;
-    const int listWidth = std::max(0, (innerWidth - Gap) / 2);
-    place(LV1, 0, listTop, listWidth, listHeight);
-    place(LV2, listWidth + Gap, listTop, listWidth, listHeight);
-    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, FrameHeight);
+    const int listWidth = std::max(0, (width - Gap) / 2);
+    place(LV1, 0, top, listWidth, height);
+    place(LV2, listWidth + Gap, top, listWidth, height);
     fitFirstColumn(LV1, listWidth);
     fitFirstColumn(LV2, listWidth);
-}
-
-void frmCategories::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    RunHandler([this] { Form_Resize(); });
 }

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "lookups/LookupWindow.h"
+
 #include <memory>
 
-#include <QDialog>
-#include <QString>
-
 class ComboBox;
-class ListItem;
-class ListView;
-class QGroupBox;
 class QLabel;
 class Recordset;
 class TextBox;
-class Toolbar;
 
 // "Categories": the category list (LV1) with a details pane, and the list of
 // businesses (LV2) whose ticks allocate the category selected in LV1. Opened
@@ -29,7 +24,7 @@ class Toolbar;
 //    every allocation written, so an open sheet refreshes its category picker;
 //  - a save made through the close or the click question sends nothing: the
 //    sheet's picker follows toolbar saves only.
-class frmCategories final : public QDialog
+class frmCategories final : public LookupWindow
 {
     Q_OBJECT
 
@@ -41,14 +36,7 @@ public:
     explicit frmCategories(QWidget* parent = nullptr);
     ~frmCategories() override;
 
-    // Form_Load under the window's error handling: false (after the error box)
-    // when a table could not be opened or listed.
-    bool Load();
-
-    Toolbar* Toolbar1 = nullptr;
-    ListView* LV1 = nullptr;
     ListView* LV2 = nullptr;
-    QGroupBox* Frame1 = nullptr;
     QLabel* Label1 = nullptr;
     TextBox* etCategory = nullptr;
     QLabel* Label3 = nullptr;
@@ -58,16 +46,14 @@ public:
     QLabel* Label4 = nullptr;
     ComboBox* cboCashBank = nullptr;
 
-    // The category shown in the pane, and the item the user clicked last.
-    QString CurrentKey;
-    QString ClickedKey;
-
     void ClearDetails();
     void FillcboType();
     void FillcboCashBank();
     void FillLV1();
-    bool IsDirty();
+    // Adds a category when nothing in LV1 is selected, else changes the
+    // selected one.
     void SaveCategory();
+    void Save() override { SaveCategory(); }
 
     // The allocation list.
     void FillLV2();
@@ -75,21 +61,19 @@ public:
     void ClearLV2Checkmarks();
     void SaveCat_Bus();
 
-    void Form_Load();
-    void Form_Resize();
-    void Form_QueryUnload(bool& Cancel);
-    void LV1_ItemClick(ListItem* Item);
+    void Form_Load() override;
+    // Runs under its own error handling: a failure shows the error box and
+    // leaves the pane as far as it got.
+    void LV1_ItemClick(ListItem* Item) override;
     void LV2_ItemCheck(ListItem* Item);
-    void Toolbar1_ButtonClick(const QString& key);
-
-    // Closes the window the way its close button does (through the query).
-    void Unload();
-
-    // Every way of closing (title bar, Escape, Unload) arrives here.
-    void reject() override;
+    void Toolbar1_ButtonClick(const QString& key) override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    const TextBox* nameBox() const override { return etCategory; }
+    // The name, the VAT and the type against the stored category.
+    bool paneDiffers() override;
+    // LV1 and LV2 side by side, each half the width.
+    void placeLists(int top, int width, int height) override;
 
 private:
     void buildControls();

@@ -1,0 +1,142 @@
+#include "lookups/LookupWindow.h"
+
+#include "lookups/LookupLayout.h"
+#include "platform/VbError.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ListView.h"
+#include "platform/widgets/TextBox.h"
+#include "platform/widgets/Toolbar.h"
+#include "platform/widgets/Twips.h"
+#include "shell/dbStuff.h"
+
+#include <algorithm>
+
+#include <QGroupBox>
+
+using namespace dbStuff;
+using LookupLayout::place;
+
+LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
+    : QDialog(parent), frameHeight(frameHeight)
+{
+    Toolbar1 = new Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->addButton(QStringLiteral("delete"), QStringLiteral("Delete"), QStyle::SP_TrashIcon);
+    Toolbar1->addButton(QStringLiteral("new"), QStringLiteral("New"), QStyle::SP_FileIcon);
+    Toolbar1->addButton(QStringLiteral("save"), QStringLiteral("Save"),
+                        QStyle::SP_DialogSaveButton);
+    Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
+                        QStyle::SP_DialogCloseButton);
+
+    // The window gives the list its columns.
+    LV1 = new ListView(this);
+    LV1->setObjectName(QStringLiteral("LV1"));
+
+    Frame1 = new QGroupBox(QStringLiteral("Details"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+
+    connect(Toolbar1, &Toolbar::ButtonClick, this,
+            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
+    connect(LV1, &ListView::ItemClick, this,
+            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
+}
+
+LookupWindow::~LookupWindow() = default;
+
+bool LookupWindow::Load()
+{
+    try {
+        Form_Load();
+        return true;
+    } catch (const VbError& e) {
+        ReportError(e.number());
+        return false;
+    }
+}
+
+bool LookupWindow::IsDirty()
+{
+    try {
+        // Judged by the name alone whatever the list shows selected: a click
+        // has already moved the selection when it asks, and a typed row that is
+        // not stored yet must not be dropped unasked.
+        if (NewRecord || !LV1->SelectedItem())
+            return !nameBox()->Text().isEmpty();
+        return paneDiffers();
+    } catch (const VbError& e) {
+        if (e.number() != VbErr::RecordDeleted)
+            ReportError(e.number());
+        return false;
+    }
+}
+
+bool LookupWindow::differs(const TextBox* box, const Variant& stored)
+{
+    return !box->Text().isEmpty() && (stored.isNull() || box->Text() != stored.toString());
+}
+
+void LookupWindow::askToSaveBeforeShowing(ListItem* Item)
+{
+    ClickedKey = Item->Key();
+    if (!IsDirty())
+        return;
+    Answer = MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion, AppTitle);
+    if (Answer != vbYes)
+        return;
+    // The edits belong to the row shown before the click.
+    LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
+    Save();
+    LV1->setSelectedItem(LV1->Find(ClickedKey));
+}
+
+void LookupWindow::Form_QueryUnload(bool& Cancel)
+{
+    if (!IsDirty())
+        return;
+    Answer = MsgBox(QStringLiteral("Save changes before closing this window?"),
+                    vbYesNoCancel + vbQuestion, AppTitle);
+    if (Answer == vbCancel) {
+        Cancel = true;
+    } else if (Answer == vbYes) {
+        try {
+            Save();
+        } catch (const VbError& e) {
+            // Closing now would lose what the user typed: stay open with it.
+            ReportError(e.number());
+            Cancel = true;
+        }
+    }
+}
+
+void LookupWindow::Unload()
+{
+    reject();
+}
+
+void LookupWindow::reject()
+{
+    bool cancel = false;
+    RunHandler([&] { Form_QueryUnload(cancel); });
+    if (!cancel)
+        QDialog::reject();
+}
+
+void LookupWindow::Form_Resize()
+{
+    const int innerWidth = LookupLayout::widthTwips(this);
+    const int innerHeight = LookupLayout::heightTwips(this);
+    // The toolbar keeps to the top edge, across the window.
+    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
+    const int toolbarTop = Twips::fromPixels(Toolbar1->y());
+    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
+    const int listTop = toolbarTop + toolbarHeight;
+    const int listHeight = std::max(0, innerHeight - frameHeight - toolbarHeight - Gap);
+    placeLists(listTop, innerWidth, listHeight);
+    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, frameHeight);
+}
+
+void LookupWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    RunHandler([this] { Form_Resize(); });
+}

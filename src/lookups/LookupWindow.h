@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class ListItem;
+class ListView;
+class QGroupBox;
+class TextBox;
+class Toolbar;
+class Variant;
+
+// What the businesses and categories windows share: the toolbar with its
+// delete, new, save and close buttons, the list LV1 below it, the details frame
+// at the bottom, and the two questions that keep edits in the pane from being
+// dropped unasked, one when an item of LV1 is clicked and one on closing. A
+// window says how its pane differs from the stored row (paneDiffers) and how
+// the pane is written (Save); the questions and the closing are the same for
+// both.
+class LookupWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ~LookupWindow() override;
+
+    // Form_Load under the window's error handling: false (after the error box)
+    // when a table could not be opened or listed.
+    bool Load();
+
+    Toolbar* Toolbar1 = nullptr;
+    ListView* LV1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+
+    // The row shown in the pane, and the item the user clicked last.
+    QString CurrentKey;
+    QString ClickedKey;
+
+    // Whether the pane holds edits that a close or a click would drop. A row
+    // not stored yet is judged by its name alone; a row deleted meanwhile holds
+    // none, and any other failure shows the error box and counts as none.
+    bool IsDirty();
+    // Writes the pane. A refused write throws VbError with nothing left pending
+    // and the pane as the user typed it.
+    virtual void Save() = 0;
+
+    virtual void Form_Load() = 0;
+    virtual void LV1_ItemClick(ListItem* Item) = 0;
+    virtual void Toolbar1_ButtonClick(const QString& key) = 0;
+    void Form_Resize();
+    void Form_QueryUnload(bool& Cancel);
+
+    // Closes the window the way its close button does (through the query).
+    void Unload();
+
+    // Every way of closing (title bar, Escape, Unload) arrives here.
+    void reject() override;
+
+protected:
+    // The gap between the lists, and between the lists and the details frame,
+    // in twips.
+    static constexpr int Gap = 120;
+
+    // frameHeight: the details frame's height in twips, kept on every resize.
+    LookupWindow(int frameHeight, QWidget* parent);
+
+    // Opens a window of the kind modally and returns when it is closed. When
+    // loading fails the error box is shown and the window does not open.
+    template <class Window> static void showModal(QWidget* parent)
+    {
+        Window window(parent);
+        if (!window.Load())
+            return;
+        window.exec();
+    }
+
+    // The box with the row's name.
+    virtual const TextBox* nameBox() const = 0;
+    // Whether the pane differs from the stored row shown in it; may throw
+    // VbError when the row cannot be read.
+    virtual bool paneDiffers() = 0;
+
+    // A box that holds text the stored value does not. An empty box never
+    // counts (emptying a box does not clear the stored value); text typed where
+    // nothing is stored does, or it could never be saved and would be dropped
+    // unasked.
+    static bool differs(const TextBox* box, const Variant& stored);
+
+    // The start of a click in LV1: notes the clicked item and, when the pane
+    // holds edits, asks whether to save them first. They are saved to the row
+    // shown before the click, with the clicked item selected again afterwards.
+    void askToSaveBeforeShowing(ListItem* Item);
+
+    // Places the lists in the band between the toolbar and the details frame
+    // (twips); called by Form_Resize.
+    virtual void placeLists(int top, int width, int height) = 0;
+
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int frameHeight;
+};
