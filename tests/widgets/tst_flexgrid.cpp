@@ -37,6 +37,19 @@ public:
         return QStringLiteral("%1 %2,%3").arg(QLatin1String(tag)).arg(grid.Row()).arg(grid.Col());
     }
 
+    // Active, with the cursor on (row, col) and the focus on the grid.
+    bool focusAt(int row, int col)
+    {
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        grid.setRow(row);
+        grid.setCol(col);
+        grid.setFocus();
+        const bool focused = QTest::qWaitFor([this] { return grid.hasFocus(); });
+        log.clear();
+        return focused;
+    }
+
     // Centre of a cell in viewport coordinates, where mouse events land.
     QPoint viewportPoint(int row, int col) const
     {
@@ -49,6 +62,16 @@ public:
     QStringList log;
 };
 
+static long errorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const VbError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
 class TestFlexGrid : public QObject
 {
     Q_OBJECT
@@ -56,19 +79,15 @@ class TestFlexGrid : public QObject
 private slots:
     void keyMovesRaiseLeaveThenEnter_data();
     void keyMovesRaiseLeaveThenEnter();
-    void mouseClickRaisesFocusThenLeaveThenEnter();
-    void clicksOnFixedCellsAndDoubleClick();
+    void mouseMovesAndHeaderClicks();
     void programMovesAreSilent();
-    void moveToBehavesAsUserMove();
     void leaveHandlerMayReshapeGrid();
     void keyDownAndKeyPressCodes_data();
     void keyDownAndKeyPressCodes();
     void keyDownHandlerTakingFocusEndsKey();
-    void shapeAndRangeChecks();
-    void cellLookComesFromModel();
-    void columnWidthsInTwipsAndCellGeometry();
-    void redrawOffTellsViewNothingUntilOn();
-    void hundredThousandRows();
+    void shapeLookAndRangeChecks();
+    void hiddenColumnsAndCellGeometry();
+    void hundredThousandRowsWithRedrawOff();
 };
 
 void TestFlexGrid::keyMovesRaiseLeaveThenEnter_data()
@@ -81,7 +100,6 @@ void TestFlexGrid::keyMovesRaiseLeaveThenEnter_data()
     QTest::newRow("down") << int(Qt::Key_Down) << none << QStringList{"L 5,3", "E 6,3"};
     QTest::newRow("right") << int(Qt::Key_Right) << none << QStringList{"L 5,3", "E 5,4"};
     QTest::newRow("home") << int(Qt::Key_Home) << none << QStringList{"L 5,3", "E 5,1"};
-    QTest::newRow("end") << int(Qt::Key_End) << none << QStringList{"L 5,3", "E 5,5"};
     QTest::newRow("ctrl+end") << int(Qt::Key_End) << Qt::KeyboardModifiers(Qt::ControlModifier)
                               << QStringList{"L 5,3", "E 29,5"};
     QTest::newRow("page up stops under title")
@@ -95,56 +113,30 @@ void TestFlexGrid::keyMovesRaiseLeaveThenEnter()
     QFETCH(QStringList, expected);
 
     GridFixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setRow(5);
-    f.grid.setCol(3);
-    f.grid.setFocus();
-    QTRY_VERIFY(f.grid.hasFocus());
-    f.log.clear();
-
+    QVERIFY(f.focusAt(5, 3));
     QTest::keyClick(&f.grid, Qt::Key(key), modifiers);
     QCOMPARE(f.log, expected);
 }
 
-void TestFlexGrid::mouseClickRaisesFocusThenLeaveThenEnter()
+void TestFlexGrid::mouseMovesAndHeaderClicks()
 {
     GridFixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setRow(1);
-    f.grid.setCol(1);
+    QVERIFY(f.focusAt(1, 1));
+    QSignalSpy dbl(&f.grid, &FlexGrid::DblClick);
     f.other.setFocus();
     QTRY_VERIFY(f.other.hasFocus());
     f.log.clear();
 
     QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.viewportPoint(4, 2));
-    QCOMPARE(f.log, (QStringList{"F", "L 1,1", "E 4,2"}));
-
-    // Clicking the current cell again moves nothing.
-    f.log.clear();
+    // The current cell again moves nothing.
     QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.viewportPoint(4, 2));
-    QCOMPARE(f.log, QStringList());
-}
-
-void TestFlexGrid::clicksOnFixedCellsAndDoubleClick()
-{
-    GridFixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setFocus();
-    f.grid.setRow(2);
-    f.grid.setCol(2);
-    QSignalSpy dbl(&f.grid, &FlexGrid::DblClick);
-    f.log.clear();
-
     // The title row and the row labels are headers: no cursor move.
     QTest::mouseClick(f.grid.horizontalHeader()->viewport(), Qt::LeftButton, {},
                       QPoint(f.grid.horizontalHeader()->sectionViewportPosition(2) + 5, 5));
     QTest::mouseClick(f.grid.verticalHeader()->viewport(), Qt::LeftButton, {},
                       QPoint(5, f.grid.verticalHeader()->sectionViewportPosition(3) + 5));
-    QCOMPARE(f.log, QStringList());
-    QCOMPARE(f.grid.Row(), 2);
-
     QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, f.viewportPoint(3, 4));
-    QCOMPARE(f.log, (QStringList{"L 2,2", "E 3,4"}));
+    QCOMPARE(f.log, (QStringList{"F", "L 1,1", "E 4,2", "L 4,2", "E 3,4"}));
     QCOMPARE(dbl.count(), 1);
 }
 
@@ -162,18 +154,12 @@ void TestFlexGrid::programMovesAreSilent()
     f.grid.setRows(5); // pulls the cursor back inside
     QCOMPARE(f.log, QStringList());
     QCOMPARE(f.grid.Row(), 4);
-    QCOMPARE(f.grid.Col(), 0);
-}
 
-void TestFlexGrid::moveToBehavesAsUserMove()
-{
-    GridFixture f;
-    f.grid.setRow(2);
-    f.grid.setCol(2);
-    f.grid.moveTo(7, 4);
-    f.grid.moveTo(7, 4);
-    QCOMPARE(f.log, (QStringList{"L 2,2", "E 7,4"}));
-    QVERIFY_THROWS_EXCEPTION(VbError, f.grid.moveTo(30, 1));
+    // moveTo is the one move from code that behaves as the user's.
+    f.grid.moveTo(2, 2);
+    f.grid.moveTo(2, 2);
+    QCOMPARE(f.log, (QStringList{"L 4,0", "E 2,2"}));
+    QCOMPARE(errorOf([&] { f.grid.moveTo(5, 1); }), VbErr::SubscriptOutOfRange);
 }
 
 void TestFlexGrid::leaveHandlerMayReshapeGrid()
@@ -182,10 +168,6 @@ void TestFlexGrid::leaveHandlerMayReshapeGrid()
     // cursor to the bottom and back (as totalling does) must not change where
     // the user's Down lands.
     GridFixture f(6, 4);
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setFocus();
-    f.grid.setRow(3);
-    f.grid.setCol(2);
     QObject::connect(&f.grid, &FlexGrid::LeaveCell, &f.grid, [&f] {
         const int row = f.grid.Row();
         const int col = f.grid.Col();
@@ -195,10 +177,8 @@ void TestFlexGrid::leaveHandlerMayReshapeGrid()
         f.grid.setRow(row);
         f.grid.setCol(col);
     });
-    QTRY_VERIFY(f.grid.hasFocus());
-    f.log.clear();
+    QVERIFY(f.focusAt(3, 2));
     QTest::keyClick(&f.grid, Qt::Key_Down);
-    QCOMPARE(f.grid.Rows(), 7);
     QCOMPARE(f.log, (QStringList{"L 3,2", "E 4,2"}));
     QCOMPARE(f.grid.TextMatrix(4, 0), QString("4"));
 }
@@ -208,20 +188,18 @@ void TestFlexGrid::keyDownAndKeyPressCodes_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<int>("keyCode");
-    QTest::addColumn<int>("shift");
-    QTest::addColumn<int>("keyAscii"); // -1: no KeyPress
+    QTest::addColumn<QStringList>("expected");
 
     const Qt::KeyboardModifiers none;
-    QTest::newRow("a") << int(Qt::Key_A) << "a" << none << 65 << 0 << 97;
+    QTest::newRow("a") << int(Qt::Key_A) << "a" << none << QStringList{"down 65 0", "press 97"};
     QTest::newRow("shift A") << int(Qt::Key_A) << "A" << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                             << 65 << 1 << 65;
-    QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << none << 13 << 0 << 13;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << none << 27 << 0 << 27;
-    QTest::newRow("delete") << int(Qt::Key_Delete) << "\x7f" << none << 46 << 0 << -1;
+                             << QStringList{"down 65 1", "press 65"};
+    QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << none
+                           << QStringList{"down 13 0", "press 13"};
+    QTest::newRow("delete") << int(Qt::Key_Delete) << "\x7f" << none << QStringList{"down 46 0"};
     QTest::newRow("ctrl down") << int(Qt::Key_Down) << ""
-                               << Qt::KeyboardModifiers(Qt::ControlModifier) << 40 << 2 << -1;
-    QTest::newRow("f2") << int(Qt::Key_F2) << "" << none << 113 << 0 << -1;
+                               << Qt::KeyboardModifiers(Qt::ControlModifier)
+                               << QStringList{"down 40 2"};
 }
 
 void TestFlexGrid::keyDownAndKeyPressCodes()
@@ -229,13 +207,10 @@ void TestFlexGrid::keyDownAndKeyPressCodes()
     QFETCH(int, key);
     QFETCH(QString, text);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(int, keyCode);
-    QFETCH(int, shift);
-    QFETCH(int, keyAscii);
+    QFETCH(QStringList, expected);
 
     GridFixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setFocus();
+    QVERIFY(f.focusAt(1, 1));
     QStringList events;
     QObject::connect(&f.grid, &FlexGrid::KeyDown, &f.grid, [&](int code, int state) {
         events << QStringLiteral("down %1 %2").arg(code).arg(state);
@@ -245,24 +220,16 @@ void TestFlexGrid::keyDownAndKeyPressCodes()
 
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(&f.grid, &press);
-
-    QStringList expected{QStringLiteral("down %1 %2").arg(keyCode).arg(shift)};
-    if (keyAscii >= 0)
-        expected << QStringLiteral("press %1").arg(keyAscii);
     QCOMPARE(events, expected);
 }
 
 void TestFlexGrid::keyDownHandlerTakingFocusEndsKey()
 {
     GridFixture f;
-    QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.grid.setFocus();
-    f.grid.setRow(2);
-    f.grid.setCol(2);
+    QVERIFY(f.focusAt(2, 2));
     int presses = 0;
     QObject::connect(&f.grid, &FlexGrid::KeyDown, &f.grid, [&f] { f.other.setFocus(); });
     QObject::connect(&f.grid, &FlexGrid::KeyPress, &f.grid, [&presses] { ++presses; });
-    f.log.clear();
 
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(&f.grid, &down);
@@ -274,112 +241,62 @@ void TestFlexGrid::keyDownHandlerTakingFocusEndsKey()
     QCOMPARE(f.log, QStringList{"F"});
 }
 
-void TestFlexGrid::shapeAndRangeChecks()
+void TestFlexGrid::shapeLookAndRangeChecks()
 {
     FlexGrid grid;
     grid.setCols(10);
     grid.setRows(4);
-    for (int r = 1; r < 4; ++r)
-        grid.setRowData(r, -1);
+    grid.setRowData(3, -1);
+    grid.setColAlignment(7, 7);
     grid.setTextMatrix(0, 3, "Date");
-    grid.setTextMatrix(2, 1, "Balance");
-    grid.setCellForeColor(2, 8, 255);
     grid.setCellFontBold(0, 3, true);
+    grid.setCellForeColor(2, 7, 12582912);
+
+    // What the view draws: the title row is the horizontal header, bold there;
+    // colours are the stored BGR values.
+    const QAbstractItemModel* m = grid.model();
+    QCOMPARE(m->headerData(2, Qt::Horizontal).toString(), QString("Date"));
+    QVERIFY(m->headerData(2, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(m->index(1, 6).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 192));
+    QCOMPARE(Qt::Alignment(m->index(1, 6).data(Qt::TextAlignmentRole).toInt()),
+             Qt::AlignRight | Qt::AlignVCenter);
 
     // Clear empties texts and looks; shape and row data stay.
     grid.Clear();
     QCOMPARE(grid.TextMatrix(0, 3), QString());
-    QCOMPARE(grid.CellForeColor(2, 8), -1);
-    QCOMPARE(grid.CellFontBold(0, 3), false);
+    QCOMPARE(grid.CellForeColor(2, 7), -1);
     QCOMPARE(grid.RowData(3), qint64(-1));
 
-    // AddItem splits on tabs from column 0; rows below move down with data.
+    // AddItem splits on tabs; rows below move down with their data.
     grid.AddItem("1\tLunch\tFood", 1);
-    QCOMPARE(grid.TextMatrix(1, 0), QString("1"));
     QCOMPARE(grid.TextMatrix(1, 2), QString("Food"));
-    QCOMPARE(grid.RowData(1), qint64(0));
-    grid.AddItem("last");
-    QCOMPARE(grid.TextMatrix(5, 0), QString("last"));
+    QCOMPARE(grid.RowData(4), qint64(-1));
 
-    auto number = [](auto&& call) {
-        try {
-            call();
-        } catch (const VbError& e) {
-            return e.number();
-        }
-        return 0L;
-    };
-    QCOMPARE(number([&] { grid.TextMatrix(6, 0); }), VbErr::SubscriptOutOfRange);
-    QCOMPARE(number([&] { grid.setRow(6); }), VbErr::SubscriptOutOfRange);
-    QCOMPARE(number([&] { grid.AddItem("x", 8); }), VbErr::SubscriptOutOfRange);
-    QCOMPARE(number([&] { grid.setColAlignment(1, 10); }), 380L);
-
+    QCOMPARE(errorOf([&] { grid.TextMatrix(5, 0); }), VbErr::SubscriptOutOfRange);
+    QCOMPARE(errorOf([&] { grid.AddItem("x", 8); }), VbErr::SubscriptOutOfRange);
+    QCOMPARE(errorOf([&] { grid.setColAlignment(1, 10); }), 380L);
     // The last row under the title row stays.
     grid.setRows(2);
-    QCOMPARE(number([&] { grid.RemoveItem(1); }), 380L);
-    QCOMPARE(grid.Rows(), 2);
+    QCOMPARE(errorOf([&] { grid.RemoveItem(1); }), 380L);
 }
 
-void TestFlexGrid::cellLookComesFromModel()
-{
-    FlexGrid grid;
-    grid.setCols(10);
-    grid.setRows(4);
-    grid.setColAlignment(1, 1);
-    grid.setColAlignment(7, 7);
-    grid.setTextMatrix(2, 7, "60.00");
-    grid.setCellForeColor(2, 7, 12582912);
-    grid.setCellForeColor(2, 8, 255);
-    grid.setCellFontBold(0, 3, true);
-    grid.setTextMatrix(0, 3, "Date");
-
-    const QAbstractItemModel* m = grid.model();
-    auto align = [m](int row, int col) {
-        return Qt::Alignment(m->index(row - 1, col - 1).data(Qt::TextAlignmentRole).toInt());
-    };
-    QCOMPARE(align(2, 1), Qt::AlignLeft | Qt::AlignVCenter);
-    QCOMPARE(align(2, 7), Qt::AlignRight | Qt::AlignVCenter);
-
-    auto colour = [m](int row, int col) {
-        return m->index(row - 1, col - 1).data(Qt::ForegroundRole).value<QBrush>().color();
-    };
-    QCOMPARE(colour(2, 7), QColor(0, 0, 192));
-    QCOMPARE(colour(2, 8), QColor(255, 0, 0));
-
-    // The title row is the horizontal header: title text and bold there.
-    QCOMPARE(m->headerData(2, Qt::Horizontal).toString(), QString("Date"));
-    QVERIFY(m->headerData(2, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
-    QVERIFY(!m->index(0, 2).data(Qt::FontRole).isValid());
-}
-
-void TestFlexGrid::columnWidthsInTwipsAndCellGeometry()
+void TestFlexGrid::hiddenColumnsAndCellGeometry()
 {
     GridFixture f(20, 10);
     FlexGrid& g = f.grid;
-    const int widths[] = {500, 1500, 2500, 1600, 1400, 1100, 2300, 1300, 1300, 0};
-    for (int c = 0; c < 10; ++c)
-        g.setColWidth(c, widths[c]);
+    g.setColWidth(9, 0);
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
 
-    QVERIFY(g.isColumnHidden(8));
-    QCOMPARE(g.columnWidth(1), Twips::toPixels(2500));
-
-    const int frame = g.frameWidth();
+    // Editors are placed over cells by this geometry: rows stack without gaps,
+    // and a hidden column stands at the right edge of its neighbour, zero wide.
     g.setRow(1);
-    g.setCol(2);
-    QCOMPARE(g.CellLeft(), Twips::fromPixels(frame + Twips::toPixels(500) + Twips::toPixels(1500)));
-    QCOMPARE(g.CellTop(), Twips::fromPixels(frame + g.horizontalHeader()->height()));
-    // Geometry is what the screen shows: whole pixels, back in twips.
-    QCOMPARE(g.CellWidth(), Twips::fromPixels(Twips::toPixels(2500)));
-    const int top1 = g.CellTop();
-    const int height = g.CellHeight();
-    g.setRow(2);
-    QCOMPARE(g.CellTop(), top1 + height);
-
-    // The hidden column stands at the right edge of column 8, zero wide.
     g.setCol(8);
+    const int top1 = g.CellTop();
     const int right8 = g.CellLeft() + g.CellWidth();
+    g.setRow(2);
+    QCOMPARE(g.CellTop(), top1 + g.CellHeight());
     g.setCol(9);
+    QVERIFY(g.isColumnHidden(8));
     QCOMPARE(g.CellLeft(), right8);
     QCOMPARE(g.CellWidth(), 0);
 
@@ -388,38 +305,7 @@ void TestFlexGrid::columnWidthsInTwipsAndCellGeometry()
     QVERIFY(g.verticalHeader()->isHidden());
 }
 
-void TestFlexGrid::redrawOffTellsViewNothingUntilOn()
-{
-    GridFixture f(4, 10);
-    FlexGrid& g = f.grid;
-    QSignalSpy changed(g.model(), &QAbstractItemModel::dataChanged);
-    QSignalSpy inserted(g.model(), &QAbstractItemModel::rowsInserted);
-    QSignalSpy reset(g.model(), &QAbstractItemModel::modelReset);
-
-    g.setRedraw(false);
-    for (int i = 1; i <= 50; ++i) {
-        g.AddItem(QString::number(i), i);
-        g.setTextMatrix(i, 3, "05/Dec/2026");
-    }
-    g.setColWidth(3, 1600);
-    g.setTopRow(30);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(inserted.count(), 0);
-    QCOMPARE(g.model()->rowCount(), 3); // the view still sees the old shape
-    QCOMPARE(g.TopRow(), 30);
-
-    g.setRedraw(true);
-    QCOMPARE(reset.count(), 1);
-    QCOMPARE(g.model()->rowCount(), 53);
-    QCOMPARE(g.columnWidth(2), Twips::toPixels(1600));
-    QCOMPARE(g.TopRow(), 30);
-
-    // With redraw on, a cell change reaches the view at once.
-    g.setTextMatrix(5, 3, "x");
-    QCOMPARE(changed.count(), 1);
-}
-
-void TestFlexGrid::hundredThousandRows()
+void TestFlexGrid::hundredThousandRowsWithRedrawOff()
 {
     constexpr int N = 100000;
     GridFixture f(4, 10);
@@ -427,6 +313,9 @@ void TestFlexGrid::hundredThousandRows()
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
     for (int r = 1; r <= 3; ++r)
         g.setRowData(r, -1);
+    QSignalSpy changed(g.model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(g.model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(g.model(), &QAbstractItemModel::modelReset);
 
     QElapsedTimer timer;
     timer.start();
@@ -438,35 +327,35 @@ void TestFlexGrid::hundredThousandRows()
         g.setTextMatrix(i, 3, "05/Dec/2026");
         g.setTextMatrix(i, 7, "1,234.50");
     }
-    g.setTextMatrix(g.Rows() - 3, 0, QString::number(g.Rows() - 3));
-    g.setRedraw(true);
     g.setTopRow(g.Rows() - 15);
+    // Nothing reached the view while redraw was off: it still sees the old shape.
+    QCOMPARE(changed.count() + inserted.count() + reset.count(), 0);
+    QCOMPARE(g.model()->rowCount(), 3);
+    g.setRedraw(true);
     const qint64 loadMs = timer.elapsed();
     // Generous for a shared machine; typical runs are far below.
     QVERIFY2(loadMs < 2000, qPrintable(QStringLiteral("load took %1 ms").arg(loadMs)));
 
-    QCOMPARE(g.Rows(), N + 4);
-    QCOMPARE(g.RowData(1), qint64(1000001));
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(g.model()->rowCount(), N + 3);
     QCOMPARE(g.RowData(N), qint64(1000000 + N));
     QCOMPARE(g.RowData(N + 1), qint64(-1));
     QCOMPARE(g.TextMatrix(77777, 1), QString("Item 77777"));
     QCOMPARE(g.TopRow(), N + 4 - 15);
 
-    // Working near the end stays quick with redraw on.
+    // Working near the end stays quick with redraw on, and each change
+    // reaches the view at once.
     timer.restart();
     g.RemoveItem(50000);
     g.AddItem(QString::number(N), g.Rows() - 2);
-    g.setRowData(g.Rows() - 3, -1);
     g.setTextMatrix(g.Rows() - 2, 1, "Balance");
     g.moveTo(g.Rows() - 3, 1);
     const qint64 editMs = timer.elapsed();
     QVERIFY2(editMs < 200, qPrintable(QStringLiteral("edit took %1 ms").arg(editMs)));
 
-    QCOMPARE(g.Rows(), N + 4);
+    QCOMPARE(changed.count(), 1);
     QCOMPARE(g.RowData(50000), qint64(1050001));
-    QCOMPARE(g.TextMatrix(50000, 1), QString("Item 50001"));
     QCOMPARE(g.RowData(N), qint64(-1));
-    QCOMPARE(g.TextMatrix(N + 2, 1), QString("Balance"));
     // The cursor row is scrolled into view.
     QVERIFY(g.TopRow() <= N && g.TopRow() > N - 40);
 }
