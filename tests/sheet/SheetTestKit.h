@@ -9,8 +9,10 @@
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/TabStrip.h"
 #include "platform/widgets/TextBox.h"
+#include "platform/widgets/Toolbar.h"
 #include "sheet/frmTransactions.h"
 #include "shell/dbStuff.h"
+#include "support/DialogScript.h"
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
@@ -111,6 +113,14 @@ struct Sheet
     FlexGrid& cash() const { return *sheet().FLX1; }
     FlexGrid& bank() const { return *sheet().FLX2; }
 
+    // One field of a stored transaction.
+    QVariant stored(const char* field, qint64 id) const
+    {
+        return raw->value(QStringLiteral("SELECT %1 FROM Transactions WHERE TransactionId = ?1")
+                              .arg(QLatin1String(field)),
+                          {id});
+    }
+
     // Clicks the tab strip's tab (1 cash, 2 bank) as the user does.
     void showTab(int index)
     {
@@ -161,14 +171,77 @@ struct Sheet
         press(Qt::Key_Return);
     }
 
+    static void clickButton(Toolbar& bar, const QString& key)
+    {
+        QTest::mouseClick(bar.widgetForAction(bar.Button(key)), Qt::LeftButton);
+    }
+
     // A whole row of the grid, columns 1 to 9.
     static QStringList rowTexts(const FlexGrid& grid, int row)
     {
+        return column(grid, row, 1, 9, true);
+    }
+
+    // The texts of one column, rows first to last (or of one row, across).
+    static QStringList column(const FlexGrid& grid, int col, int first, int last,
+                              bool across = false)
+    {
         QStringList texts;
-        for (int c = 1; c <= 9; ++c)
-            texts << grid.TextMatrix(row, c);
+        for (int i = first; i <= last; ++i)
+            texts << (across ? grid.TextMatrix(col, i) : grid.TextMatrix(i, col));
         return texts;
     }
+
+    static QStringList listOf(const ComboBox& combo)
+    {
+        QStringList items;
+        for (int i = 0; i < combo.ListCount(); ++i)
+            items << combo.List(i);
+        return items;
+    }
+
+    // The cursor as (column, row).
+    static QPoint cursor(const FlexGrid& grid) { return {grid.Col(), grid.Row()}; }
+
+    // The name of the editor on show, or "none".
+    static QString openEditor(const frmTransactions& w)
+    {
+        for (QWidget* e : std::initializer_list<QWidget*>{w.Txt, w.Num, w.Cbo, w.cbo2, w.DT})
+            if (!e->isHidden())
+                return e->objectName();
+        return QStringLiteral("none");
+    }
+};
+
+// Row 1 an expense, row 2 an income, row 3 the entry row, then the totals; on
+// the cash sheet, or on the bank sheet with its tab showing.
+struct Loaded : Sheet
+{
+    explicit Loaded(bool onBank = false)
+        : expense(add({.category = office,
+                       .date = "2026-03-02",
+                       .cash = !onBank,
+                       .description = "Paper",
+                       .receiptId = "7"})),
+          income(add({.category = sales,
+                      .date = "2026-03-03",
+                      .cash = !onBank,
+                      .moneyIn = true,
+                      .amount = 25,
+                      .description = "Cake",
+                      .relation = "Abbot",
+                      .receiptId = "8",
+                      .invoiceNr = "F-1"})),
+          w(open()), g(onBank ? bank() : cash())
+    {
+        pick();
+        if (onBank)
+            showTab(2);
+    }
+    qint64 expense;
+    qint64 income;
+    frmTransactions& w;
+    FlexGrid& g;
 };
 
 } // namespace sheetkit

@@ -1,29 +1,30 @@
-// When a row is stored, what it is stored as, and that no edit of a loaded row
-// is ever lost.
+// Storing rows: a whole transaction typed with the keyboard, when a row is
+// stored and as what, that no edit of a loaded row is lost, failures, and
+// deleting a row with the Delete key.
 
 #include "SheetTestKit.h"
-#include "support/DialogScript.h"
 
 using namespace sheetkit;
 
 namespace {
 
-QVariant stored(Sheet& s, const char* field, qint64 id)
+QVariantList storedRow(RawDb& raw, qint64 id)
 {
-    return s.raw->value(QStringLiteral("SELECT %1 FROM Transactions WHERE TransactionId = ?1")
-                            .arg(QLatin1String(field)),
-                        {id});
+    const auto rows = raw.rows(
+        "SELECT TransactionDate, Cash, MoneyIn, TotalPrice, CategoryId, BusinessId, Description, "
+        "ReceiptId, Relation, Invoicenr FROM Transactions WHERE TransactionId = ?1",
+        {id});
+    return rows.isEmpty() ? QVariantList() : rows.first();
 }
 
-// Types the cells of the entry row up to the relation: seven filled cells
-// (the invoice marker and the hidden category id included).
-void typeAllButTheAmount(FlexGrid& g, int row, const QString& category)
+// Types the cells of a row up to the relation: seven filled cells (the
+// invoice marker and the hidden category id included).
+void typeAllButTheAmount(FlexGrid& g, int row)
 {
     Sheet::clickCell(g, row, Description);
     Sheet::enter(g, "Flour");
-    Sheet::enter(g, category);
-    Sheet::type(g, "x");
-    Sheet::keys("05Jan2026");
+    Sheet::enter(g, "Of");
+    Sheet::type(g, "x05Jan2026");
     Sheet::press(Qt::Key_Return);
     Sheet::clickCell(g, row, Receipt);
     Sheet::enter(g, "12");
@@ -37,53 +38,139 @@ class tst_SheetSaving : public QObject
     Q_OBJECT
 
 private slots:
+    void typedTransactionIsStoredOnce_data();
+    void typedTransactionIsStoredOnce();
     void sevenFilledCellsStoreNothing();
-    void storedRowIsWrittenAgainOnEveryExit();
     void amountColumnDecidesMoneyIn_data();
     void amountColumnDecidesMoneyIn();
     void editsOfLoadedRowsAreKept_data();
     void editsOfLoadedRowsAreKept();
-    void failedStoreAddsNoEntryRow();
-    void rowGoneFromTheDatabaseIsReported();
+    void failedStoresAreReported();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void deleteOnUnstoredRows();
 };
 
-void tst_SheetSaving::sevenFilledCellsStoreNothing()
+void tst_SheetSaving::typedTransactionIsStoredOnce_data()
 {
-    Sheet s;
-    s.open();
-    DialogScript script;
-    s.pick();
-    FlexGrid& g = s.cash();
-    typeAllButTheAmount(g, 1, "Of");
-    // Leave the cells of the row a few times.
-    Sheet::clickCell(g, 1, Description);
-    Sheet::press(Qt::Key_Return);
-    Sheet::press(Qt::Key_Return);
-    QCOMPARE(s.raw->count("Transactions"), 0);
-    QCOMPARE(g.Rows(), 4);
-    QCOMPARE(g.RowData(1), qint64(-1));
+    QTest::addColumn<bool>("bank");
+    QTest::addColumn<QStringList>("typed"); // one entry a cell, "" where the key skips
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<int>("balanceCol");
+    QTest::addColumn<QString>("balance");
+    QTest::addColumn<int>("color");
+    // An expense takes no invoice number and has no "Credited"; the relation
+    // completes from an earlier one.
+    QTest::newRow("cash expense") << false << QStringList{"Pens and ink", "Of", "x15Mar2026", "",
+                                                          "1234",         "ab", "12.5"}
+                                  << QVariantList{"2026-03-15",   1,           0,       12.5, 0, 0,
+                                                  "Pens and ink", "0/001/234", "Abbey", "n/a"}
+                                  << int(Credited) << "22.50" << 255;
+    // Income has no "Debited"; a new relation is taken as typed.
+    QTest::newRow("bank income") << true
+                                 << QStringList{"Cake order", "Sa",       "x01Apr2026", "F-2026-01",
+                                                "55",         "Mr Crumb", "",           "1234.5"}
+                                 << QVariantList{"2026-04-01", 0,           1,
+                                                 1234.5,       0,           0,
+                                                 "Cake order", "0/000/055", "Mr Crumb",
+                                                 "F-2026-01"}
+                                 << int(Debited) << "1,224.50" << 12582912;
+}
 
-    Sheet::clickCell(g, 1, Debited);
-    Sheet::enter(g, "3");
-    QCOMPARE(s.raw->count("Transactions"), 1);
-    QCOMPARE(g.Rows(), 5);
-    QCOMPARE(g.RowData(1), s.raw->value("SELECT TransactionId FROM Transactions").toLongLong());
+void tst_SheetSaving::typedTransactionIsStoredOnce()
+{
+    QFETCH(bool, bank);
+    QFETCH(QStringList, typed);
+    QFETCH(QVariantList, stored);
+    QFETCH(int, balanceCol);
+    QFETCH(QString, balance);
+    QFETCH(int, color);
+    Sheet s;
+    s.add({.cash = !bank, .description = "Paper", .relation = "Abbey"});
+    s.add({.business = s.raw->business("Zeppelin"), .relation = "Abbot"});
+    frmTransactions& w = s.open();
+    DialogScript script; // any message box fails the test
+    FlexGrid& g = bank ? s.bank() : s.cash();
+    // Picks the business, the tab and the entry row with keys only.
+    w.cbobusiness->setFocus();
+    Sheet::press(Qt::Key_Down);
+    for (int i = 0; i < 5 && QApplication::focusWidget() != &s.cash(); ++i)
+        Sheet::press(Qt::Key_Tab);
+    if (bank) {
+        w.TS1->findChild<QTabBar*>()->setFocus();
+        Sheet::press(Qt::Key_Right);
+        Sheet::press(Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), &g);
+    Sheet::press(Qt::Key_Up); // the cursor rests on the balance, under the entry row
+    Sheet::press(Qt::Key_Home);
+    QCOMPARE(Sheet::cursor(g), QPoint(Description, 2));
+
+    for (int i = 0; i < typed.size(); ++i) {
+        QCOMPARE(g.Col(), Description + i);
+        if (typed[i].isEmpty()) {
+            Sheet::type(g, "1"); // no editor here: the key goes on
+            continue;
+        }
+        Sheet::type(g, typed[i]);
+        if (i == Relation - 1)
+            QCOMPARE(g.TextMatrix(2, Relation), stored[8].toString()); // at once
+        QCOMPARE(s.raw->count("Transactions"), 2);
+        Sheet::press(Qt::Key_Return);
+    }
+    stored[4] = bank ? s.sales : s.office;
+    stored[5] = s.business;
+    const qint64 id = g.RowData(2);
+    QCOMPARE(storedRow(*s.raw, id), stored);
+    QCOMPARE(s.raw->count("Transactions"), 3);
+    QCOMPARE(g.TextMatrix(2, Receipt), stored[7].toString());
+
+    // A new entry row, numbered on, with the date and relation of the row above.
+    QCOMPARE(g.Rows(), 6);
+    QCOMPARE(g.TextMatrix(3, 0), QStringLiteral("3"));
+    QCOMPARE(g.RowData(3), qint64(-1));
+    QCOMPARE(Sheet::rowTexts(g, 3), (QStringList{"", "", g.TextMatrix(2, Date), "", "",
+                                                 stored[8].toString(), "", "", ""}));
+    QCOMPARE(g.TextMatrix(4, balanceCol), balance);
+    QCOMPARE(g.CellForeColor(4, balanceCol), color);
+    // The new relation is offered the next time the picker opens.
+    Sheet::clickCell(g, 3, Relation);
+    Sheet::press(Qt::Key_Return);
+    QVERIFY(w.cbo2->findText(stored[8].toString()) >= 0);
+    Sheet::press(Qt::Key_Escape);
+    // The other grid is untouched.
+    QCOMPARE((bank ? s.cash() : s.bank()).Rows(), 4);
     QCOMPARE(script.shown(), 0);
 }
 
-void tst_SheetSaving::storedRowIsWrittenAgainOnEveryExit()
+void tst_SheetSaving::sevenFilledCellsStoreNothing()
 {
     Sheet s;
     const qint64 id = s.add({.description = "Paper"});
     s.open();
     DialogScript script;
     s.pick();
-    s.raw->exec("UPDATE Transactions SET Description = 'Changed elsewhere'");
-    Sheet::clickCell(s.cash(), 1, Receipt);
-    Sheet::press(Qt::Key_Return); // opens the editor on the cell's text
-    Sheet::press(Qt::Key_Return); // and leaves it unchanged
-    QCOMPARE(stored(s, "Description", id), QVariant("Paper"));
+    FlexGrid& g = s.cash();
+    typeAllButTheAmount(g, 2);
+    Sheet::clickCell(g, 2, Description);
+    Sheet::press(Qt::Key_Return);
+    Sheet::press(Qt::Key_Return);
     QCOMPARE(s.raw->count("Transactions"), 1);
+    QCOMPARE(g.Rows(), 5);
+
+    Sheet::clickCell(g, 2, Debited);
+    Sheet::enter(g, "3");
+    QCOMPARE(s.raw->count("Transactions"), 2);
+    QCOMPARE(g.Rows(), 6);
+    QVERIFY(g.RowData(2) > id);
+
+    // A stored row is written again on every exit, changed or not.
+    s.raw->exec("UPDATE Transactions SET Description = 'Changed elsewhere'");
+    Sheet::clickCell(g, 1, Receipt);
+    Sheet::press(Qt::Key_Return);
+    Sheet::press(Qt::Key_Return);
+    QCOMPARE(s.stored("Description", id), QVariant("Paper"));
+    QCOMPARE(s.raw->count("Transactions"), 2);
     QCOMPARE(script.shown(), 0);
 }
 
@@ -109,9 +196,8 @@ void tst_SheetSaving::amountColumnDecidesMoneyIn()
     QFETCH(double, total);
     QFETCH(int, reloadedCol);
     Sheet s;
-    // An expense row; its category becomes an income, whose amount goes
-    // under "Credited"; "Debited" keeps what it held.
-    const qint64 id = s.add({.amount = double(debited), .invoiceNr = "n/a"});
+    // An expense whose category becomes an income; "Debited" keeps what it held.
+    const qint64 id = s.add({.amount = double(debited)});
     if (debited == 0)
         s.raw->exec("UPDATE Transactions SET TotalPrice = NULL");
     s.open();
@@ -124,12 +210,11 @@ void tst_SheetSaving::amountColumnDecidesMoneyIn()
     Sheet::enter(g, "F-3");      // the invoice number an income takes
     Sheet::clickCell(g, 1, Credited);
     Sheet::enter(g, credited);
-    QCOMPARE(stored(s, "MoneyIn", id), QVariant(moneyIn));
-    QCOMPARE(stored(s, "TotalPrice", id), QVariant(total));
+    QCOMPARE(s.stored("MoneyIn", id), QVariant(moneyIn));
+    QCOMPARE(s.stored("TotalPrice", id), QVariant(total));
 
     s.pick();
-    const QString shown = g.TextMatrix(1, reloadedCol);
-    QCOMPARE(shown.isEmpty() ? 0.0 : shown.toDouble(), total);
+    QCOMPARE(g.TextMatrix(1, reloadedCol).toDouble(), total);
     QCOMPARE(g.TextMatrix(1, reloadedCol == Credited ? Debited : Credited), QString());
     QCOMPARE(script.shown(), 0);
 }
@@ -143,23 +228,23 @@ void tst_SheetSaving::editsOfLoadedRowsAreKept_data()
     QTest::addColumn<QString>("shown");
     for (bool bank : {false, true}) {
         const char* sheet = bank ? "bank" : "cash";
-        QTest::addRow("%s description", sheet) << bank << 1 << 1 << "Ink"
-                                               << "Ink";
-        QTest::addRow("%s category", sheet)
-            << bank << 1 << 2 << (bank ? "Ba" : "Pe") << (bank ? "Bank fees" : "Petty cash");
-        QTest::addRow("%s date", sheet) << bank << 1 << 3 << "x20Mar2026"
-                                        << "20/Mar/2026";
-        QTest::addRow("%s invoice", sheet) << bank << 2 << 4 << "F-7"
-                                           << "F-7";
-        QTest::addRow("%s receipt", sheet) << bank << 1 << 5 << "99"
-                                           << "0/000/099";
-        QTest::addRow("%s relation", sheet) << bank << 1 << 6 << "Zeta"
-                                            << "Zeta";
-        QTest::addRow("%s debited", sheet) << bank << 1 << 7 << "7.5"
-                                           << "7.50";
-        QTest::addRow("%s credited", sheet) << bank << 2 << 8 << "30"
-                                            << "30.00";
+        const QList<std::tuple<const char*, int, int, QString, QString>> edits = {
+            {"description", 1, 1, "Ink", "Ink"},
+            {"category", 1, 2, bank ? "Ba" : "Pe", bank ? "Bank fees" : "Petty cash"},
+            {"date", 1, 3, "x20Mar2026", "20/Mar/2026"},
+            {"invoice", 2, 4, "F-7", "F-7"},
+            {"receipt", 1, 5, "99", "0/000/099"},
+            {"relation", 1, 6, "Zeta", "Zeta"},
+            {"debited", 1, 7, "7.5", "7.50"},
+            {"credited", 2, 8, "1234.5", "1,234.50"}};
+        for (const auto& [name, row, col, typed, shown] : edits)
+            QTest::addRow("%s %s", sheet, name) << bank << row << col << typed << shown;
     }
+    // Receipt ids of digits keep every digit; others are kept as typed.
+    QTest::newRow("long receipt") << false << 1 << 5 << "12345678901"
+                                  << "12345/678/901";
+    QTest::newRow("receipt with letters") << false << 1 << 5 << "A-1"
+                                          << "A-1";
 }
 
 void tst_SheetSaving::editsOfLoadedRowsAreKept()
@@ -169,74 +254,112 @@ void tst_SheetSaving::editsOfLoadedRowsAreKept()
     QFETCH(int, col);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    Sheet s;
-    s.add({.category = s.office, .cash = !bank, .description = "Paper", .receiptId = "0/000/001"});
-    s.add({.category = s.sales,
-           .cash = !bank,
-           .moneyIn = true,
-           .description = "Cake",
-           .receiptId = "0/000/002",
-           .invoiceNr = "F-1"});
-    s.open();
+    Loaded s(bank);
     DialogScript script;
-    s.pick();
-    if (bank)
-        s.showTab(2);
-    FlexGrid& g = bank ? s.bank() : s.cash();
-    Sheet::clickCell(g, row, col);
-    Sheet::type(g, typed.left(1));
-    Sheet::keys(typed.mid(1));
-    Sheet::press(Qt::Key_Return);
-    QCOMPARE(g.TextMatrix(row, col), shown);
+    Sheet::clickCell(s.g, row, col);
+    Sheet::enter(s.g, typed);
+    QCOMPARE(s.g.TextMatrix(row, col), shown);
 
-    const qint64 id = g.RowData(row);
+    const qint64 id = s.g.RowData(row);
     s.pick();
-    const int reloaded = g.RowData(1) == id ? 1 : 2; // the order may follow the edit
-    QCOMPARE(g.RowData(reloaded), id);
-    QCOMPARE(g.TextMatrix(reloaded, col), shown);
-    QCOMPARE(s.raw->count("Transactions"), 2);
+    const int reloaded = s.g.RowData(1) == id ? 1 : 2; // the order may follow the edit
+    QCOMPARE(s.g.RowData(reloaded), id);
+    QCOMPARE(s.g.TextMatrix(reloaded, col), shown);
     QCOMPARE(s.raw->value("SELECT count(*) FROM Transactions WHERE Cash = ?1", {bank ? 0 : 1}), 2);
+    QCOMPARE(s.raw->count("Transactions"), 2);
     QCOMPARE(script.shown(), 0);
 }
 
-void tst_SheetSaving::failedStoreAddsNoEntryRow()
+void tst_SheetSaving::failedStoresAreReported()
 {
-    Sheet s;
-    s.open();
+    Loaded s;
     DialogScript script;
-    s.pick();
-    FlexGrid& g = s.cash();
-    typeAllButTheAmount(g, 1, "Of");
-    // The business goes while the sheet still shows it.
+    typeAllButTheAmount(s.g, 3);
+    // The business goes, and its transactions with it, while the sheet shows them.
     s.raw->exec("DELETE FROM Businesses");
-    script.answer(vbOK);
-    Sheet::clickCell(g, 1, Debited);
-    Sheet::enter(g, "3");
-    QCOMPARE(script.messages().size(), 1);
-    QVERIFY(script.messages().first().prompt.startsWith("Error "));
-    QCOMPARE(script.messages().first().flags, vbOKOnly + vbCritical);
-    QCOMPARE(s.raw->count("Transactions"), 0);
-    QCOMPARE(g.RowData(1), qint64(-1));
-    QCOMPARE(g.Rows(), 4);
-    // The totals still follow the typed amount.
-    QCOMPARE(g.TextMatrix(2, Credited), QStringLiteral("3.00"));
-}
-
-void tst_SheetSaving::rowGoneFromTheDatabaseIsReported()
-{
-    Sheet s;
-    s.add({.description = "Paper"});
-    s.open();
-    DialogScript script;
-    s.pick();
-    s.raw->exec("DELETE FROM Transactions");
-    script.answer(vbOK);
-    Sheet::clickCell(s.cash(), 1, Description);
-    Sheet::enter(s.cash(), "Ink");
+    script.answer(vbOK).answer(vbOK);
+    Sheet::clickCell(s.g, 1, Description);
+    Sheet::enter(s.g, "Ink");
     QCOMPARE(script.messages().size(), 1);
     QVERIFY(script.messages().first().prompt.startsWith("Error 3021:"));
+
+    // No entry row is added for a row that was not stored.
+    Sheet::clickCell(s.g, 3, Debited);
+    Sheet::enter(s.g, "3");
+    QCOMPARE(script.messages().size(), 2);
+    QVERIFY(script.messages().last().prompt.startsWith("Error "));
+    QCOMPARE(script.messages().last().flags, vbOKOnly + vbCritical);
     QCOMPARE(s.raw->count("Transactions"), 0);
-    QCOMPARE(s.cash().Rows(), 5);
+    QCOMPARE(s.g.RowData(3), qint64(-1));
+    QCOMPARE(s.g.Rows(), 6);
+}
+
+void tst_SheetSaving::deleteAsksFirst_data()
+{
+    QTest::addColumn<bool>("bank");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("cash yes") << false << vbYes;
+    QTest::newRow("cash no") << false << vbNo;
+    QTest::newRow("bank yes") << true << vbYes;
+}
+
+void tst_SheetSaving::deleteAsksFirst()
+{
+    QFETCH(bool, bank);
+    QFETCH(int, answer);
+    Loaded s(bank);
+    DialogScript script;
+    script.answer(answer);
+    Sheet::clickCell(s.g, 1, Relation);
+    Sheet::press(Qt::Key_Delete);
+    QCOMPARE(script.messages().size(), 1);
+    QCOMPARE(script.messages().first().prompt,
+             QStringLiteral("Delete selected transaction, row number 1?"));
+    QCOMPARE(script.messages().first().flags, vbYesNo + vbQuestion);
+    if (answer == vbNo) {
+        QCOMPARE(s.raw->count("Transactions"), 2);
+        QCOMPARE(s.g.Rows(), 6);
+        return;
+    }
+    QCOMPARE(s.raw->rows("SELECT TransactionId FROM Transactions"),
+             (QList<QVariantList>{{s.income}}));
+    QCOMPARE(s.g.Rows(), 5);
+    QCOMPARE(s.g.RowData(1), s.income);
+    QCOMPARE(Sheet::column(s.g, 0, 1, 2), (QStringList{"1", "2"}));
+    QCOMPARE(Sheet::column(s.g, 3, Debited, Credited, true), (QStringList{"25.00", ""}));
+    QCOMPARE(Sheet::column(s.g, 4, Debited, Credited, true), (QStringList{"25.00", "25.00"}));
+}
+
+void tst_SheetSaving::deleteOnUnstoredRows()
+{
+    Loaded s;
+    DialogScript script;
+    script.answer(vbYes).answer(vbYes).answer(vbYes).answer(vbOK);
+    // The entry row is only emptied.
+    Sheet::clickCell(s.g, 3, Description);
+    Sheet::enter(s.g, "Half typed");
+    Sheet::press(Qt::Key_Delete);
+    QCOMPARE(Sheet::rowTexts(s.g, 3), QStringList(9, QString()));
+    QCOMPARE(Sheet::cursor(s.g), QPoint(1, 3));
+    QCOMPARE(s.g.RowData(3), qint64(-1));
+    QCOMPARE(s.g.Rows(), 6);
+    // On the balance only the totals are written again.
+    Sheet::clickCell(s.g, 4, Description);
+    Sheet::press(Qt::Key_Delete);
+    QCOMPARE(Sheet::rowTexts(s.g, 4),
+             (QStringList{"Balance", "", "", "", "", "", "15.00", "", ""}));
+    QCOMPARE(s.raw->count("Transactions"), 2);
+    // A row deleted elsewhere is reported and stays on the sheet.
+    s.raw->exec("DELETE FROM Transactions WHERE TransactionId = ?1", {s.expense});
+    Sheet::clickCell(s.g, 1, Description);
+    Sheet::press(Qt::Key_Delete);
+    QCOMPARE(script.messages().size(), 4);
+    QCOMPARE(script.messages()[2].prompt,
+             QStringLiteral("Delete selected transaction, row number 1?"));
+    QCOMPARE(script.messages()[3].prompt, QStringLiteral("Transaction not found in database."));
+    QCOMPARE(script.messages()[3].flags, vbOKOnly + vbExclamation);
+    QCOMPARE(s.g.RowData(1), s.expense);
+    QCOMPARE(s.g.Rows(), 6);
 }
 
 QTEST_MAIN(tst_SheetSaving)
