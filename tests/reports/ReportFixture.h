@@ -5,6 +5,9 @@
 // a category without VAT, and a second business whose rows must stay out.
 
 #include "data/Database.h"
+#include "data/Recordset.h"
+#include "reports/frmPrint.h"
+#include "reports/ReportData.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -101,6 +104,21 @@ inline void copyReportFiles(const QString& folder)
 inline QString goldenPath(const QString& name)
 {
     return QStringLiteral(ZANTORO_DB_DIR "/../tests/reports/golden/") + name;
+}
+
+inline const QString MarchCriteria = QStringLiteral(
+    "WHERE (((Businesses.BusinessId)=%1) AND ((Transactions.TransactionDate)>=#2026-03-01# "
+    "And (Transactions.TransactionDate)<=#2026-03-31#));");
+
+// Writes crys_Default as a print does and builds a delivered report over it.
+inline ReportResult runReport(Database& db, const QString& reportFile, const QString& criteria)
+{
+    if (db.hasQueryDef(QStringLiteral("crys_Default")))
+        db.DeleteQueryDef(QStringLiteral("crys_Default"));
+    db.CreateQueryDef(QStringLiteral("crys_Default"), frmPrint::ReportSelect + criteria);
+    auto rows = db.OpenRecordset(QStringLiteral("crys_Default"));
+    return BuildReport(LoadReportFile(QStringLiteral(ZANTORO_DB_DIR "/reports/") + reportFile),
+                       *rows);
 }
 
 // The amounts of a text in the order they stand: "1,234.56", "-0.07".

@@ -10,10 +10,7 @@
 #include "support/DialogScript.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QPrinter>
-#include <QPrintPreviewWidget>
-#include <QToolBar>
 #include <QtTest>
 
 using ReportFixture::OpenBooks;
@@ -50,7 +47,7 @@ class tst_Viewer : public QObject
     Q_OBJECT
 
 private slots:
-    void activationRunsTheReportInside()
+    void theReportRunsOncePerShowing()
     {
         OpenBooks books;
         writeQuery(QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
@@ -58,34 +55,16 @@ private slots:
         frmCrys viewer;
 
         showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
-
-        QCOMPARE(viewer.Report1.ParentWindow.data(), &viewer);
-        QCOMPARE(viewer.Report1.WindowTitle, QStringLiteral("Zantoro"));
-        QVERIFY(viewer.Report1.WindowToolbar);
-        ReportWindow* report = viewer.Report1.window();
-        QVERIFY(report->hasReport());
-        QCOMPARE(report->parentWidget(), &viewer);
-        QTRY_COMPARE(report->geometry(), viewer.rect());
-        QVERIFY(report->toolbar()->isVisible());
-        QVERIFY(report->action(QStringLiteral("print"))->isEnabled());
-        QCOMPARE(report->result()->rowCount, qint64(13));
-        QTRY_COMPARE(report->pageCount(), 1);
+        ReportWindow* first = viewer.Report1.window();
+        QVERIFY(first->hasReport());
+        QCOMPARE(first->parentWidget(), &viewer);
+        QVERIFY(first->action(QStringLiteral("print"))->isEnabled());
+        QCOMPARE(first->result()->rowCount, qint64(13));
         QCOMPARE(viewer.windowTitle(), QStringLiteral("Zantoro - Transactions by category"));
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(script.shown(), 0);
-    }
 
-    void becomingActiveAgainKeepsThePages()
-    {
-        OpenBooks books;
-        writeQuery(QStringLiteral(";"));
-        frmCrys viewer;
-        showOn(viewer, books.temp.filePath(ReportFixture::TransactionsReport));
-        ReportWindow* first = viewer.Report1.window();
-        QCOMPARE(viewer.reportRuns(), 1);
-
-        // Back from a print or save dialog, say.
+        // Back from a print or save dialog, say: the pages stay.
         activate(viewer);
         activate(viewer);
         QCOMPARE(viewer.reportRuns(), 1);
@@ -144,7 +123,6 @@ private slots:
         const QString message = report->messageText();
         for (const QString& part : expected)
             QVERIFY2(message.contains(part), qPrintable(message));
-        QVERIFY(report->findChild<QLabel*>(QStringLiteral("message"))->isVisible());
         QVERIFY(!report->action(QStringLiteral("print"))->isEnabled());
         QVERIFY(!report->action(QStringLiteral("pdf"))->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
@@ -172,17 +150,11 @@ private slots:
         QCOMPARE(script.messages()[0].icon(), vbExclamation);
         report->action(QStringLiteral("pdf"))->trigger();
 
-        const FileRequest& request = script.files().last();
-        QCOMPARE(request.kind, FileDialogKind::Save);
-        QCOMPARE(request.title, QStringLiteral("Save report as PDF"));
-        QCOMPARE(request.fileName, QStringLiteral("VAT summary.pdf"));
-        QCOMPARE(request.defaultExt, QStringLiteral("pdf"));
-        QVERIFY(request.flags & cdlOFNOverwritePrompt);
-        const QString pdf = chosen + QStringLiteral(".pdf");
-        QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(pdf)),
+        // The proposed name comes from the report file's; the extension is added.
+        QCOMPARE(script.files().last().fileName, QStringLiteral("VAT summary.pdf"));
+        QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(chosen + QStringLiteral(".pdf"))),
                  ReportFixture::amounts(report->result()->toPlainText()));
         QCOMPARE(script.messages().size(), 1);
-        QVERIFY(!QApplication::overrideCursor());
     }
 
     void printGoesToTheChosenPrinter()
@@ -209,9 +181,7 @@ private slots:
         ReportWindow::setPrinterChooser({});
 
         QCOMPARE(asked, 2);
-        const QString text = ReportFixture::pdfText(file);
-        QVERIFY(text.contains(QStringLiteral("Transactions by category")));
-        QCOMPARE(ReportFixture::amounts(text),
+        QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(file)),
                  ReportFixture::amounts(report->result()->toPlainText()));
     }
 };
