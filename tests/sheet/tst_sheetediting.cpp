@@ -20,8 +20,6 @@ private slots:
     void amountThatIsNoNumberIsRefused();
     void tooLongTextIsCutToItsField_data();
     void tooLongTextIsCutToItsField();
-    void categoryChoiceWritesIdAndInvoiceMarker_data();
-    void categoryChoiceWritesIdAndInvoiceMarker();
     void categoryPickerOpensOnTheRowsOwnCategory();
     void relationsCompleteAsTyped();
 };
@@ -54,7 +52,7 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
     QTest::newRow("gone credited") << 2 << 8 << "5"
                                    << "none" << QPoint(1, 3) << true;
     // The empty entry row fills from the left.
-    for (int col : {2, 3, 5, 6})
+    for (int col : {2, 3, 4, 5, 6, 7})
         QTest::addRow("entry col %d", col) << 3 << col << "a"
                                            << "none" << QPoint(col, 3) << false;
     // No editor on the totals rows, whatever the key.
@@ -260,51 +258,6 @@ void tst_SheetEditing::tooLongTextIsCutToItsField()
     QCOMPARE(script.messages().first().flags, flags);
     QCOMPARE(s.g.TextMatrix(row, col), text.left(limit));
     QCOMPARE(s.stored(qPrintable(field), s.g.RowData(row)), QVariant(text.left(limit)));
-}
-
-void tst_SheetEditing::categoryChoiceWritesIdAndInvoiceMarker_data()
-{
-    QTest::addColumn<int>("row"); // 1 an expense ("n/a"), 2 an income ("F-1")
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("category");
-    QTest::addColumn<QString>("invoice");
-    QTest::newRow("expense to income") << 1 << "S"
-                                       << "Sales"
-                                       << "";
-    QTest::newRow("income to expense") << 2 << "O"
-                                       << "Office"
-                                       << "n/a";
-    QTest::newRow("income to income") << 2 << "T"
-                                      << "Tips"
-                                      << "F-1";
-}
-
-void tst_SheetEditing::categoryChoiceWritesIdAndInvoiceMarker()
-{
-    QFETCH(int, row);
-    QFETCH(QString, keys);
-    QFETCH(QString, category);
-    QFETCH(QString, invoice);
-    Sheet s;
-    const qint64 tips = s.raw->category("Tips", true);
-    s.raw->allocate(tips, s.business);
-    s.add({.category = s.office, .receiptId = "1"});
-    s.add({.category = s.sales, .moneyIn = true, .receiptId = "2", .invoiceNr = "F-1"});
-    frmTransactions& w = s.open();
-    DialogScript script;
-    s.pick();
-    FlexGrid& g = s.cash();
-    const QString before = g.TextMatrix(row, Category);
-    Sheet::clickCell(g, row, Category);
-    Sheet::type(g, keys);
-    QCOMPARE(w.Cbo->Text(), category);
-    // Written at once; the name itself only with the commit.
-    QCOMPARE(g.TextMatrix(row, CategoryId), QString::number(w.Cbo->ItemData(w.Cbo->ListIndex())));
-    QCOMPARE(g.TextMatrix(row, Invoice), invoice);
-    QCOMPARE(g.TextMatrix(row, Category), before);
-    Sheet::press(Qt::Key_Return);
-    QCOMPARE(g.TextMatrix(row, Category), category);
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetEditing::categoryPickerOpensOnTheRowsOwnCategory()
