@@ -39,55 +39,27 @@ inline Books fill(RawDb& db)
     const qint64 flour = db.category(QStringLiteral("Flour"), false, 9.0);
     const qint64 rent = db.category(QStringLiteral("Rent"), false, QVariant());
     const qint64 equipment = db.category(QStringLiteral("Equipment"), false, 21.0);
-
-    struct Tx
-    {
-        const char* date;
-        qint64 category;
-        bool cash;
-        bool in;
-        double amount;
-        const char* description;
-        const char* relation;
-    };
-    const Tx rows[] = {
-        {"2026-02-28", bread, true, true, 120.00, "Bread, last day of February", "Market"},
-        {"2026-03-01", bread, true, true, 10.50, "Rolls", "Counter"},
-        {"2026-03-02", flour, false, false, 0.35, "Yeast", "Mill"},
-        {"2026-03-03", equipment, false, false, 0.35, "Piping bag", "Kitchen Co"},
-        {"2026-03-04", equipment, true, false, 0.35, "Piping bag", "Kitchen Co"},
-        {"2026-03-05", equipment, true, false, 0.35, "Piping bag", "Kitchen Co"},
-        {"2026-03-10", catering, false, true, 1234.56, "Wedding buffet", "Hotel Dam"},
-        {"2026-03-15", rent, false, false, 950.00, "Rent March", "Landlord"},
-        {"2026-03-20", flour, false, false, 412.30, "Flour, 25 sacks", "Mill"},
-        {"2026-03-21", flour, true, false, 0.01,
-         "A very long description of a small delivery that does not fit its column", "Mill"},
-        {"2026-03-12", catering, false, true, -100.00, "Refund, cancelled party", "Hotel Dam"},
-        {"2026-03-31", bread, true, true, 99.99, "Bread, last day of March", "Counter"},
-        {"2026-04-01", bread, true, true, 50.00, "Bread, first of April", "Counter"},
-    };
-    int receipt = 0;
-    for (const Tx& tx : rows) {
-        TxRow row;
-        row.business = books.bakery;
-        row.category = tx.category;
-        row.date = QString::fromLatin1(tx.date);
-        row.cash = tx.cash;
-        row.moneyIn = tx.in;
-        row.amount = tx.amount;
-        row.description = QString::fromUtf8(tx.description);
-        row.relation = QString::fromUtf8(tx.relation);
-        row.receiptId = QString::number(++receipt);
-        db.transaction(row);
-    }
-    TxRow other;
-    other.business = books.shop;
-    other.category = bread;
-    other.date = QStringLiteral("2026-03-12");
-    other.moneyIn = true;
-    other.amount = 77.77;
-    other.description = QStringLiteral("Shop bread");
-    db.transaction(other);
+    // ?1 bakery, ?2 shop, ?3 bread, ?4 catering, ?5 flour, ?6 rent, ?7 equipment.
+    db.exec(
+        QStringLiteral(
+            "INSERT INTO Transactions (BusinessId, TransactionDate, CategoryId, Cash, MoneyIn, "
+            "TotalPrice, Description, Relation, ReceiptId) VALUES "
+            "(?1, '2026-02-28', ?3, 1, 1, 120.00, 'Bread, last day of February', 'Market', '1'),"
+            "(?1, '2026-03-01', ?3, 1, 1, 10.50, 'Rolls', 'Counter', '2'),"
+            "(?1, '2026-03-02', ?5, 0, 0, 0.35, 'Yeast', 'Mill', '3'),"
+            "(?1, '2026-03-03', ?7, 0, 0, 0.35, 'Piping bag', 'Kitchen Co', '4'),"
+            "(?1, '2026-03-04', ?7, 1, 0, 0.35, 'Piping bag', 'Kitchen Co', '5'),"
+            "(?1, '2026-03-05', ?7, 1, 0, 0.35, 'Piping bag', 'Kitchen Co', '6'),"
+            "(?1, '2026-03-10', ?4, 0, 1, 1234.56, 'Wedding buffet', 'Hotel Dam', '7'),"
+            "(?1, '2026-03-15', ?6, 0, 0, 950.00, 'Rent March', 'Landlord', '8'),"
+            "(?1, '2026-03-20', ?5, 0, 0, 412.30, 'Flour, 25 sacks', 'Mill', '9'),"
+            "(?1, '2026-03-21', ?5, 1, 0, 0.01, 'A very long description of a small "
+            "delivery that does not fit its column', 'Mill', '10'),"
+            "(?1, '2026-03-12', ?4, 0, 1, -100.00, 'Refund, cancelled party', 'Hotel Dam', '11'),"
+            "(?1, '2026-03-31', ?3, 1, 1, 99.99, 'Bread, last day of March', 'Counter', '12'),"
+            "(?1, '2026-04-01', ?3, 1, 1, 50.00, 'Bread, first of April', 'Counter', '13'),"
+            "(?2, '2026-03-12', ?3, 1, 1, 77.77, 'Shop bread', 'Abbey', '1')"),
+        {books.bakery, books.shop, bread, catering, flour, rent, equipment});
     return books;
 }
 

@@ -86,6 +86,26 @@ QStringList storedDescriptions()
     return found;
 }
 
+// The selection window over the bakery's books, shown and active; `sql` is
+// run on the file before the window loads its lists, and `business` is
+// picked unless it is -1.
+struct Selection
+{
+    OpenBooks open;
+    bool prepared;
+    DialogScript script;
+    frmPrint window;
+
+    explicit Selection(int business = 0, const QString& sql = {})
+        : prepared(sql.isEmpty() || (RawDb(open.temp.path()).exec(sql), true))
+    {
+        showActive(window);
+        if (business >= 0)
+            pickBusiness(window, business);
+    }
+    qint64 bakery() const { return open.books.bakery; }
+};
+
 } // namespace
 
 class tst_Print : public QObject
@@ -95,10 +115,8 @@ class tst_Print : public QObject
 private slots:
     void printNeedsABusinessAndAReport()
     {
-        OpenBooks books;
-        DialogScript script;
-        frmPrint window;
-        showActive(window);
+        Selection s(-1);
+        frmPrint& window = s.window;
 
         QCOMPARE(window.cbobusiness->List(0) + u'|' + window.cbobusiness->List(1),
                  QStringLiteral("Bakery Janssen|Corner Shop"));
@@ -116,17 +134,13 @@ private slots:
         clickItem(*window.LV1, 2);
         QVERIFY(printEnabled(window));
         QCOMPARE(window.CurrentReportId, 2L);
-        QCOMPARE(script.shown(), 0);
+        QCOMPARE(s.script.shown(), 0);
     }
 
     void withoutReportsPrintStaysOff()
     {
-        OpenBooks books;
-        RawDb(books.temp.path()).exec(QStringLiteral("DELETE FROM Reports"));
-        frmPrint window;
-        showActive(window);
-        pickBusiness(window, 0);
-        QVERIFY(!printEnabled(window));
+        Selection s(0, QStringLiteral("DELETE FROM Reports"));
+        QVERIFY(!printEnabled(s.window));
     }
 
     void criteriaSelectTheBusinessAndDates_data()
@@ -161,11 +175,8 @@ private slots:
         QFETCH(QString, criteria);
         QFETCH(QStringList, first);
         QFETCH(int, count);
-        OpenBooks books;
-        DialogScript script;
-        frmPrint window;
-        showActive(window);
-        pickBusiness(window, 0);
+        Selection s;
+        frmPrint& window = s.window;
         window.dt1[0]->setValue(start.isValid() ? Variant(start) : Variant::null());
         window.dt1[1]->setValue(end.isValid() ? Variant(end) : Variant::null());
 
@@ -173,7 +184,7 @@ private slots:
         clickPrint(window);
 
         QCOMPARE(viewer.seen(), 1);
-        QCOMPARE(storedQuery(), frmPrint::ReportSelect + criteria.arg(books.books.bakery));
+        QCOMPARE(storedQuery(), frmPrint::ReportSelect + criteria.arg(s.bakery()));
         QCOMPARE(dbStuff::ReportQuery.sql, storedQuery());
         const QStringList rows = storedDescriptions();
         QCOMPARE(rows.size(), count);
@@ -181,19 +192,16 @@ private slots:
         QVERIFY(!rows.contains(QStringLiteral("Shop bread")));
         if (end == QDate(2026, 3, 31))
             QCOMPARE(rows.last(), QStringLiteral("Bread, last day of March"));
-        QCOMPARE(script.shown(), 0);
+        QCOMPARE(s.script.shown(), 0);
     }
 
     void printingAgainReplacesTheStoredQuery()
     {
-        OpenBooks books;
+        Selection s;
+        frmPrint& window = s.window;
         // A query left by an earlier run of the program.
         dbStuff::DB->CreateQueryDef(QStringLiteral("crys_Default"),
                                     QStringLiteral("SELECT 1 AS One;"));
-        DialogScript script;
-        frmPrint window;
-        showActive(window);
-        pickBusiness(window, 0);
         WhenModal<frmCrys> viewer;
 
         clickPrint(window);
@@ -203,13 +211,13 @@ private slots:
 
         QCOMPARE(viewer.seen(), 2);
         QVERIFY(first.endsWith(
-            QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery)));
+            QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.bakery())));
         QVERIFY(storedQuery().endsWith(QStringLiteral(">=#2026-03-01#));")));
-        QCOMPARE(script.shown(), 0);
+        QCOMPARE(s.script.shown(), 0);
         // The query stays in the file after the window is gone.
         window.close();
         QVERIFY(
-            RawDb(books.temp.path())
+            RawDb(s.open.temp.path())
                 .value(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'crys_Default'"))
                 .toString()
                 .contains(QStringLiteral("2026-03-01")));
@@ -227,11 +235,10 @@ private slots:
     void aTitleCannotLeaveTheDatabaseFolder()
     {
         QFETCH(QString, title);
-        OpenBooks books;
-        RawDb(books.temp.path()).report(7, title);
-        frmPrint window;
-        showActive(window);
-        pickBusiness(window, 0);
+        Selection s(0,
+                    QStringLiteral("INSERT INTO Reports (Reportid, ReportTitle) VALUES (7, '%1')")
+                        .arg(title));
+        frmPrint& window = s.window;
         clickItem(*window.LV1, 3);
         QCOMPARE(window.CurrentReportId, 7L);
         QString file;
@@ -239,40 +246,33 @@ private slots:
         clickPrint(window);
         QCOMPARE(viewer.seen(), 1);
         QCOMPARE(file, dbStuff::DBFolder + QStringLiteral("Cash book.report"));
-        QCOMPARE(
-            storedQuery(),
-            frmPrint::ReportSelect +
-                QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.bakery));
+        QCOMPARE(storedQuery(),
+                 frmPrint::ReportSelect +
+                     QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.bakery()));
     }
 
     void aQueryThatCannotBeWrittenOpensNoViewer()
     {
-        OpenBooks books;
         // A table in the way: the name exists, and it is no query to delete.
-        RawDb(books.temp.path()).exec(QStringLiteral("CREATE TABLE crys_Default (x)"));
-        DialogScript script;
-        script.answer(vbOK);
-        frmPrint window;
-        showActive(window);
-        pickBusiness(window, 0);
+        Selection s(0, QStringLiteral("CREATE TABLE crys_Default (x)"));
+        s.script.answer(vbOK);
+        frmPrint& window = s.window;
         WhenModal<frmCrys> viewer;
 
         clickPrint(window);
         QTest::qWait(50);
 
         QCOMPARE(viewer.seen(), 0);
-        QCOMPARE(script.messages().size(), 1);
-        QVERIFY2(script.messages()[0].prompt.startsWith(QStringLiteral("Error 3265:")),
-                 qPrintable(script.messages()[0].prompt));
-        QCOMPARE(script.messages()[0].icon(), vbCritical);
+        QCOMPARE(s.script.messages().size(), 1);
+        QVERIFY2(s.script.messages()[0].prompt.startsWith(QStringLiteral("Error 3265:")),
+                 qPrintable(s.script.messages()[0].prompt));
+        QCOMPARE(s.script.messages()[0].icon(), vbCritical);
     }
 
     void doubleClickPrintsOnlyWithABusiness()
     {
-        OpenBooks books;
-        DialogScript script;
-        frmPrint window;
-        showActive(window);
+        Selection s(-1);
+        frmPrint& window = s.window;
         WhenModal<frmCrys> viewer;
 
         clickItem(*window.LV1, 1, true);
@@ -284,8 +284,8 @@ private slots:
         clickItem(*window.LV1, 1, true);
         QCOMPARE(viewer.seen(), 1);
         QVERIFY(storedQuery().endsWith(
-            QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(books.books.shop)));
-        QCOMPARE(script.shown(), 0);
+            QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.open.books.shop)));
+        QCOMPARE(s.script.shown(), 0);
     }
 
     void aStartDateSuggestsTheEndOfItsMonth_data()
@@ -302,9 +302,8 @@ private slots:
     {
         QFETCH(QDate, start);
         QFETCH(QDate, end);
-        OpenBooks books;
-        frmPrint window;
-        showActive(window);
+        Selection s(-1);
+        frmPrint& window = s.window;
         // The start date is on show but not ticked; the user ticks it.
         window.dt1[0]->setValue(Variant(start));
         window.dt1[0]->setValue(Variant::null());
