@@ -63,31 +63,22 @@ inline Books fill(RawDb& db)
     return books;
 }
 
-// Puts the delivered report files beside a fixture database.
-inline void copyReportFiles(const QString& folder)
-{
-    const QDir source(QStringLiteral(ZANTORO_DB_DIR "/reports"));
-    for (const QString& name : source.entryList(QDir::Files)) {
-        QFile::remove(QDir(folder).filePath(name));
-        QVERIFY(QFile::copy(source.filePath(name), QDir(folder).filePath(name)));
-    }
-}
-
-inline QString goldenPath(const QString& name)
-{
-    return QStringLiteral(ZANTORO_DB_DIR "/../tests/reports/golden/") + name;
-}
-
 inline const QString MarchCriteria = QStringLiteral(
     "WHERE (((Businesses.BusinessId)=%1) AND ((Transactions.TransactionDate)>=#2026-03-01# "
     "And (Transactions.TransactionDate)<=#2026-03-31#));");
 
-// Writes crys_Default as a print does and builds a delivered report over it.
-inline ReportResult runReport(Database& db, const QString& reportFile, const QString& criteria)
+// Writes crys_Default as a print does.
+inline void writeQuery(Database& db, const QString& criteria)
 {
     if (db.hasQueryDef(QStringLiteral("crys_Default")))
         db.DeleteQueryDef(QStringLiteral("crys_Default"));
     db.CreateQueryDef(QStringLiteral("crys_Default"), frmPrint::ReportSelect + criteria);
+}
+
+// Builds a delivered report over the bakery's rows that `criteria` selects.
+inline ReportResult runReport(Database& db, const QString& reportFile, const QString& criteria)
+{
+    writeQuery(db, criteria);
     auto rows = db.OpenRecordset(QStringLiteral("crys_Default"));
     return BuildReport(LoadReportFile(QStringLiteral(ZANTORO_DB_DIR "/reports/") + reportFile),
                        *rows);
@@ -142,7 +133,9 @@ struct OpenBooks
             RawDb raw(temp.path());
             books = fill(raw);
         }
-        copyReportFiles(temp.folder());
+        const QDir source(QStringLiteral(ZANTORO_DB_DIR "/reports"));
+        for (const QString& name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), temp.filePath(name));
         env.openDatabase(temp.path());
     }
 };

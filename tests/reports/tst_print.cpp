@@ -10,8 +10,6 @@
 #include "ReportFixture.h"
 #include "reports/frmCrys.h"
 #include "reports/frmPrint.h"
-#include "reports/ReportWindows.h"
-#include "shell/Windows.h"
 #include "support/DialogScript.h"
 
 #include <QAction>
@@ -22,14 +20,6 @@ using ReportFixture::OpenBooks;
 using ReportFixture::WhenModal;
 
 namespace {
-
-// Shows the window as the active one, so that keys reach its focused control.
-void showActive(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-}
 
 void clickItem(ListView& list, int index, bool twice = false)
 {
@@ -99,7 +89,10 @@ struct Selection
     explicit Selection(int business = 0, const QString& sql = {})
         : prepared(sql.isEmpty() || (RawDb(open.temp.path()).exec(sql), true))
     {
-        showActive(window);
+        // Shown as the active window, so that keys reach its focused control.
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         if (business >= 0)
             pickBusiness(window, business);
     }
@@ -118,23 +111,19 @@ private slots:
         Selection s(-1);
         frmPrint& window = s.window;
 
-        QCOMPARE(window.cbobusiness->List(0) + u'|' + window.cbobusiness->List(1),
-                 QStringLiteral("Bakery Janssen|Corner Shop"));
-        QCOMPARE(window.LV1->Item(2)->Key() + u'|' + window.LV1->Item(2)->Text(),
-                 QStringLiteral("r2|VAT summary.report"));
+        QCOMPARE(window.cbobusiness->List(1), QStringLiteral("Corner Shop"));
+        QCOMPARE(window.LV1->Item(2)->Key(), QStringLiteral("r2"));
         // The list selects its first report by itself, but no business is chosen.
         QCOMPARE(window.CurrentReportTitle, ReportFixture::TransactionsReport);
         QVERIFY(!printEnabled(window));
 
         window.LV1->setSelectedItem(nullptr);
         pickBusiness(window, 0);
-        QCOMPARE(window.cbobusiness->ListIndex(), 0);
         QVERIFY(!printEnabled(window)); // a business, but no report
 
         clickItem(*window.LV1, 2);
         QVERIFY(printEnabled(window));
         QCOMPARE(window.CurrentReportId, 2L);
-        QCOMPARE(s.script.shown(), 0);
     }
 
     void withoutReportsPrintStaysOff()
@@ -148,24 +137,22 @@ private slots:
         QTest::addColumn<QDate>("start");
         QTest::addColumn<QDate>("end");
         QTest::addColumn<QString>("criteria");
-        QTest::addColumn<QStringList>("first");
         QTest::addColumn<int>("count");
         QTest::newRow("start and end") << QDate(2026, 3, 15) << QDate(2026, 3, 31)
                                        << "WHERE (((Businesses.BusinessId)=%1) AND "
                                           "((Transactions.TransactionDate)>=#2026-03-15# "
                                           "And (Transactions.TransactionDate)<=#2026-03-31#));"
-                                       << QStringList{"Rent March", "Flour, 25 sacks"} << 4;
+                                       << 4;
         QTest::newRow("start only") << QDate(2026, 3, 15) << QDate()
                                     << "WHERE (((Businesses.BusinessId)=%1) AND "
                                        "((Transactions.TransactionDate)>=#2026-03-15#));"
-                                    << QStringList{"Rent March", "Flour, 25 sacks"} << 5;
+                                    << 5;
         QTest::newRow("end only")
             << QDate() << QDate(2026, 3, 31)
             << "WHERE Businesses.BusinessId=%1 AND Transactions.TransactionDate <=#2026-03-31#;"
-            << QStringList{"Bread, last day of February", "Rolls"} << 12;
+            << 12;
         QTest::newRow("no dates, still one business")
-            << QDate() << QDate() << "WHERE (((Businesses.BusinessId)=%1));"
-            << QStringList{"Bread, last day of February", "Rolls"} << 13;
+            << QDate() << QDate() << "WHERE (((Businesses.BusinessId)=%1));" << 13;
     }
 
     void criteriaSelectTheBusinessAndDates()
@@ -173,7 +160,6 @@ private slots:
         QFETCH(QDate, start);
         QFETCH(QDate, end);
         QFETCH(QString, criteria);
-        QFETCH(QStringList, first);
         QFETCH(int, count);
         Selection s;
         frmPrint& window = s.window;
@@ -188,11 +174,7 @@ private slots:
         QCOMPARE(dbStuff::ReportQuery.sql, storedQuery());
         const QStringList rows = storedDescriptions();
         QCOMPARE(rows.size(), count);
-        QCOMPARE(rows.mid(0, 2), first);
         QVERIFY(!rows.contains(QStringLiteral("Shop bread")));
-        if (end == QDate(2026, 3, 31))
-            QCOMPARE(rows.last(), QStringLiteral("Bread, last day of March"));
-        QCOMPARE(s.script.shown(), 0);
     }
 
     void printingAgainReplacesTheStoredQuery()
@@ -214,13 +196,6 @@ private slots:
             QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.bakery())));
         QVERIFY(storedQuery().endsWith(QStringLiteral(">=#2026-03-01#));")));
         QCOMPARE(s.script.shown(), 0);
-        // The query stays in the file after the window is gone.
-        window.close();
-        QVERIFY(
-            RawDb(s.open.temp.path())
-                .value(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'crys_Default'"))
-                .toString()
-                .contains(QStringLiteral("2026-03-01")));
     }
 
     // Any report id reads the same selection, from a file named after its
@@ -246,9 +221,6 @@ private slots:
         clickPrint(window);
         QCOMPARE(viewer.seen(), 1);
         QCOMPARE(file, dbStuff::DBFolder + QStringLiteral("Cash book.report"));
-        QCOMPARE(storedQuery(),
-                 frmPrint::ReportSelect +
-                     QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.bakery()));
     }
 
     void aQueryThatCannotBeWrittenOpensNoViewer()
@@ -264,9 +236,7 @@ private slots:
 
         QCOMPARE(viewer.seen(), 0);
         QCOMPARE(s.script.messages().size(), 1);
-        QVERIFY2(s.script.messages()[0].prompt.startsWith(QStringLiteral("Error 3265:")),
-                 qPrintable(s.script.messages()[0].prompt));
-        QCOMPARE(s.script.messages()[0].icon(), vbCritical);
+        QVERIFY(s.script.messages()[0].prompt.startsWith(QStringLiteral("Error 3265:")));
     }
 
     void doubleClickPrintsOnlyWithABusiness()
@@ -285,7 +255,6 @@ private slots:
         QCOMPARE(viewer.seen(), 1);
         QVERIFY(storedQuery().endsWith(
             QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.open.books.shop)));
-        QCOMPARE(s.script.shown(), 0);
     }
 
     void aStartDateSuggestsTheEndOfItsMonth_data()
@@ -319,24 +288,6 @@ private slots:
         clickTick(*window.dt1[0]);
         QVERIFY(window.dt1[0]->Value().isNull());
         QCOMPARE(window.dt1[1]->Value().toDate().date(), QDate(2027, 6, 30));
-    }
-
-    void closeUnloadsAndTheMenuOpensItModally()
-    {
-        OpenBooks books;
-        RegisterReportWindows();
-        int seen = 0;
-        WhenModal<frmPrint> selection([&](frmPrint& window) {
-            ++seen;
-            window.Toolbar1->Button(QStringLiteral("close"))->trigger();
-            QVERIFY(!window.isVisible());
-        });
-
-        QVERIFY(dbStuff::ShowWindow(dbStuff::WindowId::Print));
-
-        QCOMPARE(seen, 1);
-        QVERIFY(!QApplication::activeModalWidget());
-        dbStuff::UnregisterWindows();
     }
 };
 

@@ -12,26 +12,6 @@
 using ReportFixture::MarchCriteria;
 using ReportFixture::runReport;
 
-namespace {
-
-// A report of one text column and one money column over crys_Default.
-ReportResult runText(Database& db, const QString& reportText)
-{
-    auto rows = db.OpenRecordset(QStringLiteral("crys_Default"));
-    return BuildReport(ParseReportFile(reportText), *rows);
-}
-
-QStringList cellsOf(const ReportResult& result, ReportLine::Kind kind, int column)
-{
-    QStringList cells;
-    for (const ReportLine& line : result.lines)
-        if (line.kind == kind)
-            cells << line.cells.value(column);
-    return cells;
-}
-
-} // namespace
-
 class tst_ReportData : public QObject
 {
     Q_OBJECT
@@ -78,7 +58,7 @@ private slots:
 
         const QString actual = runReport(*m_db, report, criteria.arg(m_books.bakery)).toPlainText();
 
-        QFile file(ReportFixture::goldenPath(golden));
+        QFile file(QStringLiteral(ZANTORO_DB_DIR "/../tests/reports/golden/") + golden);
         if (qEnvironmentVariableIsSet("ZANTORO_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(actual.toUtf8());
@@ -94,9 +74,6 @@ private slots:
     {
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("group descending, then by date")
-            << "group MoneyIn desc\nsort TransactionDate"
-            << "2 7 11 12 3 4 5 6 8 9 10";
         QTest::newRow("texts without regard to case") << "sort Relation, TransactionDate"
                                                       << "2 12 7 11 4 5 6 8 3 9 10";
         QTest::newRow("nulls first") << "sort VAT, TransactionDate"
@@ -111,10 +88,15 @@ private slots:
         RawDb(m_temp->path())
             .exec("UPDATE Transactions SET Relation = 'counter' WHERE ReceiptId = '12'");
 
-        const ReportResult result =
-            runText(*m_db, "title T\ncolumn \"Receipt\" ReceiptId text\n" + lines);
+        auto rows = m_db->OpenRecordset(QStringLiteral("crys_Default"));
+        const ReportResult result = BuildReport(
+            ParseReportFile("title T\ncolumn \"Receipt\" ReceiptId text\n" + lines), *rows);
 
-        QCOMPARE(cellsOf(result, ReportLine::Kind::Detail, 0).join(u' '), expected);
+        QStringList receipts;
+        for (const ReportLine& line : result.lines)
+            if (line.kind == ReportLine::Kind::Detail)
+                receipts << line.cells.value(0);
+        QCOMPARE(receipts.join(u' '), expected);
     }
 
 private:

@@ -24,13 +24,9 @@ private slots:
         QTest::newRow("unknown keyword") << head + "colum \"B\" X text" << 3 << "colum";
         QTest::newRow("open quote") << "title \"T\ncolumn \"A\" X text" << 1 << "not closed";
         QTest::newRow("total on text") << "title T\ncolumn \"A\" X text total" << 2 << "money";
-        QTest::newRow("date pattern")
-            << "title T\ncolumn \"A\" X date \"dd/qq\"" << 2 << "date pattern";
-        QTest::newRow("field name") << "title T\ncolumn \"A\" Bad-Name text" << 2 << "Bad-Name";
         QTest::newRow("group header without group") << head + "groupheader \"x\"" << 3 << "group";
         QTest::newRow("page number in a page header")
             << head + "pageheader \"{page}\"" << 3 << "page footer";
-        QTest::newRow("unknown format") << head + "pageheader \"{Name:colour}\"" << 3 << "colour";
         QTest::newRow("label before a first total")
             << "title T\ncolumn \"A\" TotalPrice money total\nsummary \"S\"" << 0 << "first column";
     }

@@ -11,30 +11,20 @@
 
 namespace {
 
-// A report of `count` numbered rows in groups of 40, made without a database.
+// A report of `count` numbered rows, made without a database.
 ReportResult longReport(int count)
 {
     ReportResult result;
     result.title = QStringLiteral("Long report");
     result.pageHeaders << QStringLiteral("Every row numbered");
     result.pageFooter = ParseReportFile("title T\ncolumn \"A\" X text\n").pageFooter;
-    result.columns = {{QStringLiteral("No."), 6, true},
-                      {QStringLiteral("Text"), 30, false},
-                      {QStringLiteral("Amount"), 12, true}};
-    for (int i = 1; i <= count; ++i) {
-        if (i % 40 == 1)
-            result.lines << ReportLine{
-                ReportLine::Kind::GroupHeader, 0, 1, {QStringLiteral("Group %1").arg(i / 40 + 1)}};
-        result.lines << ReportLine{ReportLine::Kind::Detail,
-                                   0,
-                                   1,
-                                   {QString::number(i), QStringLiteral("Row %1").arg(i),
-                                    FormatMoney(Currency::fromRaw(qint64(i) * 10'101))}};
-    }
-    result.lines << ReportLine{ReportLine::Kind::Summary,
-                               0,
-                               2,
-                               {QStringLiteral("Total"), QString(), QStringLiteral("9,999.99")}};
+    result.columns = {{QStringLiteral("No."), 6, true}, {QStringLiteral("Amount"), 12, true}};
+    for (int i = 1; i <= count; ++i)
+        result.lines << ReportLine{
+            ReportLine::Kind::Detail,
+            0,
+            1,
+            {QString::number(i), FormatMoney(Currency::fromRaw(i * 10'101LL))}};
     return result;
 }
 
@@ -51,25 +41,13 @@ private slots:
                  "pdftotext (poppler-utils) is needed; scripts/deps installs it");
     }
 
-    void pdfCarriesTheFiguresOfTheText_data()
-    {
-        QTest::addColumn<QString>("report");
-        QTest::newRow("transactions by category") << ReportFixture::TransactionsReport;
-        QTest::newRow("VAT summary") << ReportFixture::VatReport;
-    }
-
     void pdfCarriesTheFiguresOfTheText()
     {
-        QFETCH(QString, report);
         TempDatabase temp;
-        ReportFixture::Books books;
-        {
-            RawDb raw(temp.path());
-            books = ReportFixture::fill(raw);
-        }
-        const ReportResult result =
-            ReportFixture::runReport(*Database::OpenDatabase(temp.path()), report,
-                                     ReportFixture::MarchCriteria.arg(books.bakery));
+        const qint64 bakery = ReportFixture::fill(*std::make_unique<RawDb>(temp.path())).bakery;
+        const ReportResult result = ReportFixture::runReport(
+            *Database::OpenDatabase(temp.path()), ReportFixture::TransactionsReport,
+            ReportFixture::MarchCriteria.arg(bakery));
         const QString pdf = temp.filePath(QStringLiteral("report.pdf"));
 
         WritePdf(result, pdf);
@@ -78,16 +56,11 @@ private slots:
         const QStringList expected = ReportFixture::amounts(result.toPlainText());
         QVERIFY(expected.size() > 20);
         QCOMPARE(ReportFixture::amounts(text), expected);
-        QVERIFY(text.contains(result.title));
         QVERIFY(text.contains(QStringLiteral("Bakery Janssen")));
-        QVERIFY(text.contains(QStringLiteral("Page 1 of 1")));
         // A text too long for its column is cut there; the next column keeps its place.
-        if (report == ReportFixture::TransactionsReport) {
-            QVERIFY(!text.contains(QStringLiteral("does not fit its column")));
-            const QString line =
-                text.section(QStringLiteral("A very long"), 1).section(u'\n', 0, 0);
-            QVERIFY2(line.contains(QStringLiteral("Mill")), qPrintable(line));
-        }
+        QVERIFY(!text.contains(QStringLiteral("does not fit its column")));
+        const QString line = text.section(QStringLiteral("A very long"), 1).section(u'\n', 0, 0);
+        QVERIFY2(line.contains(QStringLiteral("Mill")), qPrintable(line));
     }
 
     void longReportsBreakIntoNumberedPages()
