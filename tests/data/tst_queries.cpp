@@ -125,41 +125,38 @@ private slots:
     void sheetOrder_data()
     {
         QTest::addColumn<bool>("cash");
-        QTest::addColumn<QString>("sortSql");
-        QTest::addColumn<QStringList>("descriptions");
-        QTest::newRow("receipt id") << true << "ORDER BY Transactions.receiptid;"
-                                    << QStringList({"Advice", "coffee", "diesel"});
-        QTest::newRow("description") << true << "ORDER BY Transactions.description;"
-                                     << QStringList({"Advice", "coffee", "diesel"});
-        QTest::newRow("category name") << true << "ORDER BY Categories.category;"
-                                       << QStringList({"Advice", "diesel", "coffee"});
-        QTest::newRow("date") << true << "ORDER BY Transactions.transactiondate;"
-                              << QStringList({"coffee", "Advice", "diesel"});
-        QTest::newRow("relation") << true << "ORDER BY Transactions.relation;"
-                                  << QStringList({"coffee", "Advice", "diesel"});
-        QTest::newRow("bank sheet")
-            << false << "ORDER BY Transactions.receiptid;" << QStringList({"Monthly fee"});
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("descriptions");
+        QTest::newRow("receipt id") << true << "Transactions.receiptid"
+                                    << "Advice|coffee|diesel";
+        QTest::newRow("description") << true << "Transactions.description"
+                                     << "Advice|coffee|diesel";
+        QTest::newRow("category name") << true << "Categories.category"
+                                       << "Advice|diesel|coffee";
+        QTest::newRow("date") << true << "Transactions.transactiondate"
+                              << "coffee|Advice|diesel";
+        QTest::newRow("relation") << true << "Transactions.relation"
+                                  << "coffee|Advice|diesel";
+        QTest::newRow("bank sheet") << false << "Transactions.receiptid"
+                                    << "Monthly fee";
     }
 
     void sheetOrder()
     {
         QFETCH(bool, cash);
-        QFETCH(QString, sortSql);
-        QFETCH(QStringList, descriptions);
-        QCOMPARE(column(*m_db, sheetSql(cash, m_abbey, sortSql), "Description"), descriptions);
+        QFETCH(QString, field);
+        QFETCH(QString, descriptions);
+        const QString sql = sheetSql(cash, m_abbey, "ORDER BY " + field + ';');
+        QCOMPARE(column(*m_db, sql, "Description").join(u'|'), descriptions);
     }
 
     void lookupLists()
     {
         // Abbey and abbey are one relation.
-        const QStringList relations = column(*m_db,
-                                             "SELECT distinct Transactions.Relation "
-                                             "From Transactions "
-                                             "ORDER BY Transactions.Relation;",
-                                             "Relation");
-        QCOMPARE(relations.size(), 4);
-        QCOMPARE(relations.first().toLower(), "abbey");
-        QCOMPARE(relations.mid(1), QStringList({"abbot", "Esso", "Shell"}));
+        const QString relations = "SELECT distinct Transactions.Relation From Transactions "
+                                  "ORDER BY Transactions.Relation;";
+        QCOMPARE(column(*m_db, relations, "Relation").join(u'|').toLower(),
+                 "abbey|abbot|esso|shell");
 
         const QString businesses =
             "SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr "
@@ -189,29 +186,27 @@ private slots:
     void reportCriteria_data()
     {
         QTest::addColumn<QString>("criteria");
-        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QString>("descriptions");
         QTest::newRow("start and end")
             << "WHERE (((Businesses.BusinessId)=%1) AND ((Transactions.TransactionDate)>="
                "#2026-03-15# And (Transactions.TransactionDate)<=#2026-03-31#));"
-            << QStringList({"Advice", "diesel"});
+            << "Advice|diesel";
         QTest::newRow("start only") << "WHERE (((Businesses.BusinessId)=%1) AND "
                                        "((Transactions.TransactionDate)>=#2026-02-20#));"
-                                    << QStringList({"Monthly fee", "Advice", "diesel"});
+                                    << "Monthly fee|Advice|diesel";
         QTest::newRow("end only")
             << "WHERE Businesses.BusinessId=%1 AND Transactions.TransactionDate <=#2026-03-15#;"
-            << QStringList({"coffee", "Monthly fee", "Advice"});
-        QTest::newRow("business only")
-            << "WHERE Businesses.BusinessId=%1;"
-            << QStringList({"coffee", "Monthly fee", "Advice", "diesel"});
+            << "coffee|Monthly fee|Advice";
+        QTest::newRow("business only") << "WHERE Businesses.BusinessId=%1;"
+                                       << "coffee|Monthly fee|Advice|diesel";
         QTest::newRow("neither") << ";"
-                                 << QStringList(
-                                        {"coffee", "Monthly fee", "Advice", "Fuel run", "diesel"});
+                                 << "coffee|Monthly fee|Advice|Fuel run|diesel";
     }
 
     void reportCriteria()
     {
         QFETCH(QString, criteria);
-        QFETCH(QStringList, descriptions);
+        QFETCH(QString, descriptions);
         if (criteria.contains(QLatin1String("%1")))
             criteria = criteria.arg(m_abbey);
         // The report rows reach the report through the stored query.
@@ -223,7 +218,7 @@ private slots:
             if (got.last() == u"diesel")
                 QCOMPARE(rs->field("VatAmount").toDouble(), 12.6);
         }
-        QCOMPARE(got, descriptions);
+        QCOMPARE(got.join(u'|'), descriptions);
     }
 
     void dateLiterals_data()
