@@ -158,10 +158,8 @@ private slots:
         QCOMPARE(column(*m_db, relations, "Relation").join(u'|').toLower(),
                  "abbey|abbot|esso|shell");
 
-        const QString businesses =
-            "SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr "
-            "From Businesses "
-            "ORDER BY Businesses.Name;";
+        const QString businesses = "SELECT Businesses.BusinessId, Businesses.Name, "
+                                   "Businesses.VATNr From Businesses ORDER BY Businesses.Name;";
         // The sheet's business list is the same query without the VAT number.
         QCOMPARE(column(*m_db, QString(businesses).remove(", Businesses.VATNr"), "Name"),
                  QStringList({"abbey Garage", "Zed Bakery"}));
@@ -174,11 +172,11 @@ private slots:
                  QStringList({"Bank charges||False", "Consulting fees|21|True", "Fuel|21|False",
                               "Petty cash|0|False", "Unallocated|6|False"}));
 
-        const QString allocation = "SELECT relCat_Bis.CatId, relCat_Bis.Busid "
-                                   "From relCat_Bis "
-                                   "WHERE (((relCat_Bis.CatId)=" +
-                                   QString::number(m_fuel) + "));";
-        QStringList busids = column(*m_db, allocation, "Busid");
+        QStringList busids = column(*m_db,
+                                    "SELECT relCat_Bis.CatId, relCat_Bis.Busid From relCat_Bis "
+                                    "WHERE (((relCat_Bis.CatId)=" +
+                                        QString::number(m_fuel) + "));",
+                                    "Busid");
         busids.sort(); // the query has no order; Zed was stored first
         QCOMPARE(busids, QStringList({QString::number(m_zed), QString::number(m_abbey)}));
     }

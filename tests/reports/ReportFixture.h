@@ -97,11 +97,9 @@ inline QStringList amounts(const QString& text)
 // The text of a PDF file as pdftotext reads it; empty when the tool is missing.
 inline QString pdfText(const QString& pdf)
 {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty())
-        return QString();
     QProcess process;
-    process.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QString();
     return QString::fromUtf8(process.readAllStandardOutput());
