@@ -14,12 +14,15 @@
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
 #include <QAction>
+#include <QApplication>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 namespace LookupDriver {
 
@@ -53,10 +56,20 @@ template <class Window> struct Fixture
     }
 };
 
-// A list key: the letter and the id.
-inline QString key(char letter, qint64 id)
+const QString Save = QStringLiteral("save");
+const QString Delete = QStringLiteral("delete");
+const QString New = QStringLiteral("new");
+const QString Close = QStringLiteral("close");
+
+// List keys: "b" and the business id, "c" and the category id.
+inline QString b(qint64 id)
 {
-    return QChar::fromLatin1(letter) + QString::number(id);
+    return QLatin1Char('b') + QString::number(id);
+}
+
+inline QString c(qint64 id)
+{
+    return QLatin1Char('c') + QString::number(id);
 }
 
 // Fails the test unless the message box showed exactly this.
@@ -68,36 +81,36 @@ inline void expectBox(const MessageRequest& box, const QString& prompt, int butt
     QCOMPARE(box.title, QStringLiteral("Zantoro"));
 }
 
-inline QPoint textPoint(ListView* list, ListItem* item)
+// Runs the action and closes the first modal window it opens; returns that
+// window's title, or "" when none opened.
+inline QString modalTitle(const std::function<void()>& action)
 {
-    list->scrollToItem(item);
-    const QRect row = list->visualItemRect(item);
-    return {row.left() + std::min(list->columnWidth(0), row.width()) / 2, row.center().y()};
+    QString seen;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll.stop();
+            seen = modal->windowTitle();
+            modal->close();
+        }
+    });
+    poll.start(10);
+    action();
+    return seen;
 }
 
-inline QPoint checkPoint(ListView* list, ListItem* item)
-{
-    list->scrollToItem(item);
-    const QRect row = list->visualItemRect(item);
-    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
-    const int box = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list);
-    return {row.left() + margin + box / 2, row.center().y()};
-}
-
-// Clicks the item with the key; fails the test when there is none.
-inline void clickItem(ListView* list, const QString& key)
+// Clicks the item's text (box false) or its check box (box true).
+inline void clickItem(ListView* list, const QString& key, bool box = false)
 {
     ListItem* item = list->Find(key);
     QVERIFY2(item, qPrintable(key));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, textPoint(list, item));
-}
-
-// Clicks the check box of the item with the key.
-inline void clickBox(ListView* list, const QString& key)
-{
-    ListItem* item = list->Find(key);
-    QVERIFY2(item, qPrintable(key));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkPoint(list, item));
+    list->scrollToItem(item);
+    const QRect row = list->visualItemRect(item);
+    int x = row.left() + std::min(list->columnWidth(0), row.width()) / 2;
+    if (box)
+        x = row.left() + list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +
+            1 + list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) / 2;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(x, row.center().y()));
 }
 
 inline void pressButton(Toolbar* toolbar, const QString& key)
@@ -151,29 +164,18 @@ inline QStringList ticked(const ListView* list)
     return result;
 }
 
-inline QString selectedKey(const ListView* list)
-{
-    const ListItem* item = list->SelectedItem();
-    return item ? item->Key() : QString();
-}
-
 // The category names the sheet's picker offers for a business on a sheet (1
 // cash, 2 bank): the query the sheet sends, through the program's database.
 inline QStringList pickerOffers(qint64 business, int sheet)
 {
-    const QString sql =
-        QStringLiteral("SELECT distinct Categories.CategoryId, Categories.Category, "
-                       "Categories.MoneyReceived, Categories.VAT, relCat_Bis.Busid, "
-                       "Categories.CashOrBank ") +
-        QStringLiteral(
-            "FROM relCat_Bis INNER JOIN Categories ON relCat_Bis.CatId = Categories.CategoryId ") +
-        QStringLiteral("WHERE relCat_Bis.Busid=") + QString::number(business) +
-        QStringLiteral(" AND (Categories.CashOrBank=") + QString::number(sheet) +
-        QStringLiteral(" OR Categories.CashOrBank=3)") +
-        QStringLiteral("ORDER BY Categories.Category;");
+    const QString sql = QStringLiteral(
+        "SELECT distinct Categories.CategoryId, Categories.Category, Categories.MoneyReceived, "
+        "Categories.VAT, relCat_Bis.Busid, Categories.CashOrBank FROM relCat_Bis INNER JOIN "
+        "Categories ON relCat_Bis.CatId = Categories.CategoryId WHERE relCat_Bis.Busid=%1 AND "
+        "(Categories.CashOrBank=%2 OR Categories.CashOrBank=3)ORDER BY Categories.Category;");
     QStringList names;
     const std::unique_ptr<Recordset> rs =
-        dbStuff::DB->OpenRecordset(sql, RecordsetType::ForwardOnly);
+        dbStuff::DB->OpenRecordset(sql.arg(business).arg(sheet), RecordsetType::ForwardOnly);
     for (; !rs->EOF_(); rs->MoveNext())
         names << rs->field(QStringLiteral("Category")).toText();
     return names;
