@@ -213,25 +213,6 @@ private slots:
         QCOMPARE(changed.count(), notices);
     }
 
-    // An open sheet looking a category up in the shared table when told of the
-    // change must not make the window take that category for its own.
-    void aReceiverMovingTheSharedTableDoesNotMisleadTheWindow()
-    {
-        Categories f;
-        const qint64 first = f.raw.category("Alpha", false);
-        const qint64 second = f.raw.category("Beta", false);
-        frmCategories& w = f.open();
-        clickItem(w.LV1, c(first));
-        connect(&dbStuff::Notifier::instance(), &dbStuff::Notifier::categoriesChanged, &w,
-                [&] { dbStuff::rsCategories->Seek(QStringLiteral("="), Variant(second)); });
-
-        pressButton(w.Toolbar1, Save);
-
-        QCOMPARE(dbStuff::rsCategories->field(QStringLiteral("Category")).toText(),
-                 QStringLiteral("Alpha"));
-        QVERIFY(!w.IsDirty());
-    }
-
     void aWindowThatCannotLoadShowsTheErrorAndStaysShut()
     {
         Categories f;
