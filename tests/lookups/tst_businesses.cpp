@@ -68,22 +68,16 @@ private slots:
     {
         QTest::addColumn<bool>("clickFirst");
         QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("text");
 
-        QTest::newRow("new: a name") << false << "etName"
-                                     << "Carlton" << true;
-        QTest::newRow("new: a VAT number only") << false << "etVAT"
-                                                << "NL9" << false;
-        QTest::newRow("shown: name unchanged") << true << "etName"
-                                               << "Abbey" << false;
-        QTest::newRow("shown: name in capitals") << true << "etName"
-                                                 << "ABBEY" << true;
-        QTest::newRow("shown: name emptied") << true << "etName"
-                                             << "" << false;
+        QTest::newRow("new: a name") << false << "etName" << true << "Carlton";
+        QTest::newRow("new: a VAT number only") << false << "etVAT" << false << "NL9";
+        QTest::newRow("shown: name unchanged") << true << "etName" << false << "Abbey";
+        QTest::newRow("shown: name in capitals") << true << "etName" << true << "ABBEY";
+        QTest::newRow("shown: name emptied") << true << "etName" << false << "";
         // Nothing stored yet: typed text is a change, or it could never be saved.
-        QTest::newRow("shown: account where none stored") << true << "etAccountNr"
-                                                          << "12" << true;
+        QTest::newRow("shown: account where none stored") << true << "etAccountNr" << true << "12";
     }
 
     void saveButtonFollowsTheChangeCheck()
