@@ -76,6 +76,20 @@ const QHash<long, QString>& texts()
     return table;
 }
 
+struct LastError
+{
+    long number = 0;
+    QString description;
+};
+
+// Everything runs on the user-interface thread, as with the platform's own
+// error object.
+LastError& lastError()
+{
+    static LastError last;
+    return last;
+}
+
 } // namespace
 
 VbError::VbError(long number, const QString& item) : VbError(number, item, QString()) {}
@@ -83,6 +97,13 @@ VbError::VbError(long number, const QString& item) : VbError(number, item, QStri
 VbError::VbError(long number, const QString& item, const QString& detail)
     : m_number(number), m_description(standardText(number, item)), m_detail(detail)
 {
+    lastError() = {m_number, m_description};
+}
+
+QString VbError::lastDescription(long number)
+{
+    const LastError& last = lastError();
+    return last.number == number ? last.description : standardText(number);
 }
 
 const char* VbError::what() const noexcept

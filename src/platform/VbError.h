@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <exception>
+
+#include <QString>
 
 // A run-time error of the program: a number that handlers branch on and the
 // standard text for it. Every layer throws these; nothing else crosses a layer.
@@ -22,6 +22,10 @@ public:
 
     // The standard text for an error number; "|" in a text stands for the item.
     static QString standardText(long number, const QString& item = QString());
+    // The description of the error made last when it has this number, else the
+    // standard text: so an error box shown from the number alone still names
+    // the file or object the error was about.
+    static QString lastDescription(long number);
 
 private:
     long m_number;

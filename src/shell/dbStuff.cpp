@@ -46,7 +46,7 @@ bool IsSortClause(const QString& clause)
 void ReportError(long number)
 {
     MsgBox(QStringLiteral("Error ") + QString::number(number) + QStringLiteral(":  ") +
-               VbError::standardText(number) + QStringLiteral("\r\r"),
+               VbError::lastDescription(number) + QStringLiteral("\r\r"),
            vbCritical + vbOKOnly, AppTitle);
 }
 

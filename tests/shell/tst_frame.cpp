@@ -82,7 +82,7 @@ private slots:
         frmMain& frame = frmMain::instance();
         frame.show();
         dbStuff::RegisterWindow(dbStuff::WindowId::Print,
-                                [] { throw VbError(VbErr::NoCurrentRecord); });
+                                [] { throw VbError(VbErr::DbFileNotFound, "/data/Zantoro.mdb"); });
         DialogScript script;
         script.answer(vbOK);
         dbStuff::Answer = vbNo;
@@ -90,7 +90,9 @@ private slots:
         frame.mnuPrint->trigger();
 
         const MessageRequest& box = script.messages().at(0);
-        QCOMPARE(box.prompt, QStringLiteral("Error 3021:  No current record.\r\r"));
+        // The box names the file the error was about.
+        QCOMPARE(box.prompt,
+                 QStringLiteral("Error 3024:  Could not find file '/data/Zantoro.mdb'.\r\r"));
         QCOMPARE(box.icon(), vbCritical);
         QCOMPARE(box.buttons(), vbOKOnly);
         QCOMPARE(box.title, QStringLiteral("Zantoro"));
