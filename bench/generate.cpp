@@ -6,11 +6,11 @@
 
 #include "support/BenchData.h"
 
-#include <exception>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+
+#include <exception>
 
 int main(int argc, char* argv[])
 {

@@ -12,8 +12,6 @@
 #include "reports/ReportRender.h"
 #include "support/BenchData.h"
 
-#include <ctime>
-
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,6 +19,8 @@
 #include <QPageSize>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <ctime>
 
 namespace {
 

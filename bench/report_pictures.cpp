@@ -19,8 +19,6 @@
 #include "shell/dbStuff.h"
 #include "support/BenchData.h"
 
-#include <sqlite3.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -30,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <sqlite3.h>
 
 namespace {
 

@@ -18,9 +18,6 @@
 #include "shell/dbStuff.h"
 #include "support/BenchData.h"
 
-#include <algorithm>
-#include <sqlite3.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,6 +26,9 @@
 #include <QTest>
 #include <QTextStream>
 #include <QThread>
+
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 

@@ -28,15 +28,16 @@ double seconds(const QElapsedTimer& timer)
 void startUp(const QString& path)
 {
     ShellEnvironment environment;
-    SaveSetting(QStringLiteral("Zantoro"), QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), path);
+    SaveSetting(QStringLiteral("Zantoro"), QStringLiteral("FILELOCATIONS"),
+                QStringLiteral("DATABASE"), path);
     QElapsedTimer timer;
     timer.start();
     dbStuff::Main();
     while (!frmMain::loaded() || !frmMain::loaded()->isVisible())
         QApplication::processEvents();
     QApplication::processEvents();
-    out << "start-up to the shown frame (" << QFileInfo(path).size() / 1048576 << " MB file): "
-        << seconds(timer) << " s\n";
+    out << "start-up to the shown frame (" << QFileInfo(path).size() / 1048576
+        << " MB file): " << seconds(timer) << " s\n";
     out.flush();
 }
 

@@ -8,28 +8,45 @@
 #include <QStringList>
 
 #include <sqlite3.h>
-
 #include <stdexcept>
 
 namespace {
 
-const char* const FirstNames[] = {"Anna", "Bram", "Carla", "Daan", "Eva", "Femke", "Gert", "Hanna",
-                                  "Isa", "Joost", "Karin", "Lars", "Mila", "Noah", "Olga", "Pieter"};
-const char* const LastNames[] = {"Abbey", "Bakker", "Claes", "de Vries", "Evers", "Fischer", "Groot",
-                                 "Hendriks", "Jansen", "Kramer", "Lambert", "Mulder", "Nijland",
-                                 "Peeters", "Smit", "Visser", "Willems", "Zwart"};
-const char* const Trades[] = {"Garage", "Bakery", "Printing", "Transport", "Consultancy", "Flowers",
-                              "Hardware", "Catering", "Cleaning", "Software"};
+const char* const FirstNames[] = {"Anna", "Bram",  "Carla", "Daan",  "Eva",   "Femke",
+                                  "Gert", "Hanna", "Isa",   "Joost", "Karin", "Lars",
+                                  "Mila", "Noah",  "Olga",  "Pieter"};
+const char* const LastNames[] = {"Abbey",   "Bakker",   "Claes",  "de Vries", "Evers",   "Fischer",
+                                 "Groot",   "Hendriks", "Jansen", "Kramer",   "Lambert", "Mulder",
+                                 "Nijland", "Peeters",  "Smit",   "Visser",   "Willems", "Zwart"};
+const char* const Trades[] = {"Garage",  "Bakery",   "Printing", "Transport", "Consultancy",
+                              "Flowers", "Hardware", "Catering", "Cleaning",  "Software"};
 const char* const Suffixes[] = {"Ltd", "BV", "& Sons", "Trading", "Services", "Co."};
-const char* const Items[] = {"diesel", "office paper", "printer toner", "flour", "coffee beans",
-                             "parking", "train ticket", "phone bill", "website hosting", "repairs",
-                             "insurance premium", "rent", "packaging", "cleaning products",
-                             "consulting hours", "catering order", "delivery", "software licence"};
-const char* const CategoryNames[] = {"Sales", "Consulting fees", "Catering", "Interest received",
-                                     "Fuel", "Rent", "Energy", "Telephone", "Office supplies",
-                                     "Travel", "Insurance", "Repairs", "Packaging", "Wages",
-                                     "Bank charges", "Advertising", "Software", "Training",
-                                     "Equipment", "Cleaning"};
+const char* const Items[] = {"diesel",         "office paper",      "printer toner",
+                             "flour",          "coffee beans",      "parking",
+                             "train ticket",   "phone bill",        "website hosting",
+                             "repairs",        "insurance premium", "rent",
+                             "packaging",      "cleaning products", "consulting hours",
+                             "catering order", "delivery",          "software licence"};
+const char* const CategoryNames[] = {"Sales",
+                                     "Consulting fees",
+                                     "Catering",
+                                     "Interest received",
+                                     "Fuel",
+                                     "Rent",
+                                     "Energy",
+                                     "Telephone",
+                                     "Office supplies",
+                                     "Travel",
+                                     "Insurance",
+                                     "Repairs",
+                                     "Packaging",
+                                     "Wages",
+                                     "Bank charges",
+                                     "Advertising",
+                                     "Software",
+                                     "Training",
+                                     "Equipment",
+                                     "Cleaning"};
 
 template <size_t N> const char* pick(QRandomGenerator& random, const char* const (&list)[N])
 {
@@ -46,7 +63,10 @@ struct Statement
 {
     sqlite3* db;
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* d, const char* sql) : db(d) { check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db); }
+    Statement(sqlite3* d, const char* sql) : db(d)
+    {
+        check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db);
+    }
     ~Statement() { sqlite3_finalize(stmt); }
     void text(int i, const QString& value)
     {
@@ -80,11 +100,14 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
     {
         Statement insert(db, "INSERT INTO Businesses (Name, VATNr, accountnr) VALUES (?1, ?2, ?3)");
         for (int i = 0; i < options.businesses; ++i) {
-            insert.text(1, QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(pick(random, LastNames)),
-                                                          QString::fromLatin1(pick(random, Trades)),
-                                                          QString::fromLatin1(pick(random, Suffixes))));
+            insert.text(1, QStringLiteral("%1 %2 %3")
+                               .arg(QString::fromLatin1(pick(random, LastNames)),
+                                    QString::fromLatin1(pick(random, Trades)),
+                                    QString::fromLatin1(pick(random, Suffixes))));
             insert.text(2, QStringLiteral("NL%1B01").arg(random.bounded(100000000, 999999999)));
-            insert.text(3, QStringLiteral("NL%1BANK0%2").arg(random.bounded(10, 99)).arg(random.bounded(100000000, 999999999)));
+            insert.text(3, QStringLiteral("NL%1BANK0%2")
+                               .arg(random.bounded(10, 99))
+                               .arg(random.bounded(100000000, 999999999)));
             businesses.push_back(insert.run());
         }
     }
@@ -104,7 +127,9 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
         for (int i = 0; i < options.categories; ++i) {
             const bool in = i % named < 4;
             const QString name = i < named ? QString::fromLatin1(CategoryNames[i])
-                                           : QStringLiteral("%1 %2").arg(QString::fromLatin1(CategoryNames[i % named])).arg(i / named + 1);
+                                           : QStringLiteral("%1 %2")
+                                                 .arg(QString::fromLatin1(CategoryNames[i % named]))
+                                                 .arg(i / named + 1);
             insert.text(1, name);
             sqlite3_bind_int(insert.stmt, 2, in ? 1 : 0);
             const int vats[] = {0, 9, 21};
@@ -122,8 +147,9 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
 
     QStringList relations;
     for (int i = 0; i < options.relations; ++i)
-        relations << QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(pick(random, FirstNames)),
-                                                    QString::fromLatin1(pick(random, LastNames)))
+        relations << QStringLiteral("%1 %2 %3")
+                         .arg(QString::fromLatin1(pick(random, FirstNames)),
+                              QString::fromLatin1(pick(random, LastNames)))
                          .arg(i);
 
     Statement insert(db, "INSERT INTO Transactions (TransactionDate, Invoicenr, Relation, MoneyIn, "
@@ -133,11 +159,14 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
     auto add = [&](qint64 business, bool cash, int serial) {
         const Category& category = categories[random.bounded(int(categories.size()))];
         insert.text(1, first.addDays(random.bounded(2500)).toString(Qt::ISODate));
-        insert.text(2, category.moneyReceived ? QStringLiteral("INV-%1").arg(serial) : QStringLiteral("n/a"));
+        insert.text(2, category.moneyReceived ? QStringLiteral("INV-%1").arg(serial)
+                                              : QStringLiteral("n/a"));
         insert.text(3, relations[random.bounded(int(relations.size()))]);
         sqlite3_bind_int(insert.stmt, 4, category.moneyReceived ? 1 : 0);
         sqlite3_bind_int64(insert.stmt, 5, category.id);
-        insert.text(6, QStringLiteral("%1 %2").arg(QString::fromLatin1(pick(random, Items))).arg(serial % 97));
+        insert.text(
+            6,
+            QStringLiteral("%1 %2").arg(QString::fromLatin1(pick(random, Items))).arg(serial % 97));
         insert.text(7, QString::number(serial));
         sqlite3_bind_double(insert.stmt, 8, random.bounded(100, 250000) / 100.0);
         sqlite3_bind_int(insert.stmt, 9, cash ? 1 : 0);

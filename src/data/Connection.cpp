@@ -70,14 +70,17 @@ std::shared_ptr<TableInfo> Connection::table(const QString& name)
         return nullptr;
 
     auto info = std::make_shared<TableInfo>();
-    info->name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0)));
+    info->name =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0)));
     Stmt columns = prepare(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?1)"));
     bindVariant(columns.get(), 1, info->name);
     std::vector<std::pair<int, int>> keyOrder; // (position in key, column index)
     while (step(columns.get())) {
         ColumnInfo column;
-        column.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0)));
-        const QByteArray decl = reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1));
+        column.name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0)));
+        const QByteArray decl =
+            reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1));
         column.kind = kindFromDeclType(decl.constData(), &column.maxLength);
         if (const int pk = sqlite3_column_int(columns.get(), 2); pk > 0)
             keyOrder.emplace_back(pk, int(info->columns.size()));
@@ -275,8 +278,9 @@ Variant readColumn(sqlite3_stmt* stmt, int index, ColumnKind kind, bool kindKnow
     case ColumnKind::Text:
         break;
     }
-    return Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, index)),
-                                     sqlite3_column_bytes(stmt, index)));
+    return Variant(
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, index)),
+                          sqlite3_column_bytes(stmt, index)));
 }
 
 Variant convertForColumn(const ColumnInfo& column, const Variant& value)

@@ -7,13 +7,19 @@
 #include <QHash>
 #include <QString>
 
-#include <sqlite3.h>
-
 #include <memory>
+#include <sqlite3.h>
 #include <vector>
 
 // How a column's values are read and checked, from its declared type.
-enum class ColumnKind { Text, Long, Double, Boolean, Date };
+enum class ColumnKind
+{
+    Text,
+    Long,
+    Double,
+    Boolean,
+    Date
+};
 
 struct ColumnInfo
 {
@@ -27,7 +33,7 @@ struct TableInfo
 {
     QString name; // as the schema spells it
     std::vector<ColumnInfo> columns;
-    std::vector<int> primaryKey; // column indexes, in key order
+    std::vector<int> primaryKey;                // column indexes, in key order
     int columnIndex(const QString& name) const; // -1 when unknown
 };
 

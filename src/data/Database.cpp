@@ -140,7 +140,8 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& source, Record
         const QString name = withoutTrailingSemicolon(source);
         if (auto table = m_conn->table(name)) {
             if (type == RecordsetType::ForwardOnly)
-                return Recordset::openQuery(m_conn, QStringLiteral("SELECT * FROM ") + quoteName(table->name));
+                return Recordset::openQuery(m_conn, QStringLiteral("SELECT * FROM ") +
+                                                        quoteName(table->name));
             return Recordset::openTable(m_conn, std::move(table));
         }
         if (hasQueryDef(name) && type != RecordsetType::Table)
@@ -170,9 +171,9 @@ QueryDef Database::CreateQueryDef(const QString& name, const QString& sql)
 
     const QString translated = withoutTrailingSemicolon(SqlDialect::Translate(sql));
     const QString original = QString::fromLatin1(sql.toUtf8().toBase64());
-    Stmt create = m_conn->prepare(QStringLiteral("CREATE VIEW %1 AS %2%3 */ %4")
-                                      .arg(quoteName(name), QLatin1String(OriginalMarker),
-                                           original, translated));
+    Stmt create = m_conn->prepare(
+        QStringLiteral("CREATE VIEW %1 AS %2%3 */ %4")
+            .arg(quoteName(name), QLatin1String(OriginalMarker), original, translated));
     m_conn->step(create.get(), sql);
     return {name, sql};
 }
@@ -198,7 +199,8 @@ QueryDef Database::queryDef(const QString& name) const
     if (start >= 0) {
         const qsizetype from = start + qsizetype(qstrlen(OriginalMarker));
         const qsizetype end = create.indexOf(QLatin1String(" */"), from);
-        def.sql = QString::fromUtf8(QByteArray::fromBase64(create.mid(from, end - from).toLatin1()));
+        def.sql =
+            QString::fromUtf8(QByteArray::fromBase64(create.mid(from, end - from).toLatin1()));
     } else {
         def.sql = create.section(QLatin1String(" AS "), 1);
     }

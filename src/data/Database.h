@@ -10,7 +10,8 @@ class Recordset;
 struct Connection;
 
 // How OpenRecordset opens its source.
-enum class RecordsetType {
+enum class RecordsetType
+{
     Default,     // a table name gives a table recordset, anything else forward-only
     Table,       // opened by table name: Index, Seek, live rows, edits
     ForwardOnly, // opened from SQL (or a stored query): read once, first to last

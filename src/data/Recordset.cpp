@@ -59,7 +59,10 @@ struct Recordset::Impl final : RecordsetUser
     bool hasLastModified = false;
     qint64 lastModified = 0;
 
-    explicit Impl(std::shared_ptr<Connection> c) : conn(std::move(c)) { conn->users.push_back(this); }
+    explicit Impl(std::shared_ptr<Connection> c) : conn(std::move(c))
+    {
+        conn->users.push_back(this);
+    }
     ~Impl() override
     {
         auto& users = conn->users;
@@ -127,8 +130,9 @@ struct Recordset::Impl final : RecordsetUser
             QStringList columns;
             for (const ColumnInfo& c : table->columns)
                 columns << quoteName(c.name);
-            selectRow = conn->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
-                                          .arg(columns.join(QLatin1String(", ")), quoteName(table->name)));
+            selectRow =
+                conn->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                                  .arg(columns.join(QLatin1String(", ")), quoteName(table->name)));
         }
         sqlite3_reset(selectRow.get());
         sqlite3_bind_int64(selectRow.get(), 1, current);
@@ -155,7 +159,9 @@ struct Recordset::Impl final : RecordsetUser
     }
 };
 
-Recordset::Recordset(Kind kind, std::unique_ptr<Impl> impl) : m_kind(kind), m_impl(std::move(impl)) {}
+Recordset::Recordset(Kind kind, std::unique_ptr<Impl> impl) : m_kind(kind), m_impl(std::move(impl))
+{
+}
 
 Recordset::~Recordset() = default;
 
@@ -168,7 +174,8 @@ std::unique_ptr<Recordset> Recordset::openTable(std::shared_ptr<Connection> conn
     return std::unique_ptr<Recordset>(new Recordset(Kind::Table, std::move(impl)));
 }
 
-std::unique_ptr<Recordset> Recordset::openQuery(std::shared_ptr<Connection> conn, const QString& sql)
+std::unique_ptr<Recordset> Recordset::openQuery(std::shared_ptr<Connection> conn,
+                                                const QString& sql)
 {
     auto impl = std::make_unique<Impl>(std::move(conn));
     impl->sql = sql;
@@ -199,7 +206,8 @@ long Recordset::RecordCount() const
     m_impl->requireOpen();
     if (m_kind == Kind::ForwardOnly)
         return m_impl->reached;
-    Stmt count = m_impl->conn->prepare(QStringLiteral("SELECT count(*) FROM ") + quoteName(m_impl->table->name));
+    Stmt count = m_impl->conn->prepare(QStringLiteral("SELECT count(*) FROM ") +
+                                       quoteName(m_impl->table->name));
     m_impl->conn->step(count.get());
     return long(sqlite3_column_int64(count.get(), 0));
 }
@@ -326,9 +334,11 @@ void Recordset::Seek(const QString& comparison, const Variant& key1, const Varia
     const std::vector<Variant> keys = {key1, key2};
     QStringList where;
     for (size_t i = 0; i < d.indexColumns.size(); ++i)
-        where << quoteName(d.table->columns[d.indexColumns[i]].name) + QStringLiteral(" = ?%1").arg(i + 1);
-    Stmt seek = d.conn->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 LIMIT 1")
-                                    .arg(quoteName(d.table->name), where.join(QLatin1String(" AND "))));
+        where << quoteName(d.table->columns[d.indexColumns[i]].name) +
+                     QStringLiteral(" = ?%1").arg(i + 1);
+    Stmt seek =
+        d.conn->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 LIMIT 1")
+                            .arg(quoteName(d.table->name), where.join(QLatin1String(" AND "))));
     for (size_t i = 0; i < d.indexColumns.size(); ++i) {
         const Variant& key = i < keys.size() ? keys[i] : Variant();
         const ColumnInfo& column = d.table->columns[d.indexColumns[i]];
@@ -468,7 +478,8 @@ void Recordset::Delete()
         throw VbError(VbErr::NoCurrentRecord);
     if (d.currentDeleted)
         throw VbError(VbErr::RecordDeleted);
-    Stmt del = d.conn->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quoteName(d.table->name)));
+    Stmt del = d.conn->prepare(
+        QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quoteName(d.table->name)));
     sqlite3_bind_int64(del.get(), 1, d.current);
     d.conn->step(del.get());
     const bool removed = sqlite3_changes(d.conn->db) > 0;

@@ -20,8 +20,17 @@ struct TableInfo;
 class Recordset final
 {
 public:
-    enum class Kind { Table, ForwardOnly };
-    enum class EditMode { None, Edit, AddNew };
+    enum class Kind
+    {
+        Table,
+        ForwardOnly
+    };
+    enum class EditMode
+    {
+        None,
+        Edit,
+        AddNew
+    };
 
     ~Recordset();
     Recordset(const Recordset&) = delete;

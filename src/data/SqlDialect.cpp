@@ -15,8 +15,9 @@ QString dateLiteral(const QString& inner)
     if (!date)
         throw VbError(VbErr::SyntaxError, QLatin1Char('#') + inner + QLatin1Char('#'));
     const QTime time = date->time();
-    const QString iso = (time == QTime(0, 0)) ? date->date().toString(Qt::ISODate)
-                                              : date->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString iso = (time == QTime(0, 0))
+                            ? date->date().toString(Qt::ISODate)
+                            : date->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return QLatin1Char('\'') + iso + QLatin1Char('\'');
 }
 
@@ -86,7 +87,8 @@ namespace {
 
 void lastStep(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    auto** slot = static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value*)));
+    auto** slot =
+        static_cast<sqlite3_value**>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_value*)));
     if (!slot)
         return sqlite3_result_error_nomem(ctx);
     sqlite3_value_free(*slot);

@@ -2,10 +2,10 @@
 
 #include "platform/widgets/Twips.h"
 
-#include <algorithm>
-
 #include <QLabel>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace LookupLayout {
 

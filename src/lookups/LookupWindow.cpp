@@ -9,9 +9,9 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
-#include <algorithm>
-
 #include <QGroupBox>
+
+#include <algorithm>
 
 using namespace dbStuff;
 using LookupLayout::place;

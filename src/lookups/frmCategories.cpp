@@ -11,10 +11,10 @@
 #include "shell/dbStuff.h"
 #include "shell/Windows.h"
 
-#include <optional>
-
 #include <QGroupBox>
 #include <QLabel>
+
+#include <optional>
 
 using namespace dbStuff;
 using LookupLayout::place;

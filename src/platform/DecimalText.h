@@ -1,11 +1,11 @@
 #pragma once
 
-#include <optional>
-
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+
+#include <optional>
 
 // Exact decimal arithmetic on digit strings, shared by Currency, Variant and
 // Format so that no amount ever passes through binary floating point on its

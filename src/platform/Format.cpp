@@ -3,12 +3,12 @@
 #include "platform/DecimalText.h"
 #include "platform/VbError.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-
-#include <QRegularExpression>
 
 namespace {
 

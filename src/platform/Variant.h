@@ -15,7 +15,17 @@
 class Variant final
 {
 public:
-    enum class Type { Empty, Null, Boolean, Long, Double, Currency, Date, String };
+    enum class Type
+    {
+        Empty,
+        Null,
+        Boolean,
+        Long,
+        Double,
+        Currency,
+        Date,
+        String
+    };
 
     Variant() = default; // Empty
     Variant(bool value) : m_value(value) {}

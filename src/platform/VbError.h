@@ -1,8 +1,8 @@
 #pragma once
 
-#include <exception>
-
 #include <QString>
+
+#include <exception>
 
 // A run-time error of the program: a number that handlers branch on and the
 // standard text for it. Every layer throws these; nothing else crosses a layer.

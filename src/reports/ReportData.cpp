@@ -3,12 +3,12 @@
 #include "data/Recordset.h"
 #include "platform/VbError.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <optional>
 #include <span>
 #include <vector>
-
-#include <QHash>
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include "reports/ReportDefinition.h"
 
-#include <stdexcept>
-
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <stdexcept>
 
 class Recordset;
 

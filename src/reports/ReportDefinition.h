@@ -2,11 +2,11 @@
 
 #include "platform/Variant.h"
 
-#include <stdexcept>
-
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <stdexcept>
 
 // A report file as read: what the report shows of the rows of the stored query
 // crys_Default, in which order, grouped how, and with which totals. The file

@@ -2,13 +2,13 @@
 
 #include "reports/ReportData.h"
 
-#include <array>
-#include <memory>
-#include <vector>
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
+
+#include <array>
+#include <memory>
+#include <vector>
 
 class QPainter;
 class QPrinter;

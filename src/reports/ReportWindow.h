@@ -2,10 +2,10 @@
 
 #include "reports/ReportData.h"
 
+#include <QWidget>
+
 #include <functional>
 #include <memory>
-
-#include <QWidget>
 
 class QAction;
 class QLabel;

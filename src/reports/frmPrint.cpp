@@ -10,12 +10,12 @@
 #include "reports/frmCrys.h"
 #include "shell/dbStuff.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QResizeEvent>
+
+#include <algorithm>
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "data/Recordset.h"
 
+#include <QDialog>
+
 #include <array>
 #include <memory>
-
-#include <QDialog>
 
 class ComboBox;
 class DatePicker;

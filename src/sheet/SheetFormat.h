@@ -3,10 +3,10 @@
 #include "platform/Currency.h"
 #include "platform/Variant.h"
 
-#include <optional>
-
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 // The three cell formats of the sheet and the reading of amount cells, quick
 // enough for sheets of 100,000 rows. Each gives exactly what Format, IsNumeric

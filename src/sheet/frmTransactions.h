@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
-
 #include <QSet>
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class ComboBox;
 class DatePicker;

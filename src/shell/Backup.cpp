@@ -8,12 +8,12 @@
 #include "shell/Locations.h"
 #include "shell/Windows.h"
 
-#include <filesystem>
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <filesystem>
 
 namespace dbStuff {
 

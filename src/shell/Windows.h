@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
-
 #include <QObject>
+
+#include <functional>
 
 // How the windows of the sibling layers (sheet, lookups, reports) reach each
 // other without including each other's headers: the executable registers one

@@ -3,11 +3,11 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 
-#include <functional>
-#include <memory>
-
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 class ListItem;
 

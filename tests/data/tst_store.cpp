@@ -6,12 +6,12 @@
 #include "platform/VbError.h"
 #include "support/TestDatabase.h"
 
-#include <functional>
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 

@@ -14,15 +14,15 @@
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
-#include <functional>
-#include <memory>
-#include <stdexcept>
-
 #include <QAction>
 #include <QApplication>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
 
 namespace LookupDriver {
 

@@ -3,11 +3,11 @@
 #include "platform/Variant.h"
 #include "platform/VbError.h"
 
-#include <functional>
-#include <limits>
-
 #include <QLocale>
 #include <QtTest>
+
+#include <functional>
+#include <limits>
 
 Q_DECLARE_METATYPE(Variant)
 

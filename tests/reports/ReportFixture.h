@@ -110,10 +110,10 @@ inline QString pdfText(const QString& pdf)
 #include "shell/dbStuff.h"
 #include "support/ShellEnvironment.h"
 
-#include <functional>
-
 #include <QApplication>
 #include <QTimer>
+
+#include <functional>
 
 namespace ReportFixture {
 

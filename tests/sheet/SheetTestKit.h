@@ -16,12 +16,12 @@
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
-#include <memory>
-
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
+
+#include <memory>
 
 namespace sheetkit {
 

@@ -6,12 +6,12 @@
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
+#include <sqlite3.h>
 
 using Ended = ShellEnvironment::ProgramEnded;
 

@@ -2,12 +2,12 @@
 
 #include "platform/widgets/Dialogs.h"
 
+#include <QList>
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <stdexcept>
-
-#include <QList>
-#include <QString>
 
 // Answers the program's dialogs in a test, in the order they come, and records
 // what each one showed, so that a test asserts texts, buttons, icons, titles

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include <sqlite3.h>
-
 #include <stdexcept>
 
 TempDatabase::TempDatabase()
@@ -18,7 +17,8 @@ TempDatabase::TempDatabase()
 
 RawDb::RawDb(const QString& path)
 {
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
         throw std::runtime_error("cannot open " + path.toStdString());
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_exec(m_db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
@@ -71,7 +71,8 @@ QList<QVariantList> RawDb::rows(const QString& sql, const QVariantList& args)
                 row << QVariant(sqlite3_column_double(stmt, i));
                 break;
             default:
-                row << QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i))));
+                row << QVariant(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i))));
             }
         }
         result << row;
@@ -116,20 +117,23 @@ qint64 RawDb::category(const QString& name, bool moneyReceived, const QVariant& 
 
 void RawDb::allocate(qint64 category, qint64 business)
 {
-    exec(QStringLiteral("INSERT INTO relCat_Bis (CatId, Busid) VALUES (?1, ?2)"), {category, business});
+    exec(QStringLiteral("INSERT INTO relCat_Bis (CatId, Busid) VALUES (?1, ?2)"),
+         {category, business});
 }
 
 qint64 RawDb::transaction(const TxRow& row)
 {
-    exec(QStringLiteral("INSERT INTO Transactions (TransactionDate, Invoicenr, Relation, MoneyIn, "
-                        "CategoryId, Description, ReceiptId, TotalPrice, Cash, BusinessId, Remarks) "
-                        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
-         {row.date, row.invoiceNr, row.relation, row.moneyIn ? 1 : 0, row.category,
-          row.description, row.receiptId, row.amount, row.cash ? 1 : 0, row.business, row.remarks});
+    exec(
+        QStringLiteral("INSERT INTO Transactions (TransactionDate, Invoicenr, Relation, MoneyIn, "
+                       "CategoryId, Description, ReceiptId, TotalPrice, Cash, BusinessId, Remarks) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
+        {row.date, row.invoiceNr, row.relation, row.moneyIn ? 1 : 0, row.category, row.description,
+         row.receiptId, row.amount, row.cash ? 1 : 0, row.business, row.remarks});
     return sqlite3_last_insert_rowid(m_db);
 }
 
 void RawDb::report(qint64 id, const QString& title)
 {
-    exec(QStringLiteral("INSERT OR REPLACE INTO Reports (Reportid, ReportTitle) VALUES (?1, ?2)"), {id, title});
+    exec(QStringLiteral("INSERT OR REPLACE INTO Reports (Reportid, ReportTitle) VALUES (?1, ?2)"),
+         {id, title});
 }

@@ -56,7 +56,7 @@ public:
                     const QVariant& accountNr = QVariant());
     // vat: a null QVariant stores Null.
     qint64 category(const QString& name, bool moneyReceived, const QVariant& vat = 21.0,
-                     int cashOrBank = 3);
+                    int cashOrBank = 3);
     void allocate(qint64 category, qint64 business);
     qint64 transaction(const TxRow& row);
     void report(qint64 id, const QString& title);

@@ -3,11 +3,11 @@
 #include "platform/VbError.h"
 #include "platform/widgets/KeyCodes.h"
 
-#include <functional>
-
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+
+#include <functional>
 
 ComboBox::ComboBox(Style style, QWidget* parent) : QComboBox(parent), m_style(style)
 {

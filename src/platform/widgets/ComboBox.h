@@ -1,8 +1,8 @@
 #pragma once
 
-#include <functional>
-
 #include <QComboBox>
+
+#include <functional>
 
 // A combo box with a 64-bit number per entry (ItemData) and the list index of
 // the selected entry. Entries are numbered from 0; ListIndex -1 means none.

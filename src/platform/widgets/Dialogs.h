@@ -2,9 +2,9 @@
 
 #include "platform/Settings.h"
 
-#include <optional>
-
 #include <QString>
+
+#include <optional>
 
 // Message box buttons, icons and default buttons (combined by adding them), and
 // the answers. The numbers are the program's own vocabulary.

@@ -5,14 +5,14 @@
 #include "platform/widgets/KeyCodes.h"
 #include "platform/widgets/Twips.h"
 
-#include <algorithm>
-
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "platform/widgets/FlexGridModel.h"
 
-#include <algorithm>
-
 #include <QBrush>
 #include <QColor>
+
+#include <algorithm>
 
 namespace {
 

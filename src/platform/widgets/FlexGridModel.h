@@ -1,9 +1,9 @@
 #pragma once
 
-#include <vector>
-
 #include <QAbstractTableModel>
 #include <QFont>
+
+#include <vector>
 
 // Storage of a FlexGrid, shown through a QTableView: grid row r and column c
 // (fixed row and column included) appear as view row r - 1 and column c - 1,

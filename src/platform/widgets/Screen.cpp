@@ -1,12 +1,12 @@
 #include "platform/widgets/Screen.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "platform/widgets/Twips.h"
 
-#include <cmath>
-
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <cmath>
 
 namespace Twips {
 
