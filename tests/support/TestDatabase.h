@@ -38,7 +38,7 @@ struct TxRow
     QString relation = QStringLiteral("Abbey");
     QString receiptId = QStringLiteral("1");
     QString invoiceNr = QStringLiteral("n/a");
-    QVariant remarks;
+    QVariant remarks = QVariant(); // Null
 };
 
 // Direct access to a database file beside the program's own connection, for
