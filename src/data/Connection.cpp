@@ -105,12 +105,12 @@ void Connection::raise(int rc, const QString& context) const
     case SQLITE_CONSTRAINT_CHECK:
         if (afterColon.startsWith(QLatin1String("zero_length_")))
             throw VbError(VbErr::ZeroLengthString, afterColon.mid(12), message);
-        throw VbError(3317, afterColon, message);
+        throw VbError(VbErr::ValidationRule, afterColon, message);
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
         throw VbError(VbErr::DuplicateKey, QString(), message);
     case SQLITE_CONSTRAINT_FOREIGNKEY:
-        throw VbError(3201, QString(), message);
+        throw VbError(VbErr::RelatedRecordRequired, QString(), message);
     default:
         break;
     }
@@ -121,22 +121,22 @@ void Connection::raise(int rc, const QString& context) const
         throw VbError(VbErr::ReadOnly, QString(), message);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw VbError(3218, QString(), message);
+        throw VbError(VbErr::RecordLocked, QString(), message);
     case SQLITE_IOERR:
-        throw VbError(3043, QString(), message);
+        throw VbError(VbErr::DiskOrNetworkError, QString(), message);
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        throw VbError(3343, path, message);
+        throw VbError(VbErr::UnrecognizedFormat, path, message);
     case SQLITE_NOMEM:
-        throw VbError(7, QString(), message);
+        throw VbError(VbErr::OutOfMemory, QString(), message);
     case SQLITE_ERROR:
         if (message.startsWith(QLatin1String("no such table")))
             throw VbError(VbErr::TableNotFound, afterColon, message);
         if (message.startsWith(QLatin1String("no such column")))
-            throw VbError(3061, QStringLiteral("1"), message);
+            throw VbError(VbErr::TooFewParameters, QStringLiteral("1"), message);
         throw VbError(VbErr::SyntaxError, context, message);
     default:
-        throw VbError(3000, QString(), message);
+        throw VbError(VbErr::ReservedError, QString(), message);
     }
 }
 
@@ -286,7 +286,7 @@ Variant readColumn(sqlite3_stmt* stmt, int index, ColumnKind kind, bool kindKnow
 Variant convertForColumn(const ColumnInfo& column, const Variant& value)
 {
     if (column.autoNumber)
-        throw VbError(3164);
+        throw VbError(VbErr::FieldNotUpdatable);
     if (value.isNull() || value.isEmpty())
         return Variant::null();
     try {

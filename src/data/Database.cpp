@@ -149,7 +149,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& source, Record
         throw VbError(VbErr::TableNotFound, name);
     }
     if (type == RecordsetType::Table)
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     return Recordset::openQuery(m_conn, SqlDialect::Translate(source));
 }
 

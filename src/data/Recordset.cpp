@@ -306,7 +306,7 @@ QStringList Recordset::fieldNames() const
 void Recordset::setIndex(const QString& indexName)
 {
     if (m_kind != Kind::Table)
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     m_impl->requireOpen();
     if (indexName.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) != 0 ||
         m_impl->table->primaryKey.empty())
@@ -325,12 +325,12 @@ void Recordset::Seek(const QString& comparison, const Variant& key1, const Varia
 {
     Impl& d = *m_impl;
     if (m_kind != Kind::Table)
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     d.requireOpen();
     if (d.indexColumns.empty())
-        throw VbError(3019); // no current index
+        throw VbError(VbErr::NoCurrentIndex);
     if (comparison.trimmed() != QLatin1String("="))
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     const std::vector<Variant> keys = {key1, key2};
     QStringList where;
     for (size_t i = 0; i < d.indexColumns.size(); ++i)
@@ -347,7 +347,7 @@ void Recordset::Seek(const QString& comparison, const Variant& key1, const Varia
             try {
                 bound = Variant(key.toLong());
             } catch (const VbError&) {
-                throw VbError(3464);
+                throw VbError(VbErr::CriteriaTypeMismatch);
             }
         }
         bindVariant(seek.get(), int(i) + 1, bound);
@@ -389,7 +389,7 @@ void Recordset::setField(const QString& name, const Variant& value)
     if (m_kind != Kind::Table)
         throw VbError(VbErr::ReadOnly);
     if (d.mode == EditMode::None)
-        throw VbError(3020);
+        throw VbError(VbErr::UpdateWithoutEdit);
     const int index = fieldIndex(name);
     const Variant converted = convertForColumn(d.table->columns[index], value);
     for (auto& [column, pendingValue] : d.pending)
@@ -405,7 +405,7 @@ void Recordset::Update()
     Impl& d = *m_impl;
     d.requireOpen();
     if (d.mode == EditMode::None)
-        throw VbError(3020);
+        throw VbError(VbErr::UpdateWithoutEdit);
     const QString table = quoteName(d.table->name);
     QStringList columns;
     for (const auto& [column, value] : d.pending)
@@ -500,7 +500,7 @@ QByteArray Recordset::LastModified() const
 QByteArray Recordset::Bookmark() const
 {
     if (m_kind != Kind::Table)
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     if (!m_impl->hasCurrent)
         throw VbError(VbErr::NoCurrentRecord);
     return bookmarkOf(m_impl->current);
@@ -510,11 +510,11 @@ void Recordset::setBookmark(const QByteArray& bookmark)
 {
     Impl& d = *m_impl;
     if (m_kind != Kind::Table)
-        throw VbError(3251);
+        throw VbError(VbErr::NotSupported);
     d.requireOpen();
     qint64 rowid = 0;
     if (bookmark.size() != sizeof rowid)
-        throw VbError(3159);
+        throw VbError(VbErr::InvalidBookmark);
     std::memcpy(&rowid, bookmark.constData(), sizeof rowid);
     d.setCurrent(true, rowid);
     d.eof = false;

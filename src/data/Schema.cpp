@@ -26,7 +26,7 @@ void exec(Connection& conn, const QString& sql)
     if (sqlite3_exec(conn.db, utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error);
         sqlite3_free(error);
-        throw VbError(3000, QString(), message);
+        throw VbError(VbErr::ReservedError, QString(), message);
     }
 }
 

@@ -156,6 +156,6 @@ void frmCategories::LV1_ItemClick(ListItem* Item)
         UpdateLV2();
         CurrentKey = ClickedKey;
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
     }
 }

@@ -49,7 +49,7 @@ bool LookupWindow::Load()
         Form_Load();
         return true;
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
         return false;
     }
 }
@@ -65,7 +65,7 @@ bool LookupWindow::IsDirty()
         return paneDiffers();
     } catch (const VbError& e) {
         if (e.number() != VbErr::RecordDeleted)
-            ReportError(e.number());
+            ReportError(e);
         return false;
     }
 }
@@ -102,7 +102,7 @@ void LookupWindow::Form_QueryUnload(bool& Cancel)
             Save();
         } catch (const VbError& e) {
             // Closing now would lose what the user typed: stay open with it.
-            ReportError(e.number());
+            ReportError(e);
             Cancel = true;
         }
     }

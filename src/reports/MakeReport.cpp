@@ -67,7 +67,7 @@ bool frmPrint::MakeReport()
         }
         return true;
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
         return false;
     }
 }

@@ -109,6 +109,6 @@ int ReportControl::RunReport()
         window->showMessage(QStringLiteral("The report cannot be shown: there is not enough memory "
                                            "for it."),
                             QString());
-        return 7;
+        return VbErr::OutOfMemory;
     }
 }

@@ -208,7 +208,7 @@ void frmTransactions::AddNewRow(FlexGrid& ctl)
         if (ctl.Rows() > 15)
             ctl.setTopRow(ctl.Row() - 14);
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
     }
 }
 

@@ -159,6 +159,6 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
         // tried again at the next cell exit.
         if (rs.editMode() != Recordset::EditMode::None)
             rs.CancelUpdate();
-        ReportError(e.number());
+        ReportError(e);
     }
 }

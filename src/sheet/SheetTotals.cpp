@@ -88,6 +88,6 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
             ctl.setCol(editedCol);
         }
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
     }
 }

@@ -25,8 +25,6 @@ namespace {
 
 frmTransactions* s_loaded = nullptr;
 
-constexpr long InvalidPropertyValue = 380;
-
 // Twips between the toolbar and the tab strip.
 constexpr int TabStripGap = 120;
 // SizeFLX: the narrowest "Description", and what it leaves for the scroll bar.
@@ -306,7 +304,7 @@ void frmTransactions::Form_Resize()
     ignoringErrors([&] {
         const int height = innerHeight - tabs.top();
         if (height < 0)
-            throw VbError(InvalidPropertyValue);
+            throw VbError(VbErr::InvalidPropertyValue);
         tabs.setHeight(height);
         TS1->setGeometry(Twips::toPixels(tabs));
     });
@@ -315,7 +313,7 @@ void frmTransactions::Form_Resize()
             const QRect client(TS1->ClientLeft(), TS1->ClientTop(), TS1->ClientWidth(),
                                TS1->ClientHeight());
             if (client.width() <= 0 || client.height() <= 0)
-                throw VbError(InvalidPropertyValue);
+                throw VbError(VbErr::InvalidPropertyValue);
             grid->setGeometry(Twips::toPixels(client));
         });
         SizeFLX(*grid);

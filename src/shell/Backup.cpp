@@ -72,7 +72,7 @@ void ReopenDatabase()
     try {
         DB = Database::OpenDatabase(DBPath);
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
         return;
     }
     OpenTableRecordsets();
@@ -105,7 +105,7 @@ void BackupFiles::rename(const QString& from, const QString& to)
     if (!QFileInfo::exists(from))
         throw VbError(VbErr::FileNotFound, from);
     if (QFileInfo::exists(to))
-        throw VbError(58, to);
+        throw VbError(VbErr::FileAlreadyExists, to);
     // QFile::rename copies and removes where a plain rename cannot cross file
     // systems (a backup on a removable drive).
     QFile file(from);
@@ -139,7 +139,7 @@ void BackupDatabase()
         dialog.ShowSave();
     } catch (const VbError& e) {
         if (e.number() != VbErr::CancelSelected)
-            ReportError(e.number());
+            ReportError(e);
         return;
     }
     const QString backupPath = dialog.FileName;
@@ -185,7 +185,7 @@ void BackupDatabase()
             // below from wherever it now is at DBPath.
         }
         frame.setMousePointer(vbDefault);
-        ReportError(e.number());
+        ReportError(e);
         ReopenDatabase();
         return;
     }

@@ -59,7 +59,7 @@ void Main()
         Screen::setMousePointer(vbDefault);
     } catch (const VbError& e) {
         Screen::setMousePointer(vbDefault);
-        ReportError(e.number());
+        ReportError(e);
     }
 }
 
@@ -99,7 +99,7 @@ void ConnectDatabase()
             case VbErr::CancelSelected:
                 End();
             default:
-                ReportError(e.number());
+                ReportError(e);
                 End();
             }
         }
@@ -117,7 +117,7 @@ bool OpenTableRecordsets()
     } catch (const VbError& e) {
         rsCategories.reset();
         rsTransactions.reset();
-        ReportError(e.number());
+        ReportError(e);
         return false;
     }
 }

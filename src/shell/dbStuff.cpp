@@ -4,6 +4,7 @@
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 
+#include <exception>
 #include <limits>
 #include <new>
 
@@ -43,21 +44,27 @@ bool IsSortClause(const QString& clause)
     return SortClauses().contains(clause);
 }
 
-void ReportError(long number)
+void ReportError(const VbError& error)
 {
-    MsgBox(QStringLiteral("Error ") + QString::number(number) + QStringLiteral(":  ") +
-               VbError::lastDescription(number) + QStringLiteral("\r\r"),
+    MsgBox(QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(":  ") +
+               error.description() + QStringLiteral("\r\r"),
            vbCritical + vbOKOnly, AppTitle);
 }
 
 void RunHandler(const std::function<void()>& handler)
 {
+    // Nothing may leave a handler: an exception unwinding through Qt's event
+    // loop ends the program.
     try {
         handler();
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
     } catch (const std::bad_alloc&) {
-        ReportError(7);
+        ReportError(VbError(VbErr::OutOfMemory));
+    } catch (const std::exception& e) {
+        ReportError(VbError(VbErr::InternalError, QString(), QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        ReportError(VbError(VbErr::InternalError));
     }
 }
 
@@ -75,7 +82,7 @@ long IdFromKey(const QString& Key)
             throw VbError(VbErr::Overflow);
         return long(id);
     } catch (const VbError& e) {
-        ReportError(e.number());
+        ReportError(e);
         return 0;
     }
 }

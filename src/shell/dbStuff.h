@@ -10,6 +10,7 @@
 #include <memory>
 
 class ListItem;
+class VbError;
 
 // The module every window shares: the open database, its two table recordsets
 // that live for the whole run, the globals the windows meet through, start-up,
@@ -72,11 +73,14 @@ void ConnectDatabase();
 // error shows the error box, leaves both unset and returns false.
 bool OpenTableRecordsets();
 
-// The common error box: "Error <n>:  <standard text>" and two carriage
-// returns, critical icon, OK, caption "Zantoro".
-void ReportError(long number);
-// Runs an event handler that has no error handling of its own: an error it
-// lets out goes to the error box, and the program goes on.
+// The common error box for the error that was caught: "Error <n>:  " and the
+// error's own description (naming its file or object), then two carriage
+// returns; critical icon, OK, caption "Zantoro". Answer is left as it was.
+void ReportError(const VbError& error);
+// Runs an event handler that has no error handling of its own: whatever it
+// lets out goes to the error box, and the program goes on. An exception that
+// is not a VbError is reported as one: out of memory (7), anything else as an
+// internal error (51).
 void RunHandler(const std::function<void()>& handler);
 
 // The id behind a list-item key ("c12" -> 12); 0 for a key of one letter. An

@@ -1,3 +1,4 @@
+#include "platform/Variant.h"
 #include "platform/VbError.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -9,6 +10,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -22,6 +26,35 @@ QStringList entries(const QMenu* menu)
                       (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     return result;
+}
+
+// Fails the way the named row of errorInAMenuEntryShowsTheErrorBox says.
+// The rows that throw a missing file clean up on the way out with something
+// that makes, and handles, an error of its own.
+void failAs(const QString& failure)
+{
+    struct CleanUp
+    {
+        QString failure;
+        ~CleanUp()
+        {
+            try {
+                if (failure == QLatin1String("conversion"))
+                    Variant(QStringLiteral("cX")).toLong();
+                else if (failure == QLatin1String("other file"))
+                    throw VbError(VbErr::DbFileNotFound, QStringLiteral("/elsewhere/Other.mdb"));
+            } catch (const VbError&) {
+            }
+        }
+    };
+    if (failure == QLatin1String("out of range"))
+        std::vector<int>().at(1);
+    if (failure == QLatin1String("memory"))
+        throw std::bad_alloc();
+    if (failure == QLatin1String("int"))
+        throw 42;
+    const CleanUp cleanUp{failure};
+    throw VbError(VbErr::DbFileNotFound, QStringLiteral("/data/Zantoro.mdb"));
 }
 
 } // namespace
@@ -75,24 +108,43 @@ private slots:
         QTRY_VERIFY(!frmMain::loaded());
     }
 
-    // An error inside a menu entry reaches the error box; the frame stays.
+    // Whatever a menu entry lets out reaches the error box, and the frame
+    // stays. The box names the file of the very error that was thrown, even
+    // when other errors were made while it unwound; an exception that is not
+    // one of the program's errors still gives a box with a number and a text.
+    void errorInAMenuEntryShowsTheErrorBox_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("prompt");
+
+        const QString missing =
+            QStringLiteral("Error 3024:  Could not find file '/data/Zantoro.mdb'.\r\r");
+        const QString internal = QStringLiteral("Error 51:  Internal error\r\r");
+        QTest::newRow("the error alone") << "alone" << missing;
+        QTest::newRow("a conversion failed while unwinding") << "conversion" << missing;
+        QTest::newRow("same number, another file, made meanwhile") << "other file" << missing;
+        QTest::newRow("out of range in the standard library") << "out of range" << internal;
+        QTest::newRow("out of memory") << "memory" << QStringLiteral("Error 7:  Out of memory\r\r");
+        QTest::newRow("not an exception class at all") << "int" << internal;
+    }
+
     void errorInAMenuEntryShowsTheErrorBox()
     {
+        QFETCH(QString, failure);
+        QFETCH(QString, prompt);
         ShellEnvironment env;
         frmMain& frame = frmMain::instance();
         frame.show();
-        dbStuff::RegisterWindow(dbStuff::WindowId::Print,
-                                [] { throw VbError(VbErr::DbFileNotFound, "/data/Zantoro.mdb"); });
+        dbStuff::RegisterWindow(dbStuff::WindowId::Print, [failure] { failAs(failure); });
         DialogScript script;
         script.answer(vbOK);
         dbStuff::Answer = vbNo;
 
         frame.mnuPrint->trigger();
 
+        QCOMPARE(script.shown(), 1);
         const MessageRequest& box = script.messages().at(0);
-        // The box names the file the error was about.
-        QCOMPARE(box.prompt,
-                 QStringLiteral("Error 3024:  Could not find file '/data/Zantoro.mdb'.\r\r"));
+        QCOMPARE(box.prompt, prompt);
         QCOMPARE(box.icon(), vbCritical);
         QCOMPARE(box.buttons(), vbOKOnly);
         QCOMPARE(box.title, QStringLiteral("Zantoro"));

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr long InvalidPropertyValue = 380;
-
 // Paints the cell cursor over the current cell: a frame in the highlight
 // colour with a light tint while the grid has the focus, a thin dotted frame
 // without it. The cell keeps its own text colour, so a coloured balance cell
@@ -118,7 +116,7 @@ int FlexGrid::Rows() const
 void FlexGrid::setRows(int rows)
 {
     if (rows < 0)
-        throw VbError(InvalidPropertyValue);
+        throw VbError(VbErr::InvalidPropertyValue);
     m_model->setRows(rows);
     m_row = std::clamp(m_row, 0, std::max(0, rows - 1));
 }
@@ -131,7 +129,7 @@ int FlexGrid::Cols() const
 void FlexGrid::setCols(int cols)
 {
     if (cols < 0)
-        throw VbError(InvalidPropertyValue);
+        throw VbError(VbErr::InvalidPropertyValue);
     m_model->setCols(cols);
     m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
     if (m_redraw)
@@ -194,7 +192,7 @@ void FlexGrid::RemoveItem(int index)
 {
     checkRow(index);
     if (m_model->rows() <= FixedRows + 1)
-        throw VbError(InvalidPropertyValue);
+        throw VbError(VbErr::InvalidPropertyValue);
     const int old = m_row;
     m_model->removeRow(index);
     m_row = std::min(old, m_model->rows() - 1);
@@ -212,7 +210,7 @@ void FlexGrid::setColWidth(int col, int twips)
 {
     checkCol(col);
     if (twips < 0)
-        throw VbError(InvalidPropertyValue);
+        throw VbError(VbErr::InvalidPropertyValue);
     m_model->setWidth(col, twips);
     if (m_redraw)
         applyColumn(col);
@@ -228,7 +226,7 @@ void FlexGrid::setColAlignment(int col, int code)
 {
     checkCol(col);
     if (code < 0 || code > FlexGridModel::GeneralAlignment)
-        throw VbError(InvalidPropertyValue);
+        throw VbError(VbErr::InvalidPropertyValue);
     m_model->setAlignment(col, code);
 }
 
