@@ -371,9 +371,16 @@ double readPercentage(QStringView text)
     return leadingNumber(text);
 }
 
-QString formatPercentage(double percent)
+QString formatPercentage(const Variant& percent)
 {
-    return DecimalText::toPlainText(finiteNumber(percent));
+    switch (percent.type()) {
+    case Variant::Type::Double:
+    case Variant::Type::Long:
+    case Variant::Type::Currency:
+        return DecimalText::toPlainText(finiteNumber(percent.toDouble()));
+    default:
+        return percent.toText();
+    }
 }
 
 QString formatNumber(const DecimalText::Number& number, QStringView pattern)

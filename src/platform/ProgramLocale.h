@@ -2,6 +2,7 @@
 
 #include "platform/Currency.h"
 #include "platform/DecimalText.h"
+#include "platform/Variant.h"
 
 #include <QByteArrayView>
 #include <QDateTime>
@@ -79,8 +80,9 @@ Currency vatOf(Currency amount, double ratePercent);
 
 // A typed VAT percentage: the leading number ("19.6%" gives 19.6).
 double readPercentage(QStringView text);
-// A stored percentage as shown and edited: its shortest decimal ("19.6", "6").
-QString formatPercentage(double percent);
+// A stored percentage as shown and edited: its shortest decimal ("19.6", "6");
+// "" for Null, text as it stands.
+QString formatPercentage(const Variant& percent);
 
 // --- report number formats -------------------------------------------------------
 

@@ -84,7 +84,8 @@ QString viaLocale(const QString& to, const Variant& value)
         return formatMoney(vatOf(Currency::fromString(amount), rate.toDouble()));
     }
     if (to == "percent")
-        return formatPercentage(readPercentage(text));
+        return formatPercentage(
+            value.type() == Variant::Type::String ? Variant(readPercentage(text)) : value);
     if (to.startsWith("number "))
         return formatNumber(value.toDouble(), to.mid(7));
     if (to == "read date") {
@@ -232,6 +233,8 @@ void TestValues::conversions_data()
     row("percent whole", Variant("6"), "percent", "6");
     row("percent comma ends", Variant("5,5"), "percent", "5");
     row("percent empty", Variant(""), "percent", "0");
+    row("percent stored", Variant(19.6), "percent", "19.6");
+    row("percent stored none", Variant::null(), "percent", "");
     // Report number formats
     row("number 0.## drops zero decimals", Variant(21.0), "number 0.##", "21");
     row("number 0.## one decimal", Variant(19.6), "number 0.##", "19.6");

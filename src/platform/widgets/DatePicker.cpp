@@ -1,5 +1,6 @@
 #include "platform/widgets/DatePicker.h"
 
+#include "platform/ProgramLocale.h"
 #include "platform/widgets/KeyCodes.h"
 
 #include <QCheckBox>
@@ -18,7 +19,7 @@ DatePicker::DatePicker(QWidget* parent)
     layout->addWidget(m_edit, 1);
 
     // Month abbreviations in English, as everywhere in the program.
-    m_edit->setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    m_edit->setLocale(ProgramLocale::nameLocale());
     m_edit->setDisplayFormat(QString::fromLatin1(DisplayFormat));
     m_edit->setCalendarPopup(true);
     m_edit->setDate(QDate::currentDate());
