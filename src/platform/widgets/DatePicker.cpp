@@ -18,7 +18,8 @@ DatePicker::DatePicker(QWidget* parent)
     layout->addWidget(m_check);
     layout->addWidget(m_edit, 1);
 
-    // Month abbreviations in English, as everywhere in the program.
+    // Month abbreviations as everywhere in the program ("Sep", not the "Sept"
+    // of en_GB).
     m_edit->setLocale(ProgramLocale::nameLocale());
     m_edit->setDisplayFormat(QString::fromLatin1(DisplayFormat));
     m_edit->setCalendarPopup(true);
