@@ -39,21 +39,31 @@ void appendNumber(QString& out, int value, int width)
     out += QLatin1String(digits, width);
 }
 
-// Day, month and year of a date whose year has four digits, with `month`
-// written as its abbreviation or its number, and the separator between.
+// Day, month and year of a date whose year has four digits, with the month
+// written as its abbreviation or its number, and the separator between. One
+// buffer, no pattern: this is on the sheet's load path.
 QString dayMonthYear(QDate date, QChar separator, bool monthName)
 {
-    QString text;
-    text.reserve(11);
-    appendNumber(text, date.day(), 2);
-    text += separator;
-    if (monthName)
-        text += months()[size_t(date.month() - 1)];
-    else
-        appendNumber(text, date.month(), 2);
-    text += separator;
-    appendNumber(text, date.year(), 4);
-    return text;
+    const auto digit = [](int value) { return QChar(u'0' + value % 10); };
+    const QString& month = months()[size_t(date.month() - 1)];
+    Q_ASSERT(month.size() <= 9);
+    QChar text[20];
+    qsizetype n = 0;
+    text[n++] = digit(date.day() / 10);
+    text[n++] = digit(date.day());
+    text[n++] = separator;
+    if (monthName) {
+        for (const QChar c : month)
+            text[n++] = c;
+    } else {
+        text[n++] = digit(date.month() / 10);
+        text[n++] = digit(date.month());
+    }
+    text[n++] = separator;
+    const int year = date.year();
+    for (int unit : {1000, 100, 10, 1})
+        text[n++] = digit(year / unit);
+    return QString(text, n);
 }
 
 bool fourDigitYear(QDate date)
