@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 
 #include <QRegularExpression>
@@ -162,9 +163,7 @@ ColumnKind kindFromDeclType(const char* declType, int* maxLength)
 
 QString storedDate(const QDateTime& value)
 {
-    if (value.time() == QTime(0, 0))
-        return value.date().toString(Qt::ISODate);
-    return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return ProgramLocale::formatIsoDateTime(value);
 }
 
 void bindVariant(sqlite3_stmt* stmt, int index, const Variant& value)
@@ -213,31 +212,11 @@ QDateTime startOfDay(QDate date)
     return *known.insert(day, date.startOfDay());
 }
 
-// Stored dates are ISO text; read the common forms by hand, it is the hot path
-// of loading a sheet.
+// Stored dates are ISO text; loading a sheet reads them on its hot path.
 Variant readDate(const char* text, int size)
 {
-    auto digits = [&](int from, int count) {
-        int value = 0;
-        for (int i = from; i < from + count; ++i) {
-            if (i >= size || text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    if (size >= 10 && text[4] == '-' && text[7] == '-') {
-        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
-        if (date.isValid()) {
-            if (size == 10)
-                return Variant(startOfDay(date));
-            if (size >= 19) {
-                const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
-                if (time.isValid())
-                    return Variant(QDateTime(date, time));
-            }
-        }
-    }
+    if (const auto iso = ProgramLocale::readIsoDate(QByteArrayView(text, size)))
+        return Variant(iso->hasTime ? QDateTime(iso->date, iso->time) : startOfDay(iso->date));
     const QString whole = QString::fromUtf8(text, size);
     if (const auto parsed = ParseDate(whole))
         return Variant(*parsed);

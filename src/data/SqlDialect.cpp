@@ -1,6 +1,7 @@
 #include "data/SqlDialect.h"
 
 #include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 
 #include <sqlite3.h>
@@ -14,11 +15,7 @@ QString dateLiteral(const QString& inner)
     const auto date = ParseDate(inner.trimmed());
     if (!date)
         throw VbError(VbErr::SyntaxError, QLatin1Char('#') + inner + QLatin1Char('#'));
-    const QTime time = date->time();
-    const QString iso = (time == QTime(0, 0))
-                            ? date->date().toString(Qt::ISODate)
-                            : date->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return QLatin1Char('\'') + iso + QLatin1Char('\'');
+    return QLatin1Char('\'') + ProgramLocale::formatIsoDateTime(*date) + QLatin1Char('\'');
 }
 
 // Copies a quoted run starting at sql[i] (the opening quote) into out, with

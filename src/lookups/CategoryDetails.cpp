@@ -3,7 +3,7 @@
 
 #include "data/Recordset.h"
 #include "lookups/frmCategories.h"
-#include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
@@ -71,7 +71,8 @@ void frmCategories::FillLV1()
                          QString::number(rsList->field(QStringLiteral("Categoryid")).toLong()),
                      rsList->field(QStringLiteral("Category")).toText());
         NewItem->setSubItems(1, typeText(rsList->field(QStringLiteral("moneyreceived"))));
-        NewItem->setSubItems(2, rsList->field(QStringLiteral("vat")).toText());
+        NewItem->setSubItems(2,
+                             ProgramLocale::formatPercentage(rsList->field(QStringLiteral("vat"))));
         rsList->MoveNext();
     }
 }
@@ -105,7 +106,7 @@ void frmCategories::SaveCategory()
             NewRecord = false;
         }
         rs.setField(QStringLiteral("Category"), etCategory->Text());
-        rs.setField(QStringLiteral("vat"), Val(etVAT->Text()));
+        rs.setField(QStringLiteral("vat"), ProgramLocale::readPercentage(etVAT->Text()));
         rs.setField(QStringLiteral("moneyreceived"), selectedNumber(cboType) != 0);
         rs.setField(QStringLiteral("Cashorbank"), selectedNumber(cboCashBank));
         rs.Update();
@@ -122,7 +123,7 @@ void frmCategories::SaveCategory()
             QStringLiteral("c") + QString::number(rs[QStringLiteral("Categoryid")].toLong());
         NewItem = LV1->Add(newKey, rs[QStringLiteral("Category")].toText());
         NewItem->setSubItems(1, typeText(rs[QStringLiteral("moneyreceived")]));
-        NewItem->setSubItems(2, rs[QStringLiteral("vat")].toText());
+        NewItem->setSubItems(2, ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
         LV1->setSelectedItem(LV1->Find(newKey));
         NewRecord = false;
         CurrentKey = newKey;
@@ -132,7 +133,7 @@ void frmCategories::SaveCategory()
     } else {
         selected->setText(rs[QStringLiteral("Category")].toText());
         selected->setSubItems(1, typeText(rs[QStringLiteral("moneyreceived")]));
-        selected->setSubItems(2, rs[QStringLiteral("vat")].toText());
+        selected->setSubItems(2, ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
     }
     LV1->SelectedItem()->EnsureVisible();
 }
@@ -148,7 +149,7 @@ void frmCategories::LV1_ItemClick(ListItem* Item)
         Recordset& rs = *rsCategories;
         rs.Seek(QStringLiteral("="), Variant(IdFromKey(ClickedKey)));
         etCategory->setText(rs[QStringLiteral("Category")].toText());
-        etVAT->setText(rs[QStringLiteral("vat")].toText());
+        etVAT->setText(ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
         cboType->setListIndex(rs[QStringLiteral("moneyreceived")].toBool() ? 1 : 0);
         const Variant where = rs[QStringLiteral("Cashorbank")];
         const qint64 code = where.isNull() ? CashAndBank : where.toLong();

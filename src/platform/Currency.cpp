@@ -1,23 +1,19 @@
 #include "platform/Currency.h"
 
 #include "platform/DecimalText.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 
 #include <cmath>
 
-namespace {
-
-Currency fromNumber(const DecimalText::Number& number)
+Currency Currency::fromDecimal(const DecimalText::Number& number)
 {
-    // Four decimals, half to even: the money type's own rounding.
-    const auto raw =
-        DecimalText::toInt64(DecimalText::round(number, 4, DecimalText::Rounding::HalfEven));
+    const auto raw = DecimalText::toInt64(
+        DecimalText::round(number, 4, DecimalText::Rounding::HalfAwayFromZero));
     if (!raw)
         throw VbError(VbErr::Overflow);
-    return Currency::fromRaw(*raw);
+    return fromRaw(*raw);
 }
-
-} // namespace
 
 Currency Currency::fromDouble(double value)
 {
@@ -25,15 +21,15 @@ Currency Currency::fromDouble(double value)
         throw VbError(VbErr::Overflow);
     // Rounded from the shortest decimal of the double, so 0.00015 (stored a
     // hair below) still counts as a half and goes to 0.0002.
-    return fromNumber(DecimalText::fromDouble(value));
+    return fromDecimal(DecimalText::fromDouble(value));
 }
 
 Currency Currency::fromString(const QString& text)
 {
-    const auto number = DecimalText::readLocaleNumber(text);
+    const auto number = ProgramLocale::readNumber(text);
     if (!number)
         throw VbError(VbErr::TypeMismatch);
-    return fromNumber(*number);
+    return fromDecimal(*number);
 }
 
 Currency Currency::operator+(Currency other) const

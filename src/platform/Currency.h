@@ -5,6 +5,10 @@
 
 #include <compare>
 
+namespace DecimalText {
+struct Number;
+}
+
 // Fixed-point money: a 64-bit count of ten-thousandths. Every arithmetic step
 // that leaves the 64-bit range raises error 6 (Overflow); nothing is ever
 // silently wrapped or rounded through floating point.
@@ -20,10 +24,14 @@ public:
         c.m_raw = tenThousandths;
         return c;
     }
-    // Rounds half to even at the fourth decimal; error 6 when out of range.
+    // The conversions round half away from zero at the fourth decimal, the
+    // program's one rounding rule for money (ProgramLocale.h); error 6 when
+    // out of range.
+    // From the shortest decimal text of the double.
     static Currency fromDouble(double value);
+    static Currency fromDecimal(const DecimalText::Number& number);
     // Reads a number under the program locale ("1,234.50", "-3", "1e3");
-    // error 13 when the text is not numeric, error 6 when out of range.
+    // error 13 when the text is not numeric.
     static Currency fromString(const QString& text);
 
     constexpr qint64 raw() const { return m_raw; }

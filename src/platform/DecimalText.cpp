@@ -1,23 +1,19 @@
 #include "platform/DecimalText.h"
 
-#include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace DecimalText {
 
 namespace {
 
-// Exponents beyond this are saturated while reading; any number that large
+// Exponents beyond four times this are saturated; any number that large
 // overflows every type anyway, and the cap keeps later padding bounded.
 constexpr qint64 ExponentCap = 100000;
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 Number normalised(bool negative, QByteArray digits, qint64 exponent)
 {
@@ -54,78 +50,9 @@ void increment(QByteArray& digits)
 
 } // namespace
 
-std::optional<Number> readLocaleNumber(QStringView text)
+Number fromDigits(bool negative, QByteArray digits, qint64 exponent)
 {
-    text = text.trimmed();
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-        while (i < n && text[i] == u' ')
-            ++i;
-    }
-
-    // Integer part: plain digits, or a first group of one to three digits
-    // followed by groups of exactly three. "1,5" is refused rather than read
-    // as 15, so a comma typed as a decimal point never inflates an amount.
-    QByteArray digits;
-    bool grouped = false;
-    int groupLength = 0;
-    while (i < n) {
-        const QChar c = text[i];
-        if (isAsciiDigit(c)) {
-            digits.append(char(c.unicode()));
-            ++groupLength;
-        } else if (c == ProgramLocale::GroupSeparator) {
-            if (grouped ? groupLength != 3 : (groupLength < 1 || groupLength > 3))
-                return std::nullopt;
-            grouped = true;
-            groupLength = 0;
-        } else {
-            break;
-        }
-        ++i;
-    }
-    if (grouped && groupLength != 3)
-        return std::nullopt;
-
-    qsizetype fractionDigits = 0;
-    if (i < n && text[i] == ProgramLocale::DecimalPoint) {
-        ++i;
-        while (i < n && isAsciiDigit(text[i])) {
-            digits.append(char(text[i].unicode()));
-            ++fractionDigits;
-            ++i;
-        }
-    }
-    if (digits.isEmpty())
-        return std::nullopt;
-
-    qint64 exponent = 0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        ++i;
-        bool exponentNegative = false;
-        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-            exponentNegative = text[i] == u'-';
-            ++i;
-        }
-        if (i >= n || !isAsciiDigit(text[i]))
-            return std::nullopt;
-        while (i < n && isAsciiDigit(text[i])) {
-            exponent = qMin(ExponentCap, exponent * 10 + (text[i].unicode() - u'0'));
-            ++i;
-        }
-        if (exponentNegative)
-            exponent = -exponent;
-    }
-    if (i != n)
-        return std::nullopt;
-
-    return normalised(negative, std::move(digits),
-                      exponent - qMin<qint64>(fractionDigits, 2 * ExponentCap));
+    return normalised(negative, std::move(digits), exponent);
 }
 
 Number fromInteger(qint64 value)
@@ -205,6 +132,29 @@ Scaled round(const Number& number, int decimals, Rounding rounding)
     return s;
 }
 
+Number multiply(const Number& a, const Number& b)
+{
+    if (a.isZero() || b.isZero())
+        return {};
+    // Schoolbook, least significant digit last; the operands are amounts and
+    // rates of a few digits each.
+    const qsizetype na = a.digits.size();
+    const qsizetype nb = b.digits.size();
+    std::vector<int> sum(size_t(na + nb), 0);
+    for (qsizetype i = na - 1; i >= 0; --i)
+        for (qsizetype j = nb - 1; j >= 0; --j)
+            sum[size_t(i + j + 1)] += (a.digits[i] - '0') * (b.digits[j] - '0');
+    for (size_t k = sum.size() - 1; k > 0; --k) {
+        sum[k - 1] += sum[k] / 10;
+        sum[k] %= 10;
+    }
+    QByteArray digits;
+    digits.reserve(qsizetype(sum.size()));
+    for (const int d : sum)
+        digits.append(char('0' + d));
+    return normalised(a.negative != b.negative, std::move(digits), qint64(a.exponent) + b.exponent);
+}
+
 std::optional<qint64> toInt64(const Scaled& scaled)
 {
     if (scaled.digits.size() > 19)
@@ -250,10 +200,10 @@ QString toPlainText(const Number& number)
         text += digits + QString(number.exponent, u'0');
     } else if (integerDigits > 0) {
         text +=
-            digits.left(integerDigits) + ProgramLocale::DecimalPoint + digits.mid(integerDigits);
+            digits.left(integerDigits) + ProgramLocale::decimalPoint() + digits.mid(integerDigits);
     } else {
         text += u'0';
-        text += ProgramLocale::DecimalPoint;
+        text += ProgramLocale::decimalPoint();
         text += QString(-integerDigits, u'0') + digits;
     }
     return text;

@@ -7,9 +7,10 @@
 
 #include <optional>
 
-// Exact decimal arithmetic on digit strings, shared by Currency, Variant and
-// Format so that no amount ever passes through binary floating point on its
-// way from text to text. Internal to the platform library.
+// Exact decimal arithmetic on digit strings: the engine under ProgramLocale,
+// Currency and Variant, so that no amount ever passes through binary floating
+// point on its way from text to text. Internal to the platform library; it
+// reads and writes no locale text but the plain form below.
 namespace DecimalText {
 
 // value = (negative ? -1 : 1) * digits * 10^exponent. digits holds ASCII
@@ -40,12 +41,9 @@ enum class Rounding
     HalfAwayFromZero
 };
 
-// Reads a whole text under the program locale: optional blanks around it, an
-// optional sign, digits whose integer part is either plain or grouped by ","
-// in threes ("1,234,567"), at most one "." and an optional exponent. nullopt
-// for anything else, empty text included.
-std::optional<Number> readLocaleNumber(QStringView text);
-
+// Builds a number from ASCII digits (leading and trailing zeros allowed):
+// value = sign * digits * 10^exponent.
+Number fromDigits(bool negative, QByteArray digits, qint64 exponent);
 Number fromInteger(qint64 value);
 // The shortest decimal that reads back as the same double (so 0.1 is 1E-1,
 // not 0.1000000000000000055...). value must be finite.
@@ -55,14 +53,17 @@ Number fromScaled(qint64 raw, int decimals);
 
 Scaled round(const Number& number, int decimals, Rounding rounding);
 
+// The exact product.
+Number multiply(const Number& a, const Number& b);
+
 // The scaled integer as a 64-bit count; nullopt when it does not fit.
 std::optional<qint64> toInt64(const Scaled& scaled);
 // nullopt when the magnitude exceeds the double range; values too small for a
 // double become zero.
 std::optional<double> toDouble(const Number& number);
 
-// Plain positional text without grouping and without trailing zeros:
-// "1234.5", "-0.001", "100".
+// Plain positional text without grouping and without trailing zeros, with
+// the program's decimal point: "1234.5", "-0.001", "100".
 QString toPlainText(const Number& number);
 
 } // namespace DecimalText

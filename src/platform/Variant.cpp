@@ -1,7 +1,7 @@
 #include "platform/Variant.h"
 
 #include "platform/DecimalText.h"
-#include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 
 #include <cmath>
@@ -56,7 +56,7 @@ qint64 roundHalfEven(double value)
 
 DecimalText::Number readNumber(const QString& text)
 {
-    const auto number = DecimalText::readLocaleNumber(text);
+    const auto number = ProgramLocale::readNumber(text);
     if (!number)
         throw VbError(VbErr::TypeMismatch);
     return *number;
@@ -87,21 +87,10 @@ QString doubleText(double value)
     QString text = number.negative ? QStringLiteral("-") : QString();
     text += digits.left(1);
     if (digits.size() > 1)
-        text += ProgramLocale::DecimalPoint + digits.mid(1);
+        text += ProgramLocale::decimalPoint() + digits.mid(1);
     text += QStringLiteral("E%1%2")
                 .arg(QChar(exponent < 0 ? u'-' : u'+'))
                 .arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
-    return text;
-}
-
-QString dateText(const QDateTime& value)
-{
-    const QDate date = value.date();
-    QString text = QString::asprintf("%02d/%02d/%04d", date.day(), date.month(), date.year());
-    text.replace(u'/', ProgramLocale::DateSeparator);
-    const QTime time = value.time();
-    if (time.msecsSinceStartOfDay() != 0)
-        text += QString::asprintf(" %02d:%02d:%02d", time.hour(), time.minute(), time.second());
     return text;
 }
 
@@ -153,7 +142,7 @@ QString Variant::toString() const
         return DecimalText::toPlainText(
             DecimalText::fromScaled(std::get<Currency>(m_value).raw(), 4));
     case Type::Date:
-        return dateText(std::get<QDateTime>(m_value));
+        return ProgramLocale::formatShortDate(std::get<QDateTime>(m_value));
     case Type::String:
         return std::get<QString>(m_value);
     }
@@ -294,7 +283,7 @@ QDateTime Variant::toDate() const
     case Type::Date:
         return std::get<QDateTime>(m_value);
     case Type::String: {
-        const auto date = ParseDate(std::get<QString>(m_value));
+        const auto date = ProgramLocale::readDate(std::get<QString>(m_value));
         if (!date)
             throw VbError(VbErr::TypeMismatch);
         return *date;

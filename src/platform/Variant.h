@@ -62,10 +62,11 @@ public:
     // CBool: numbers are True when not zero; "True"/"False" text (any case) is
     // accepted, as is numeric text.
     bool toBool() const;
-    // CCur: rounds half to even at the fourth decimal; text is read exactly.
+    // CCur: rounds half away from zero at the fourth decimal; text is read
+    // exactly.
     Currency toCurrency() const;
     // CDate: dates as they are; text in the program's date forms (see
-    // ParseDate); numbers as day counts. Empty raises 13: it is never silently
+    // ProgramLocale::readDate); numbers as day counts. Empty raises 13: it is never silently
     // taken as a date.
     QDateTime toDate() const;
 

@@ -1,3 +1,4 @@
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
@@ -19,7 +20,7 @@ namespace {
 // that no day is read as a month and no time cuts off the last day.
 QString dateLiteral(const Variant& value)
 {
-    return value.toDate().date().toString(QStringLiteral("yyyy-MM-dd"));
+    return ProgramLocale::formatIsoDate(value.toDate().date());
 }
 
 } // namespace

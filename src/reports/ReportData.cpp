@@ -1,6 +1,7 @@
 #include "reports/ReportData.h"
 
 #include "data/Recordset.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 
 #include <QHash>
@@ -164,12 +165,44 @@ private:
             }
             m_slots.insert(field.toLower(), int(m_slots.size()));
         }
+        bindVatAmount(rs);
         for (const ReportColumn& column : m_def.columns) {
             std::vector<int> fieldSlots;
             for (const QString& field : column.fields)
                 fieldSlots.push_back(slot(field));
             m_columnSlots.push_back(fieldSlots);
         }
+    }
+
+    // The query's VatAmount is VAT / 100 * TotalPrice in binary floating
+    // point, and rounding that twice (to Currency, then to the cent) can cost
+    // a cent: 9,456.76 at 19.6% comes as 1,853.5249600000002, which became
+    // 1,853.5250 and then 1,853.53. When the report shows VatAmount and the
+    // query has both operands, it is computed again exactly in decimal and
+    // rounded once (ProgramLocale::vatOf): 1,853.52.
+    void bindVatAmount(Recordset& rs)
+    {
+        const auto amountSlot = m_slots.constFind(QStringLiteral("vatamount"));
+        if (amountSlot == m_slots.cend())
+            return;
+        try {
+            m_vatIndex = rs.fieldIndex(QStringLiteral("VAT"));
+            m_netIndex = rs.fieldIndex(QStringLiteral("TotalPrice"));
+        } catch (const VbError& e) {
+            if (e.number() != VbErr::ItemNotFound)
+                throw;
+            return; // a query without them: its VatAmount stands
+        }
+        m_vatAmountSlot = *amountSlot;
+    }
+
+    Variant vatAmount(Recordset& rs) const
+    {
+        const Variant rate = rs.field(m_vatIndex);
+        const Variant net = rs.field(m_netIndex);
+        if (rate.isNull() || net.isNull())
+            return Variant::null();
+        return Variant(ProgramLocale::vatOf(net.toCurrency(), rate.toDouble()));
     }
 
     void readRows(Recordset& rs)
@@ -180,6 +213,8 @@ private:
             row.values.reserve(m_recordIndex.size());
             for (int index : m_recordIndex)
                 row.values.push_back(rs.field(index));
+            if (m_vatAmountSlot >= 0)
+                row.values[size_t(m_vatAmountSlot)] = vatAmount(rs);
             row.money.resize(columns);
             for (int c = 0; c < columns; ++c) {
                 if (m_def.columns[c].format.kind != ValueFormat::Kind::Money)
@@ -188,7 +223,8 @@ private:
                     const Variant& v = row.values[s];
                     if (v.isNull() || v.isEmpty())
                         continue;
-                    row.money[c] = row.money[c].value_or(Currency()) + ToCents(v.toCurrency());
+                    row.money[c] =
+                        row.money[c].value_or(Currency()) + ProgramLocale::toCents(v.toCurrency());
                 }
             }
             m_rows.push_back(std::move(row));
@@ -301,7 +337,7 @@ private:
             if (column.count)
                 cells << QString(); // one row needs no count
             else if (column.format.kind == ValueFormat::Kind::Money)
-                cells << (row.money[c] ? FormatMoney(*row.money[c]) : QString());
+                cells << (row.money[c] ? ProgramLocale::formatMoney(*row.money[c]) : QString());
             else
                 cells << cellText(c, row.values[m_columnSlots[c][0]]);
         }
@@ -357,7 +393,7 @@ private:
         const std::vector<Currency> sums = totals(rows, signSlot);
         for (int c = from; c < m_def.columns.size(); ++c) {
             if (m_def.columns[c].total)
-                cells[c] = FormatMoney(sums[c]);
+                cells[c] = ProgramLocale::formatMoney(sums[c]);
             else if (m_def.columns[c].count)
                 cells[c] = QString::number(rows.size());
         }
@@ -439,6 +475,9 @@ private:
     const ReportDefinition& m_def;
     QHash<QString, int> m_slots;    // field name in lower case -> slot
     std::vector<int> m_recordIndex; // slot -> field position in the recordset
+    int m_vatAmountSlot = -1;       // the slot of VatAmount when computed here
+    int m_vatIndex = -1;            // recordset positions of its operands
+    int m_netIndex = -1;
     std::vector<std::vector<int>> m_columnSlots;
     std::vector<Row> m_rows;
     QList<ReportLine> m_lines;

@@ -21,7 +21,9 @@ struct ValueFormat
         Text,   // as it is
         Date,   // pattern of d, dd, M, MM, MMM, yy, yyyy and separators
         Number, // pattern like "0", "0.##", "#,##0.00"
-        Money,  // "#,##0.00", taken to the cent; the only kind that adds up
+        Money,  // "#,##0.00", taken to the cent as read (ProgramLocale::toCents),
+                // so that every printed total is the sum of the printed
+                // amounts above it; the only kind that adds up
         YesNo,  // a Boolean as one of two texts
     };
     Kind kind = Kind::Text;
@@ -33,12 +35,6 @@ struct ValueFormat
     // gives its text unchanged, so a report never fails on one odd row.
     QString apply(const Variant& value) const;
 };
-
-// Money amounts are taken to the cent as they are read (half a cent away from
-// zero), so that every printed total is the sum of the printed amounts above it.
-Currency ToCents(Currency amount);
-// "#,##0.00" of a Currency value: "1,234.50", "-3.00".
-QString FormatMoney(Currency amount);
 
 // A text with placeholders, read once when the file is parsed:
 //   {Field}  {Field:format}  the field of the first row in scope

@@ -7,6 +7,7 @@
 // and hides the editor; the other then finds the editor hidden.
 
 #include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
@@ -17,7 +18,6 @@
 #include "platform/widgets/Twips.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
-#include "sheet/SheetFormat.h"
 #include "shell/dbStuff.h"
 
 #include <QAbstractItemView>
@@ -309,10 +309,11 @@ QString frmTransactions::editorValue(FlexGrid& grid) const
                               : Format(Variant(text), QString::fromLatin1(SheetText::AmountFormat));
     }
     if (CurrentEditor == Txt) {
-        return grid.Col() == ColReceiptId ? SheetFormat::receiptId(Txt->Text()) : Txt->Text();
+        return grid.Col() == ColReceiptId ? ProgramLocale::formatReceiptId(Txt->Text())
+                                          : Txt->Text();
     }
     if (CurrentEditor == DT)
-        return SheetFormat::date(DT->Value());
+        return Format(DT->Value(), QString::fromLatin1(SheetText::DateFormat));
     return grid.Text();
 }
 

@@ -1,11 +1,11 @@
 // Laying out the two sheet grids and loading them from Transactions.
 
 #include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
-#include "sheet/SheetFormat.h"
 #include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 
@@ -154,25 +154,27 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         // trailing rows once per transaction.
         grid.setRows(1);
         const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
+        const QString dateFormat = QString::fromLatin1(SheetText::DateFormat);
+        const QString amountFormat = QString::fromLatin1(SheetText::AmountFormat);
         int i = 1;
         while (!rs.EOF_()) {
             grid.setRows(i + 1);
             grid.setTextMatrix(i, RowNumber, QString::number(i));
             grid.setRowData(i, rs.field(fId).toLong());
-            grid.setTextMatrix(i, ColDate, SheetFormat::date(rs.field(fDate)));
+            grid.setTextMatrix(i, ColDate, Format(rs.field(fDate), dateFormat));
             grid.setTextMatrix(i, ColCategory, rs.field(fCategory).toText());
             grid.setTextMatrix(i, ColCategoryId, rs.field(fCategoryId).toText());
             grid.setTextMatrix(i, ColDescription, rs.field(fDescription).toText());
             grid.setTextMatrix(i, ColReceiptId,
-                               SheetFormat::receiptId(rs.field(fReceipt).toText()));
+                               ProgramLocale::formatReceiptId(rs.field(fReceipt).toText()));
             grid.setTextMatrix(i, ColRelation, rs.field(fRelation).toText());
             const Variant moneyIn = rs.field(fMoneyIn);
             if (!moneyIn.isNull()) {
                 if (moneyIn.toBool()) {
-                    grid.setTextMatrix(i, ColCredited, SheetFormat::amount(rs.field(fTotal)));
+                    grid.setTextMatrix(i, ColCredited, Format(rs.field(fTotal), amountFormat));
                     grid.setTextMatrix(i, ColInvoiceNr, rs.field(fInvoice).toText());
                 } else {
-                    grid.setTextMatrix(i, ColDebited, SheetFormat::amount(rs.field(fTotal)));
+                    grid.setTextMatrix(i, ColDebited, Format(rs.field(fTotal), amountFormat));
                     grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
                 }
             }

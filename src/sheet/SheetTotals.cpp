@@ -1,11 +1,10 @@
 // The "Balance" and "GrandTotal" rows under each sheet grid.
 
-#include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
-#include "sheet/SheetFormat.h"
 #include "sheet/SheetScopes.h"
 
 using namespace dbStuff;
@@ -24,17 +23,12 @@ struct Sums
 Sums addAmounts(const FlexGrid& grid, int first, int last, Sums sums = {})
 {
     for (int i = first; i <= last; ++i) {
-        if (const auto d = SheetFormat::readAmount(grid.TextMatrix(i, ColDebited)))
+        if (const auto d = ProgramLocale::readAmount(grid.TextMatrix(i, ColDebited)))
             sums.debited += *d;
-        if (const auto c = SheetFormat::readAmount(grid.TextMatrix(i, ColCredited)))
+        if (const auto c = ProgramLocale::readAmount(grid.TextMatrix(i, ColCredited)))
             sums.credited += *c;
     }
     return sums;
-}
-
-QString formatted(Currency value)
-{
-    return Format(Variant(value), QString::fromLatin1(SheetText::AmountFormat));
 }
 
 } // namespace
@@ -70,7 +64,7 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
             balance = sums.credited - sums.debited;
             balanceCol = ColDebited;
         }
-        ctl.setTextMatrix(balanceRow, balanceCol, formatted(balance));
+        ctl.setTextMatrix(balanceRow, balanceCol, ProgramLocale::formatAmount(balance));
         ctl.setRow(balanceRow);
         ctl.setCol(balanceCol);
         ctl.setCellForeColor(balanceRow, balanceCol, color);
@@ -78,8 +72,8 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
         // The grand totals count the balance row too; the rows above it are
         // what the first pass read.
         const Sums totals = addAmounts(ctl, balanceRow, balanceRow, sums);
-        ctl.setTextMatrix(rows - 1, ColCredited, formatted(totals.credited));
-        ctl.setTextMatrix(rows - 1, ColDebited, formatted(totals.debited));
+        ctl.setTextMatrix(rows - 1, ColCredited, ProgramLocale::formatAmount(totals.credited));
+        ctl.setTextMatrix(rows - 1, ColDebited, ProgramLocale::formatAmount(totals.debited));
 
         // After an edit the cursor goes back to the edited cell; after a load
         // (cursor in the title row) it rests on the balance.

@@ -5,6 +5,7 @@
 // To write the golden files anew after a deliberate change of a report file,
 // run with ZANTORO_UPDATE_GOLDEN=1 and read the difference before committing.
 
+#include "platform/ProgramLocale.h"
 #include "ReportFixture.h"
 
 #include <QtTest>
@@ -97,6 +98,55 @@ private slots:
             if (line.kind == ReportLine::Kind::Detail)
                 receipts << line.cells.value(0);
         QCOMPARE(receipts.join(u' '), expected);
+    }
+
+    // Each row's VAT is its amount times the stored REAL rate, exact in
+    // decimal and rounded once to the cent; the total is the sum of the rows.
+    void vatIsTheExactProductRoundedOnce_data()
+    {
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<QVariant>("rate");
+        QTest::addColumn<QString>("vat");
+        QTest::newRow("19.6% of 9,456.76, exact 1,853.52496")
+            << 9456.76 << QVariant(19.6) << "1,853.52";
+        QTest::newRow("5.5% of 40.09, exact 2.20495") << 40.09 << QVariant(5.5) << "2.20";
+        QTest::newRow("a refund") << -40.09 << QVariant(5.5) << "-2.20";
+        QTest::newRow("a true half cent goes up") << 10.50 << QVariant(9.0) << "0.95";
+        QTest::newRow("no rate") << 100.0 << QVariant() << "";
+    }
+
+    void vatIsTheExactProductRoundedOnce()
+    {
+        QFETCH(double, amount);
+        QFETCH(QVariant, rate);
+        QFETCH(QString, vat);
+        qint64 business = 0;
+        {
+            RawDb raw(m_temp->path());
+            business = raw.business(QStringLiteral("Rates"));
+            const qint64 category = raw.category(QStringLiteral("Rated"), true, rate);
+            for (int copy = 0; copy < 2; ++copy)
+                raw.exec(QStringLiteral("INSERT INTO Transactions (BusinessId, TransactionDate, "
+                                        "CategoryId, Cash, MoneyIn, TotalPrice) VALUES "
+                                        "(?1, '2026-03-01', ?2, 1, 1, ?3)"),
+                         {business, category, amount});
+        }
+        ReportFixture::writeQuery(*m_db,
+                                  QStringLiteral("WHERE Businesses.BusinessId=%1;").arg(business));
+        auto rows = m_db->OpenRecordset(QStringLiteral("crys_Default"));
+        const ReportResult result =
+            BuildReport(ParseReportFile("title T\ncolumn \"Category\" Category text\n"
+                                        "column \"VAT\" VatAmount money total\nsummary \"All\"\n"),
+                        *rows);
+
+        QStringList cells;
+        for (const ReportLine& line : result.lines)
+            cells << line.cells.value(1);
+        const QString twice =
+            vat.isEmpty()
+                ? QString()
+                : ProgramLocale::formatMoney(Currency::fromString(vat) + Currency::fromString(vat));
+        QCOMPARE(cells, QStringList({vat, vat, twice.isEmpty() ? QStringLiteral("0.00") : twice}));
     }
 
 private:

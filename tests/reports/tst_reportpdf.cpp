@@ -2,6 +2,7 @@
 // form, in the same order; long reports break into pages that each carry the
 // title, the captions and their page number.
 
+#include "platform/ProgramLocale.h"
 #include "ReportFixture.h"
 #include "reports/ReportRender.h"
 
@@ -24,7 +25,7 @@ ReportResult longReport(int count)
             ReportLine::Kind::Detail,
             0,
             1,
-            {QString::number(i), FormatMoney(Currency::fromRaw(i * 10'101LL))}};
+            {QString::number(i), ProgramLocale::formatMoney(Currency::fromRaw(i * 10'101LL))}};
     return result;
 }
 

@@ -79,6 +79,8 @@ void TestControls::datePickerNullWhenUnticked()
     QSignalSpy change(&picker, &DatePicker::Change);
     QCOMPARE(picker.Value(), Variant(QDate::currentDate()));
 
+    picker.setValue(QDate(2026, 9, 5));
+    QCOMPARE(picker.findChild<QDateEdit*>()->text(), QString("05/Sep/2026"));
     picker.setValue(QDate(2026, 12, 5));
     QCOMPARE(picker.findChild<QDateEdit*>()->text(), QString("05/Dec/2026"));
 

@@ -1,5 +1,6 @@
 #include "platform/widgets/DatePicker.h"
 
+#include "platform/ProgramLocale.h"
 #include "platform/widgets/KeyCodes.h"
 
 #include <QCheckBox>
@@ -17,8 +18,9 @@ DatePicker::DatePicker(QWidget* parent)
     layout->addWidget(m_check);
     layout->addWidget(m_edit, 1);
 
-    // Month abbreviations in English, as everywhere in the program.
-    m_edit->setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    // Month abbreviations as everywhere in the program ("Sep", not the "Sept"
+    // of en_GB).
+    m_edit->setLocale(ProgramLocale::nameLocale());
     m_edit->setDisplayFormat(QString::fromLatin1(DisplayFormat));
     m_edit->setCalendarPopup(true);
     m_edit->setDate(QDate::currentDate());
