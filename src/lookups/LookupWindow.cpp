@@ -1,6 +1,5 @@
 #include "lookups/LookupWindow.h"
 
-#include "lookups/LookupLayout.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -9,12 +8,13 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 
 #include <algorithm>
 
 using namespace dbStuff;
-using LookupLayout::place;
 
 LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     : QDialog(parent), frameHeight(frameHeight)
@@ -34,6 +34,16 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
 
     Frame1 = new QGroupBox(QStringLiteral("Details"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
+    // Captions in column 0, boxes in column 1, and the width to spare in
+    // column 2, so that the boxes keep their width in a wide window. Margins
+    // and spacing as designed: captions 120 twips in, boxes 45 twips right of
+    // the caption column, rows 105 twips apart.
+    details = new QGridLayout(Frame1);
+    details->setContentsMargins(Twips::toPixels(120), Twips::toPixels(60), Twips::toPixels(120),
+                                Twips::toPixels(120));
+    details->setHorizontalSpacing(Twips::toPixels(45));
+    details->setVerticalSpacing(Twips::toPixels(105));
+    details->setColumnStretch(2, 1);
 
     connect(Toolbar1, &Toolbar::ButtonClick, this,
             [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
@@ -42,6 +52,42 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
 }
 
 LookupWindow::~LookupWindow() = default;
+
+QLabel* LookupWindow::addDetailsRow(const QString& caption, QWidget* box, int captionWidth,
+                                    int boxWidth)
+{
+    auto* label = new QLabel(caption, Frame1);
+    label->setBuddy(box);
+    box->setParent(Frame1);
+    box->setMinimumWidth(Twips::toPixels(boxWidth));
+    const int row = details->count() / 2;
+    details->setColumnMinimumWidth(
+        0, std::max(details->columnMinimumWidth(0), Twips::toPixels(captionWidth)));
+    details->addWidget(label, row, 0);
+    details->addWidget(box, row, 1);
+    // The rows keep to the top of the frame when it is taller than they need.
+    details->setRowStretch(row, 0);
+    details->setRowStretch(row + 1, 1);
+    return label;
+}
+
+void LookupWindow::setDesignSize(const QSize& twips)
+{
+    resize(Twips::toPixels(twips));
+    fitMinimumSize();
+}
+
+int LookupWindow::frameHeightTwips() const
+{
+    return std::max(frameHeight, Twips::fromPixels(Frame1->minimumSizeHint().height()));
+}
+
+void LookupWindow::fitMinimumSize()
+{
+    setMinimumSize(Frame1->minimumSizeHint().width(), Toolbar1->sizeHint().height() +
+                                                          Twips::toPixels(Gap) +
+                                                          Twips::toPixels(frameHeightTwips()));
+}
 
 bool LookupWindow::Load()
 {
@@ -123,20 +169,27 @@ void LookupWindow::reject()
 
 void LookupWindow::Form_Resize()
 {
-    const int innerWidth = LookupLayout::widthTwips(this);
-    const int innerHeight = LookupLayout::heightTwips(this);
+    const int innerWidth = Twips::widthOf(this);
+    const int innerHeight = Twips::heightOf(this);
     // The toolbar keeps to the top edge, across the window.
-    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
+    Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
     const int toolbarTop = Twips::fromPixels(Toolbar1->y());
-    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
+    const int toolbarHeight = Twips::heightOf(Toolbar1);
     const int listTop = toolbarTop + toolbarHeight;
-    const int listHeight = std::max(0, innerHeight - frameHeight - toolbarHeight - Gap);
+    const int paneHeight = frameHeightTwips();
+    const int listHeight = std::max(0, innerHeight - paneHeight - toolbarHeight - Gap);
     placeLists(listTop, innerWidth, listHeight);
-    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, frameHeight);
+    Twips::setGeometry(Frame1, 0, listTop + listHeight + Gap, innerWidth, paneHeight);
 }
 
 void LookupWindow::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     RunHandler([this] { Form_Resize(); });
+}
+
+void LookupWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitMinimumSize();
 }
