@@ -58,7 +58,6 @@ QLabel* LookupWindow::addDetailsRow(const QString& caption, QWidget* box, int ca
 {
     auto* label = new QLabel(caption, Frame1);
     label->setBuddy(box);
-    box->setParent(Frame1);
     box->setMinimumWidth(Twips::toPixels(boxWidth));
     const int row = details->count() / 2;
     details->setColumnMinimumWidth(

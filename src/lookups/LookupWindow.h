@@ -14,10 +14,11 @@ class Variant;
 
 // What the businesses and categories windows share: the toolbar with its
 // delete, new, save and close buttons, the list LV1 below it, the details frame
-// at the bottom with its captions and boxes in a grid, and the two questions that keep edits in the
-// pane from being dropped unasked, one when an item of LV1 is clicked and one on closing. A window
-// says how its pane differs from the stored row (paneDiffers) and how the pane is written (Save);
-// the questions and the closing are the same for both.
+// at the bottom with its captions and boxes in a grid, and the two questions
+// that keep edits in the pane from being dropped unasked, one when an item of
+// LV1 is clicked and one on closing. A window says how its pane differs from
+// the stored row (paneDiffers) and how the pane is written (Save); the
+// questions and the closing are the same for both.
 class LookupWindow : public QDialog
 {
     Q_OBJECT
