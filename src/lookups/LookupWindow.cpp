@@ -35,13 +35,13 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     Frame1 = new QGroupBox(QStringLiteral("Details"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     // Captions in column 0, boxes in column 1, and the width to spare in
-    // column 2, so that the boxes keep their width in a wide window. Margins
-    // and spacing as designed: captions 120 twips in, boxes 45 twips right of
-    // the caption column, rows 105 twips apart.
+    // column 2, so that the boxes keep their width in a wide window. Captions
+    // CaptionLeft twips in, boxes at least CaptionGap twips right of the
+    // longest caption, rows 105 twips apart.
     details = new QGridLayout(Frame1);
-    details->setContentsMargins(Twips::toPixels(120), Twips::toPixels(60), Twips::toPixels(120),
-                                Twips::toPixels(120));
-    details->setHorizontalSpacing(Twips::toPixels(45));
+    details->setContentsMargins(Twips::toPixels(CaptionLeft), Twips::toPixels(60),
+                                Twips::toPixels(CaptionLeft), Twips::toPixels(120));
+    details->setHorizontalSpacing(Twips::toPixels(CaptionGap));
     details->setVerticalSpacing(Twips::toPixels(105));
     details->setColumnStretch(2, 1);
 
@@ -53,15 +53,18 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
 
 LookupWindow::~LookupWindow() = default;
 
-QLabel* LookupWindow::addDetailsRow(const QString& caption, QWidget* box, int captionWidth,
-                                    int boxWidth)
+QLabel* LookupWindow::addDetailsRow(const QString& caption, QWidget* box, int boxLeft, int boxWidth)
 {
     auto* label = new QLabel(caption, Frame1);
     label->setBuddy(box);
-    box->setMinimumWidth(Twips::toPixels(boxWidth));
     const int row = details->count() / 2;
+    details->setColumnMinimumWidth(0,
+                                   std::max(details->columnMinimumWidth(0),
+                                            Twips::toPixels(boxLeft - CaptionLeft - CaptionGap)));
+    // A column minimum, not the box's: a box whose content needs more (a
+    // combo's longest entry) keeps what it needs.
     details->setColumnMinimumWidth(
-        0, std::max(details->columnMinimumWidth(0), Twips::toPixels(captionWidth)));
+        1, std::max(details->columnMinimumWidth(1), Twips::toPixels(boxWidth)));
     details->addWidget(label, row, 0);
     details->addWidget(box, row, 1);
     // The rows keep to the top of the frame when it is taller than they need.

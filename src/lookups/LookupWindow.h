@@ -62,17 +62,21 @@ protected:
     // The gap between the lists, and between the lists and the details frame,
     // in twips.
     static constexpr int Gap = 120;
+    // The details pane's captions start this far inside the frame, and end at
+    // least this far left of the boxes, in twips.
+    static constexpr int CaptionLeft = 120;
+    static constexpr int CaptionGap = 90;
 
     // frameHeight: the details frame's designed height in twips, kept on every
     // resize unless the font needs more for the pane.
     LookupWindow(int frameHeight, QWidget* parent);
 
     // Adds a caption and its box as the next row of the details pane, and
-    // returns the caption (its buddy is the box). Captions share the left
-    // column, at least `captionWidth` twips wide and as wide as the longest
-    // caption needs; boxes share the column right of it, each at least
-    // `boxWidth` twips wide. Rows are added in tab order.
-    QLabel* addDetailsRow(const QString& caption, QWidget* box, int captionWidth, int boxWidth);
+    // returns the caption (its buddy is the box). The boxes share one column
+    // that starts at `boxLeft` twips inside the frame, or further right when a
+    // caption needs the room; each box is at least `boxWidth` twips wide. Rows
+    // are added in tab order.
+    QLabel* addDetailsRow(const QString& caption, QWidget* box, int boxLeft, int boxWidth);
 
     // Opens the window at its designed client size (twips). The window never
     // gets smaller than the toolbar and the whole details pane need.

@@ -55,12 +55,12 @@ void frmBusinesses::buildControls()
     LV1->addColumnHeader(QStringLiteral("Business Id"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT Nr."), 1440, ListView::AlignRight);
 
-    // Captions 1935 twips wide and boxes 1695 wide, as designed.
+    // Boxes at 2100 twips and 1695 wide, as designed.
     const auto row = [this](QLabel*& label, TextBox*& box, const char* name,
                             const QString& caption) {
         box = new TextBox(Frame1);
         box->setObjectName(QString::fromLatin1(name));
-        label = addDetailsRow(caption, box, 1935, 1695);
+        label = addDetailsRow(caption, box, 2100, 1695);
     };
     row(Label1, etName, "etName", QStringLiteral("Business/account name"));
     row(Label2, etVAT, "etVAT", QStringLiteral("VAT number"));

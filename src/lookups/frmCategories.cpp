@@ -61,10 +61,10 @@ void frmCategories::buildControls()
     LV1->addColumnHeader(QStringLiteral("Type"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT %"), 1000, ListView::AlignRight);
 
-    // Captions 1815 twips wide and boxes 2835 wide, as designed.
+    // Boxes at 1980 twips and 2835 wide, as designed.
     const auto row = [this](QWidget* box, const char* name, const QString& caption) {
         box->setObjectName(QString::fromLatin1(name));
-        return addDetailsRow(caption, box, 1815, 2835);
+        return addDetailsRow(caption, box, 1980, 2835);
     };
     etCategory = new TextBox(Frame1);
     Label1 = row(etCategory, "etCategory", QStringLiteral("Category name"));

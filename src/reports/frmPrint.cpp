@@ -29,6 +29,8 @@ constexpr int RowTop = 660;
 constexpr int RowWidth = 6795 - RowLeft;
 constexpr int RowRightMargin = DesignWidth - RowLeft - RowWidth;
 constexpr int CriteriaHeight = 1275;
+// Captions end at least this far left of their boxes, in twips.
+constexpr int CaptionGap = 90;
 
 } // namespace
 
@@ -65,14 +67,15 @@ void frmPrint::buildControls()
                         QStyle::SP_DialogCloseButton);
     Toolbar1->setButtonEnabled(QStringLiteral("print"), false);
 
-    // The business caption and its box share a row; the box takes the row's
-    // width that the caption leaves, and no less than 2000 twips.
+    // The business caption and its box share a row; the box starts at 1980
+    // twips as designed, or further right when the caption needs the room, and
+    // takes the rest of the row, no less than 2000 twips.
     businessRow = new QWidget(this);
     businessRow->setObjectName(QStringLiteral("businessRow"));
     auto* row = new QGridLayout(businessRow);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setHorizontalSpacing(Twips::toPixels(45));
-    row->setColumnMinimumWidth(0, Twips::toPixels(1815));
+    row->setHorizontalSpacing(Twips::toPixels(CaptionGap));
+    row->setColumnMinimumWidth(0, Twips::toPixels(1980 - RowLeft - CaptionGap));
     row->setColumnStretch(1, 1);
     Label2 = new QLabel(QStringLiteral("Business/account name"), businessRow);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -92,14 +95,16 @@ void frmPrint::buildControls()
 
     frCriteria = new QGroupBox(QStringLiteral("Criteria"), this);
     frCriteria->setObjectName(QStringLiteral("frCriteria"));
-    // Captions in column 0 (885 twips at least), pickers 15 twips right of it
-    // (2175 twips at least), the width to spare in column 2.
+    // Captions in column 0, pickers in column 1 at 1020 twips as designed (or
+    // further right when a caption needs the room) and at least 2175 wide, the
+    // width to spare in column 2.
     auto* criteria = new QGridLayout(frCriteria);
     criteria->setContentsMargins(Twips::toPixels(120), Twips::toPixels(60), Twips::toPixels(120),
                                  Twips::toPixels(60));
-    criteria->setHorizontalSpacing(Twips::toPixels(15));
+    criteria->setHorizontalSpacing(Twips::toPixels(CaptionGap));
     criteria->setVerticalSpacing(Twips::toPixels(105));
-    criteria->setColumnMinimumWidth(0, Twips::toPixels(885));
+    criteria->setColumnMinimumWidth(0, Twips::toPixels(1020 - 120 - CaptionGap));
+    criteria->setColumnMinimumWidth(1, Twips::toPixels(2175));
     criteria->setColumnStretch(2, 1);
     criteria->setRowStretch(2, 1);
     const std::array<QString, 2> captions{QStringLiteral("Start date"), QStringLiteral("End date")};
@@ -108,7 +113,6 @@ void frmPrint::buildControls()
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         dt1[i] = new DatePicker(frCriteria);
         dt1[i]->setObjectName(QStringLiteral("dt1_%1").arg(i));
-        dt1[i]->setMinimumWidth(Twips::toPixels(2175));
         Label1[i]->setBuddy(dt1[i]);
         criteria->addWidget(Label1[i], i, 0);
         criteria->addWidget(dt1[i], i, 1);

@@ -59,7 +59,9 @@ void checkPane(const QGroupBox* frame, const QList<Row>& rows, int minBoxWidth)
         QVERIFY2(inside.contains(label->geometry()), what + " leaves the frame");
         QVERIFY2(inside.contains(box->geometry()), what + ": the box leaves the frame");
         QVERIFY2(box->width() >= minBoxWidth, what + ": the box is narrower than designed");
-        QVERIFY2(box->height() >= box->minimumSizeHint().height(), what + ": the box is squashed");
+        QVERIFY2(box->width() >= box->minimumSizeHint().width() &&
+                     box->height() >= box->minimumSizeHint().height(),
+                 what + ": the box is squashed");
         if (boxLeft < 0)
             boxLeft = box->x();
         QVERIFY2(box->x() == boxLeft, what + ": the boxes are not in one column");
@@ -67,8 +69,10 @@ void checkPane(const QGroupBox* frame, const QList<Row>& rows, int minBoxWidth)
                  what + " overlaps the row above");
         previousBottom = std::max(label->geometry().bottom(), box->geometry().bottom());
     }
+    // A caption that touches its box reads as part of it.
+    constexpr int LeastGap = 4;
     for (const Row& row : rows)
-        QVERIFY2(row.first->geometry().right() < boxLeft,
+        QVERIFY2(boxLeft - row.first->geometry().right() - 1 >= LeastGap,
                  row.first->text().toUtf8() + " runs into the boxes");
 }
 

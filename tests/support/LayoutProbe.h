@@ -32,9 +32,9 @@ QStringList tabCycle(QWidget* start, int moves, bool backwards = false);
 using Row = QPair<QLabel*, QWidget*>;
 
 // Fails the running test unless, inside `frame`: every caption is at least as
-// wide as its text needs; the boxes share one left edge right of every
-// caption; each box is at least `minBoxWidth` pixels wide and as high as it
-// asks; rows follow each other without overlapping; and everything lies inside
+// wide as its text needs; the boxes share one left edge, a few pixels right of
+// every caption; each box is at least `minBoxWidth` pixels wide and as large
+// as its content needs; rows follow each other without overlapping; and everything lies inside
 // the frame's contents, which lies inside the window.
 void checkPane(const QGroupBox* frame, const QList<Row>& rows, int minBoxWidth);
 
