@@ -8,6 +8,7 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,6 +87,11 @@ int LookupWindow::frameHeightTwips() const
 
 void LookupWindow::fitMinimumSize()
 {
+    // A drop-down list's least size does not follow the entries it was given
+    // after it was made; its size hint does. The pane's lists hold fixed
+    // entries, which must show whole however small the window.
+    for (QComboBox* combo : Frame1->findChildren<QComboBox*>())
+        combo->setMinimumWidth(combo->sizeHint().width());
     setMinimumSize(Frame1->minimumSizeHint().width(), Toolbar1->sizeHint().height() +
                                                           Twips::toPixels(Gap) +
                                                           Twips::toPixels(frameHeightTwips()));

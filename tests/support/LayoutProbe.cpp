@@ -1,6 +1,7 @@
 #include "support/LayoutProbe.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -59,6 +60,9 @@ void checkPane(const QGroupBox* frame, const QList<Row>& rows, int minBoxWidth)
         QVERIFY2(inside.contains(label->geometry()), what + " leaves the frame");
         QVERIFY2(inside.contains(box->geometry()), what + ": the box leaves the frame");
         QVERIFY2(box->width() >= minBoxWidth, what + ": the box is narrower than designed");
+        // A drop-down list shows its entries whole.
+        if (const auto* combo = qobject_cast<const QComboBox*>(box))
+            QVERIFY2(combo->width() >= combo->sizeHint().width(), what + ": entries are cut");
         QVERIFY2(box->width() >= box->minimumSizeHint().width() &&
                      box->height() >= box->minimumSizeHint().height(),
                  what + ": the box is squashed");
