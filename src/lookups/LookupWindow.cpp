@@ -1,6 +1,5 @@
 #include "lookups/LookupWindow.h"
 
-#include "lookups/LookupLayout.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -9,12 +8,14 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 
 #include <algorithm>
 
 using namespace dbStuff;
-using LookupLayout::place;
 
 LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     : QDialog(parent), frameHeight(frameHeight)
@@ -34,6 +35,16 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
 
     Frame1 = new QGroupBox(QStringLiteral("Details"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
+    // Captions in column 0, boxes in column 1, and the width to spare in
+    // column 2, so that the boxes keep their width in a wide window. Captions
+    // CaptionLeft twips in, boxes at least CaptionGap twips right of the
+    // longest caption, rows 105 twips apart.
+    details = new QGridLayout(Frame1);
+    details->setContentsMargins(Twips::toPixels(CaptionLeft), Twips::toPixels(60),
+                                Twips::toPixels(CaptionLeft), Twips::toPixels(120));
+    details->setHorizontalSpacing(Twips::toPixels(CaptionGap));
+    details->setVerticalSpacing(Twips::toPixels(105));
+    details->setColumnStretch(2, 1);
 
     connect(Toolbar1, &Toolbar::ButtonClick, this,
             [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
@@ -42,6 +53,49 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
 }
 
 LookupWindow::~LookupWindow() = default;
+
+QLabel* LookupWindow::addDetailsRow(const QString& caption, QWidget* box, int boxLeft, int boxWidth)
+{
+    auto* label = new QLabel(caption, Frame1);
+    label->setBuddy(box);
+    const int row = details->count() / 2;
+    details->setColumnMinimumWidth(0,
+                                   std::max(details->columnMinimumWidth(0),
+                                            Twips::toPixels(boxLeft - CaptionLeft - CaptionGap)));
+    // A column minimum, not the box's: a box whose content needs more (a
+    // combo's longest entry) keeps what it needs.
+    details->setColumnMinimumWidth(
+        1, std::max(details->columnMinimumWidth(1), Twips::toPixels(boxWidth)));
+    details->addWidget(label, row, 0);
+    details->addWidget(box, row, 1);
+    // The rows keep to the top of the frame when it is taller than they need.
+    details->setRowStretch(row, 0);
+    details->setRowStretch(row + 1, 1);
+    return label;
+}
+
+void LookupWindow::setDesignSize(const QSize& twips)
+{
+    resize(Twips::toPixels(twips));
+    fitMinimumSize();
+}
+
+int LookupWindow::frameHeightTwips() const
+{
+    return std::max(frameHeight, Twips::fromPixels(Frame1->minimumSizeHint().height()));
+}
+
+void LookupWindow::fitMinimumSize()
+{
+    // A drop-down list's least size does not follow the entries it was given
+    // after it was made; its size hint does. The pane's lists hold fixed
+    // entries, which must show whole however small the window.
+    for (QComboBox* combo : Frame1->findChildren<QComboBox*>())
+        combo->setMinimumWidth(combo->sizeHint().width());
+    setMinimumSize(Frame1->minimumSizeHint().width(), Toolbar1->sizeHint().height() +
+                                                          Twips::toPixels(Gap) +
+                                                          Twips::toPixels(frameHeightTwips()));
+}
 
 bool LookupWindow::Load()
 {
@@ -123,20 +177,27 @@ void LookupWindow::reject()
 
 void LookupWindow::Form_Resize()
 {
-    const int innerWidth = LookupLayout::widthTwips(this);
-    const int innerHeight = LookupLayout::heightTwips(this);
+    const int innerWidth = Twips::widthOf(this);
+    const int innerHeight = Twips::heightOf(this);
     // The toolbar keeps to the top edge, across the window.
-    place(Toolbar1, 0, 0, innerWidth, Twips::fromPixels(Toolbar1->sizeHint().height()));
+    Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
     const int toolbarTop = Twips::fromPixels(Toolbar1->y());
-    const int toolbarHeight = LookupLayout::heightTwips(Toolbar1);
+    const int toolbarHeight = Twips::heightOf(Toolbar1);
     const int listTop = toolbarTop + toolbarHeight;
-    const int listHeight = std::max(0, innerHeight - frameHeight - toolbarHeight - Gap);
+    const int paneHeight = frameHeightTwips();
+    const int listHeight = std::max(0, innerHeight - paneHeight - toolbarHeight - Gap);
     placeLists(listTop, innerWidth, listHeight);
-    place(Frame1, 0, listTop + listHeight + Gap, innerWidth, frameHeight);
+    Twips::setGeometry(Frame1, 0, listTop + listHeight + Gap, innerWidth, paneHeight);
 }
 
 void LookupWindow::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     RunHandler([this] { Form_Resize(); });
+}
+
+void LookupWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitMinimumSize();
 }

@@ -5,18 +5,20 @@
 
 class ListItem;
 class ListView;
+class QGridLayout;
 class QGroupBox;
+class QLabel;
 class TextBox;
 class Toolbar;
 class Variant;
 
 // What the businesses and categories windows share: the toolbar with its
 // delete, new, save and close buttons, the list LV1 below it, the details frame
-// at the bottom, and the two questions that keep edits in the pane from being
-// dropped unasked, one when an item of LV1 is clicked and one on closing. A
-// window says how its pane differs from the stored row (paneDiffers) and how
-// the pane is written (Save); the questions and the closing are the same for
-// both.
+// at the bottom with its captions and boxes in a grid, and the two questions
+// that keep edits in the pane from being dropped unasked, one when an item of
+// LV1 is clicked and one on closing. A window says how its pane differs from
+// the stored row (paneDiffers) and how the pane is written (Save); the
+// questions and the closing are the same for both.
 class LookupWindow : public QDialog
 {
     Q_OBJECT
@@ -60,9 +62,25 @@ protected:
     // The gap between the lists, and between the lists and the details frame,
     // in twips.
     static constexpr int Gap = 120;
+    // The details pane's captions start this far inside the frame, and end at
+    // least this far left of the boxes, in twips.
+    static constexpr int CaptionLeft = 120;
+    static constexpr int CaptionGap = 90;
 
-    // frameHeight: the details frame's height in twips, kept on every resize.
+    // frameHeight: the details frame's designed height in twips, kept on every
+    // resize unless the font needs more for the pane.
     LookupWindow(int frameHeight, QWidget* parent);
+
+    // Adds a caption and its box as the next row of the details pane, and
+    // returns the caption (its buddy is the box). The boxes share one column
+    // that starts at `boxLeft` twips inside the frame, or further right when a
+    // caption needs the room; each box is at least `boxWidth` twips wide. Rows
+    // are added in tab order.
+    QLabel* addDetailsRow(const QString& caption, QWidget* box, int boxLeft, int boxWidth);
+
+    // Opens the window at its designed client size (twips). The window never
+    // gets smaller than the toolbar and the whole details pane need.
+    void setDesignSize(const QSize& twips);
 
     // Opens a window of the kind modally and returns when it is closed. When
     // loading fails the error box is shown and the window does not open.
@@ -96,7 +114,16 @@ protected:
     virtual void placeLists(int top, int width, int height) = 0;
 
     void resizeEvent(QResizeEvent* event) override;
+    // The pane's boxes know their final size hints only once filled and
+    // polished: the least window size is taken again.
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The details frame's height in twips: as designed, or what the pane needs
+    // at the window's font when that is more.
+    int frameHeightTwips() const;
+    void fitMinimumSize();
+
     int frameHeight;
+    QGridLayout* details = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "lookups/frmBusinesses.h"
 
 #include "data/Recordset.h"
-#include "lookups/LookupLayout.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -15,7 +14,6 @@
 #include <QLabel>
 
 using namespace dbStuff;
-using LookupLayout::place;
 
 namespace {
 
@@ -57,24 +55,20 @@ void frmBusinesses::buildControls()
     LV1->addColumnHeader(QStringLiteral("Business Id"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT Nr."), 1440, ListView::AlignRight);
 
-    place(Frame1, 0, 0, DesignWidth, FrameHeight);
-    const auto row = [this](QLabel*& label, TextBox*& box, const char* name, const QString& caption,
-                            int top) {
-        label = new QLabel(caption, Frame1);
+    // Boxes at 2100 twips and 1695 wide, as designed.
+    const auto row = [this](QLabel*& label, TextBox*& box, const char* name,
+                            const QString& caption) {
         box = new TextBox(Frame1);
         box->setObjectName(QString::fromLatin1(name));
-        label->setBuddy(box);
-        place(label, 120, top + 60, 1935, 255);
-        place(box, 2100, top, 1695, 315);
+        label = addDetailsRow(caption, box, 2100, 1695);
     };
-    row(Label1, etName, "etName", QStringLiteral("Business/account name"), 300);
-    row(Label2, etVAT, "etVAT", QStringLiteral("VAT number"), 720);
-    row(Label3, etAccountNr, "etAccountNr", QStringLiteral("Account number"), 1140);
-    LookupLayout::fitLabels({Label1, Label2, Label3}, {etName, etVAT, etAccountNr});
+    row(Label1, etName, "etName", QStringLiteral("Business/account name"));
+    row(Label2, etVAT, "etVAT", QStringLiteral("VAT number"));
+    row(Label3, etAccountNr, "etAccountNr", QStringLiteral("Account number"));
     setTabOrder(etName, etVAT);
     setTabOrder(etVAT, etAccountNr);
 
-    resize(Twips::toPixels(QSize(DesignWidth, DesignHeight)));
+    setDesignSize(QSize(DesignWidth, DesignHeight));
 
     for (TextBox* box : {etName, etVAT, etAccountNr})
         connect(box, &TextBox::Change, this, [this] { RunHandler([&] { etDetails_Change(); }); });
@@ -241,7 +235,7 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
 
 void frmBusinesses::placeLists(int top, int width, int height)
 {
-    place(LV1, 0, top, width, height);
+    Twips::setGeometry(LV1, 0, top, width, height);
 }
 
 void frmBusinesses::showEvent(QShowEvent* event)

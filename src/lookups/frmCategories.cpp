@@ -1,7 +1,6 @@
 #include "lookups/frmCategories.h"
 
 #include "data/Recordset.h"
-#include "lookups/LookupLayout.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -17,7 +16,6 @@
 #include <optional>
 
 using namespace dbStuff;
-using LookupLayout::place;
 
 namespace {
 
@@ -49,7 +47,7 @@ frmCategories::frmCategories(QWidget* parent) : LookupWindow(FrameHeight, parent
 {
     buildControls();
     buildAllocationList();
-    resize(Twips::toPixels(QSize(DesignWidth, DesignHeight)));
+    setDesignSize(QSize(DesignWidth, DesignHeight));
 }
 
 frmCategories::~frmCategories() = default;
@@ -63,30 +61,19 @@ void frmCategories::buildControls()
     LV1->addColumnHeader(QStringLiteral("Type"), 1440, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("VAT %"), 1000, ListView::AlignRight);
 
-    place(Frame1, 0, 0, DesignWidth, FrameHeight);
-    const auto label = [this](QLabel*& label, QWidget* buddy, const QString& caption, int top) {
-        label = new QLabel(caption, Frame1);
-        label->setBuddy(buddy);
-        place(label, 120, top + 60, 1815, 255);
+    // Boxes at 1980 twips and 2835 wide, as designed.
+    const auto row = [this](QWidget* box, const char* name, const QString& caption) {
+        box->setObjectName(QString::fromLatin1(name));
+        return addDetailsRow(caption, box, 1980, 2835);
     };
     etCategory = new TextBox(Frame1);
-    etCategory->setObjectName(QStringLiteral("etCategory"));
-    place(etCategory, 1980, 300, 2835, 315);
-    label(Label1, etCategory, QStringLiteral("Category name"), 300);
+    Label1 = row(etCategory, "etCategory", QStringLiteral("Category name"));
     etVAT = new TextBox(Frame1);
-    etVAT->setObjectName(QStringLiteral("etVAT"));
-    place(etVAT, 1980, 720, 2835, 315);
-    label(Label3, etVAT, QStringLiteral("VAT %"), 720);
+    Label3 = row(etVAT, "etVAT", QStringLiteral("VAT %"));
     cboType = new ComboBox(ComboBox::DropDownList, Frame1);
-    cboType->setObjectName(QStringLiteral("cboType"));
-    place(cboType, 1980, 1140, 2835, 315);
-    label(Label2, cboType, QStringLiteral("Category type"), 1140);
+    Label2 = row(cboType, "cboType", QStringLiteral("Category type"));
     cboCashBank = new ComboBox(ComboBox::DropDownList, Frame1);
-    cboCashBank->setObjectName(QStringLiteral("cboCashBank"));
-    place(cboCashBank, 1980, 1560, 2835, 315);
-    label(Label4, cboCashBank, QStringLiteral("Available in"), 1560);
-    LookupLayout::fitLabels({Label1, Label3, Label2, Label4},
-                            {etCategory, etVAT, cboType, cboCashBank});
+    Label4 = row(cboCashBank, "cboCashBank", QStringLiteral("Available in"));
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);
@@ -169,8 +156,8 @@ void frmCategories::announceCategoriesChanged()
 void frmCategories::placeLists(int top, int width, int height)
 {
     const int listWidth = std::max(0, (width - Gap) / 2);
-    place(LV1, 0, top, listWidth, height);
-    place(LV2, listWidth + Gap, top, listWidth, height);
+    Twips::setGeometry(LV1, 0, top, listWidth, height);
+    Twips::setGeometry(LV2, listWidth + Gap, top, listWidth, height);
     fitFirstColumn(LV1, listWidth);
     fitFirstColumn(LV2, listWidth);
 }

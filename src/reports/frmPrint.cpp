@@ -11,6 +11,7 @@
 #include "shell/dbStuff.h"
 
 #include <QAction>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QResizeEvent>
@@ -19,21 +20,17 @@
 
 namespace {
 
-// Sizes and places a control in twips, as the window was designed.
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips::toPixels(QRect(left, top, width, height)));
-}
-
-int heightTwips(const QWidget* widget)
-{
-    return Twips::fromPixels(widget->height());
-}
-
-int widthTwips(const QWidget* widget)
-{
-    return Twips::fromPixels(widget->width());
-}
+// The designed client area, the business row (caption left at 120, box top at
+// 660, box right edge at 6795) and the criteria frame's height, in twips.
+constexpr int DesignWidth = 6900;
+constexpr int DesignHeight = 4020;
+constexpr int RowLeft = 120;
+constexpr int RowTop = 660;
+constexpr int RowWidth = 6795 - RowLeft;
+constexpr int RowRightMargin = DesignWidth - RowLeft - RowWidth;
+constexpr int CriteriaHeight = 1275;
+// Captions end at least this far left of their boxes, in twips.
+constexpr int CaptionGap = 90;
 
 } // namespace
 
@@ -43,8 +40,10 @@ frmPrint::frmPrint(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Report selection"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
-    resize(Twips::toPixels(QSize(6900, 4020)));
+    resize(Twips::toPixels(QSize(DesignWidth, DesignHeight)));
     dbStuff::RunHandler([this] { Form_Load(); });
+    fitToFont();
+    placeHeader();
     Form_Resize();
 }
 
@@ -68,25 +67,24 @@ void frmPrint::buildControls()
                         QStyle::SP_DialogCloseButton);
     Toolbar1->setButtonEnabled(QStringLiteral("print"), false);
 
-    Label2 = new QLabel(QStringLiteral("Business/account name"), this);
+    // The business caption and its box share a row; the box starts at 1980
+    // twips as designed, or further right when the caption needs the room, and
+    // takes the rest of the row, no less than 2000 twips.
+    businessRow = new QWidget(this);
+    businessRow->setObjectName(QStringLiteral("businessRow"));
+    auto* row = new QGridLayout(businessRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setHorizontalSpacing(Twips::toPixels(CaptionGap));
+    row->setColumnMinimumWidth(0, Twips::toPixels(1980 - RowLeft - CaptionGap));
+    row->setColumnStretch(1, 1);
+    Label2 = new QLabel(QStringLiteral("Business/account name"), businessRow);
     Label2->setObjectName(QStringLiteral("Label2"));
-    place(Label2, 120, 720, 1815, 255);
-
-    cbobusiness = new ComboBox(ComboBox::DropDownList, this);
+    cbobusiness = new ComboBox(ComboBox::DropDownList, businessRow);
     cbobusiness->setObjectName(QStringLiteral("cbobusiness"));
-    cbobusiness->move(Twips::toPixels(QPoint(1980, 660)));
-    cbobusiness->resize(Twips::toPixels(4815), cbobusiness->sizeHint().height());
-
-    // The caption keeps its designed place; where the font needs more room
-    // than designed, the combo box moves right and stays inside the window.
-    const int captionEnd = Twips::toPixels(120) + Label2->sizeHint().width() + 6;
-    if (captionEnd > cbobusiness->x()) {
-        const int shift = captionEnd - cbobusiness->x();
-        Label2->resize(Label2->sizeHint().width(), Label2->height());
-        cbobusiness->setGeometry(cbobusiness->x() + shift, cbobusiness->y(),
-                                 std::max(Twips::toPixels(2000), cbobusiness->width() - shift),
-                                 cbobusiness->height());
-    }
+    cbobusiness->setMinimumWidth(Twips::toPixels(2000));
+    Label2->setBuddy(cbobusiness);
+    row->addWidget(Label2, 0, 0);
+    row->addWidget(cbobusiness, 0, 1);
 
     LV1 = new ListView(this);
     LV1->setObjectName(QStringLiteral("LV1"));
@@ -94,32 +92,33 @@ void frmPrint::buildControls()
     LV1->addColumnHeader(QStringLiteral("Criteria"), 1300, ListView::AlignCenter);
     LV1->addColumnHeader(QStringLiteral("RepId."), 900, ListView::AlignRight);
     LV1->setHideSelection(false);
-    LV1->move(Twips::toPixels(QPoint(60, 1200)));
 
     frCriteria = new QGroupBox(QStringLiteral("Criteria"), this);
     frCriteria->setObjectName(QStringLiteral("frCriteria"));
-    place(frCriteria, 0, 2700, 5055, 1275);
+    // Captions in column 0, pickers in column 1 at 1020 twips as designed (or
+    // further right when a caption needs the room) and at least 2175 wide, the
+    // width to spare in column 2.
+    auto* criteria = new QGridLayout(frCriteria);
+    criteria->setContentsMargins(Twips::toPixels(120), Twips::toPixels(60), Twips::toPixels(120),
+                                 Twips::toPixels(60));
+    criteria->setHorizontalSpacing(Twips::toPixels(CaptionGap));
+    criteria->setVerticalSpacing(Twips::toPixels(105));
+    criteria->setColumnMinimumWidth(0, Twips::toPixels(1020 - 120 - CaptionGap));
+    criteria->setColumnMinimumWidth(1, Twips::toPixels(2175));
+    criteria->setColumnStretch(2, 1);
+    criteria->setRowStretch(2, 1);
     const std::array<QString, 2> captions{QStringLiteral("Start date"), QStringLiteral("End date")};
-    const std::array<int, 2> pickerTop{300, 840};
-    const std::array<int, 2> labelTop{360, 900};
     for (int i = 0; i < 2; ++i) {
         Label1[i] = new QLabel(captions[i], frCriteria);
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        place(Label1[i], 120, labelTop[i], 885, 255);
         dt1[i] = new DatePicker(frCriteria);
         dt1[i]->setObjectName(QStringLiteral("dt1_%1").arg(i));
-        dt1[i]->move(Twips::toPixels(QPoint(1020, pickerTop[i])));
-        dt1[i]->resize(Twips::toPixels(2175), dt1[i]->sizeHint().height());
+        Label1[i]->setBuddy(dt1[i]);
+        criteria->addWidget(Label1[i], i, 0);
+        criteria->addWidget(dt1[i], i, 1);
         connect(dt1[i], &DatePicker::Change, this,
                 [this, i] { dbStuff::RunHandler([this, i] { dt1_Change(i); }); });
     }
-
-    // As for the business caption: a wider font moves both pickers right, in line.
-    const int labelsEnd = std::max(Label1[0]->x() + Label1[0]->sizeHint().width(),
-                                   Label1[1]->x() + Label1[1]->sizeHint().width()) +
-                          6;
-    for (DatePicker* picker : dt1)
-        picker->move(std::max(picker->x(), labelsEnd), picker->y());
 
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         dbStuff::RunHandler([this, key] { Toolbar1_ButtonClick(key); });
@@ -249,19 +248,59 @@ frmCrys& frmPrint::crys()
 void frmPrint::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    placeHeader();
     Form_Resize();
+}
+
+void frmPrint::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The controls know their final size hints only once filled and polished.
+    fitToFont();
+    placeHeader();
+    Form_Resize();
+}
+
+void frmPrint::fitToFont()
+{
+    frCriteria->resize(frCriteria->width(), std::max(Twips::toPixels(CriteriaHeight),
+                                                     frCriteria->minimumSizeHint().height()));
+    const int rowBottom = headerTop() + businessRow->sizeHint().height();
+    setMinimumSize(
+        std::max(Twips::toPixels(RowLeft + RowRightMargin) + businessRow->minimumSizeHint().width(),
+                 frCriteria->minimumSizeHint().width()),
+        rowBottom + Twips::toPixels(180 + 120) + frCriteria->height());
+}
+
+int frmPrint::headerTop() const
+{
+    // As designed, unless the toolbar needs that room at the window's font.
+    return std::max(Twips::toPixels(RowTop), Toolbar1->sizeHint().height() + Twips::toPixels(60));
+}
+
+void frmPrint::placeHeader()
+{
+    Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
+    // The row keeps its designed width; in a narrower window the box gives up
+    // what the window lacks, down to its least width; in a wider one the
+    // caption keeps what its text needs.
+    const int room = width() - Twips::toPixels(RowLeft + RowRightMargin);
+    const int rowWidth =
+        std::max(businessRow->minimumSizeHint().width(), std::min(room, Twips::toPixels(RowWidth)));
+    businessRow->setGeometry(Twips::toPixels(RowLeft), headerTop(), rowWidth,
+                             businessRow->sizeHint().height());
 }
 
 void frmPrint::Form_Resize()
 {
-    const int innerWidth = widthTwips(this);
-    const int innerHeight = heightTwips(this);
-    Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
-
-    const int listTop = Twips::fromPixels(cbobusiness->y()) + heightTwips(cbobusiness) + 180;
-    const int listHeight = std::max(0, innerHeight - listTop - heightTwips(frCriteria) - 120);
-    place(LV1, 0, listTop, innerWidth, listHeight);
-    place(frCriteria, 0, listTop + listHeight + 120, innerWidth, heightTwips(frCriteria));
-    LV1->setColumnHeaderWidth(1, std::max(0, widthTwips(LV1) - LV1->ColumnHeaderWidth(2) -
+    const int innerWidth = Twips::widthOf(this);
+    const int innerHeight = Twips::heightOf(this);
+    const int comboTop = Twips::fromPixels(businessRow->y() + cbobusiness->y());
+    const int listTop = comboTop + Twips::heightOf(cbobusiness) + 180;
+    const int listHeight = std::max(0, innerHeight - listTop - Twips::heightOf(frCriteria) - 120);
+    Twips::setGeometry(LV1, 0, listTop, innerWidth, listHeight);
+    Twips::setGeometry(frCriteria, 0, listTop + listHeight + 120, innerWidth,
+                       Twips::heightOf(frCriteria));
+    LV1->setColumnHeaderWidth(1, std::max(0, Twips::widthOf(LV1) - LV1->ColumnHeaderWidth(2) -
                                                  LV1->ColumnHeaderWidth(3) - 400));
 }

@@ -29,6 +29,8 @@ public:
     ~frmPrint() override;
 
     Toolbar* Toolbar1 = nullptr;
+    // Holds Label2 and cbobusiness side by side.
+    QWidget* businessRow = nullptr;
     QLabel* Label2 = nullptr;
     ComboBox* cbobusiness = nullptr;
     ListView* LV1 = nullptr;
@@ -61,9 +63,19 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
+    // The criteria frame's height (as designed, or what its captions and
+    // pickers need at the window's font) and the least window size that shows
+    // every control whole.
+    void fitToFont();
+    // The top of the business row in pixels.
+    int headerTop() const;
+    // The toolbar across the top and the business row below it, by their size
+    // hints; the list and the frame follow in Form_Resize.
+    void placeHeader();
     void selectReport(ListItem* item);
 
     std::unique_ptr<Recordset> rsReports;

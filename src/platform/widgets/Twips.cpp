@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Twips {
@@ -66,6 +68,21 @@ QRect fromPixels(const QRect& pixels)
 {
     return {fromPixels(pixels.x()), fromPixels(pixels.y()), fromPixels(pixels.width()),
             fromPixels(pixels.height())};
+}
+
+void setGeometry(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(toPixels(QRect(left, top, std::max(0, width), std::max(0, height))));
+}
+
+int widthOf(const QWidget* widget)
+{
+    return fromPixels(widget->width());
+}
+
+int heightOf(const QWidget* widget)
+{
+    return fromPixels(widget->height());
 }
 
 } // namespace Twips

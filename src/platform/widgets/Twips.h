@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 // Layout arithmetic of the windows is done in twips (1/1440 inch) and turned
 // into pixels only where a widget is moved or sized. The ratio comes from the
 // primary screen's logical resolution: 15 twips a pixel at 96 dpi, 7.5 at 192.
@@ -26,5 +28,12 @@ QPoint toPixels(const QPoint& twips);
 QSize toPixels(const QSize& twips);
 QRect toPixels(const QRect& twips);
 QRect fromPixels(const QRect& pixels);
+
+// Moves and sizes a widget by a rectangle in twips. A negative width or height
+// is taken as 0, so that a window made too small never fails its layout.
+void setGeometry(QWidget* widget, int left, int top, int width, int height);
+// The widget's width and height in twips.
+int widthOf(const QWidget* widget);
+int heightOf(const QWidget* widget);
 
 } // namespace Twips
