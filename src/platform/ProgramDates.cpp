@@ -116,6 +116,15 @@ std::optional<QDateTime> makeDateTime(int year, int month, int day,
 
 } // namespace
 
+int fullYear(int twoDigitYear, int currentYear)
+{
+    // The century that puts the year at most 20 years ahead of this one: in
+    // 2026, "46" is 2046 and "47" is 1947.
+    const int latest = currentYear + 20;
+    const int year = latest - ((latest % 100 - twoDigitYear) % 100 + 100) % 100;
+    return year;
+}
+
 QString monthAbbreviation(int month)
 {
     if (month < 1 || month > 12)
@@ -174,7 +183,7 @@ std::optional<QDateTime> readDate(QStringView text)
     // "05/Dec/2026", "5/dec/2026", "05/12/2026", each with an optional time.
     static const QRegularExpression dayFirst(QStringLiteral("^([0-9]{1,2})") + sep +
                                              QStringLiteral("([A-Za-z]{3}|[0-9]{1,2})") + sep +
-                                             QStringLiteral("([0-9]{4})") + time + u'$');
+                                             QStringLiteral("([0-9]{4}|[0-9]{2})") + time + u'$');
     // "2026-12-05", "2026-12-05 14:07", "2026-12-05T14:07:30".
     static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})") +
                                         time + u'$');
@@ -184,7 +193,10 @@ std::optional<QDateTime> readDate(QStringView text)
         const int month = monthFromText(m.capturedView(2));
         if (month == 0)
             return std::nullopt;
-        return makeDateTime(m.captured(3).toInt(), month, m.captured(1).toInt(), m, 4);
+        const int year = m.capturedView(3).size() == 2
+                             ? fullYear(m.captured(3).toInt(), QDate::currentDate().year())
+                             : m.captured(3).toInt();
+        return makeDateTime(year, month, m.captured(1).toInt(), m, 4);
     }
     m = iso.match(trimmed);
     if (m.hasMatch())

@@ -118,6 +118,7 @@ private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
     void conversions_data();
     void conversions();
+    void twoDigitYears();
     void currencyArithmetic();
     void dateSurvivesTextRoundTrip();
     void machineLocaleIsIgnored_data();
@@ -255,8 +256,7 @@ void TestValues::conversions_data()
     row("read date 29 Feb leap year", Variant("29/Feb/2024"), "read date", "2024-02-29T00:00:00");
     row("read date 29 Feb common year", Variant("29/Feb/2023"), "read date", "refused");
     row("read date 29 Feb 1900", Variant("1900-02-29"), "read date", "refused");
-    row("read date two-digit year", Variant("05/Dec/26"), "read date", "refused");
-    row("read date two-digit year numeric", Variant("05/12/26"), "read date", "refused");
+    row("read date three-digit year", Variant("05/Dec/202"), "read date", "refused");
     row("read date year before 100", Variant("0099-01-01"), "read date", "refused");
     row("read date en_GB Sept", Variant("05/Sept/2026"), "read date", "refused");
     row("read date unknown month", Variant("05/Foo/2026"), "read date", "refused");
@@ -337,6 +337,28 @@ void TestValues::conversions()
         return located.isNull() ? Format(value, to) : located;
     });
     QCOMPARE(result, expected);
+}
+
+void TestValues::twoDigitYears()
+{
+    // The century window: at most 20 years ahead, else back in the last century.
+    QCOMPARE(ProgramLocale::fullYear(26, 2026), 2026);
+    QCOMPARE(ProgramLocale::fullYear(0, 2026), 2000);
+    QCOMPARE(ProgramLocale::fullYear(46, 2026), 2046);
+    QCOMPARE(ProgramLocale::fullYear(47, 2026), 1947);
+    QCOMPARE(ProgramLocale::fullYear(99, 2026), 1999);
+    QCOMPARE(ProgramLocale::fullYear(10, 2095), 2110);
+    QCOMPARE(ProgramLocale::fullYear(16, 2095), 2016);
+
+    // Typed dates with two-digit years read in the window around today.
+    const int thisYear = QDate::currentDate().year();
+    const QString yy = QString::number(thisYear % 100).rightJustified(2, u'0');
+    QCOMPARE(ProgramLocale::readDate(QStringLiteral("15/11/") + yy)->date(),
+             QDate(thisYear, 11, 15));
+    QCOMPARE(ProgramLocale::readDate(QStringLiteral("29/feb/") + yy).has_value(),
+             QDate::isLeapYear(thisYear));
+    QCOMPARE(Format(Variant(QStringLiteral("16/Jun/") + yy), QStringLiteral("dd/MMM/yyyy")),
+             QStringLiteral("16/Jun/") + QString::number(thisYear));
 }
 
 void TestValues::currencyArithmetic()
