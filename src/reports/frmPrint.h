@@ -1,7 +1,5 @@
 #pragma once
 
-#include "data/Recordset.h"
-
 #include <QDialog>
 
 #include <array>
@@ -66,6 +64,5 @@ private:
     void buildControls();
     void selectReport(ListItem* item);
 
-    std::unique_ptr<Recordset> rsReports;
     frmCrys* m_crys = nullptr;
 };

@@ -40,14 +40,6 @@ private:
 constexpr int RowsShownWhole = 18;
 constexpr int RowsShownFromEnd = 15;
 
-const QString SelectList = QStringLiteral(
-    "SELECT Transactions.TransactionId, Transactions.TransactionDate, Transactions.Invoicenr, "
-    "Transactions.relation, Transactions.MoneyIn, Transactions.CategoryId, Categories.Category, "
-    "Transactions.Description, Transactions.ReceiptId, Transactions.Totalprice, "
-    "Transactions.Cash, Transactions.BusinessId ");
-const QString FromClause = QStringLiteral(
-    "FROM Categories INNER JOIN Transactions ON Categories.CategoryId = Transactions.CategoryId ");
-
 } // namespace
 
 void frmTransactions::FormatFLX1()
@@ -126,28 +118,6 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const std::optional<qint64> business = selectedBusiness();
         if (!business)
             throw VbError(VbErr::SubscriptOutOfRange);
-        // Both sheets read Invoicenr, so that a loaded bank row is as complete
-        // as the cash row and its edits are stored.
-        SqlText =
-            SelectList + FromClause +
-            (cash ? QStringLiteral(
-                        "Where (((Transactions.Cash) = True) And ((Transactions.BusinessId) = ")
-                  : QStringLiteral(
-                        "Where (((Transactions.Cash) = false) And ((Transactions.BusinessId) = ")) +
-            QString::number(*business) + QStringLiteral(")) ") + SortSQL;
-        rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-        Recordset& rs = *rsList;
-        const int fId = rs.fieldIndex(QStringLiteral("TransactionId"));
-        const int fDate = rs.fieldIndex(QStringLiteral("TransactionDate"));
-        const int fCategory = rs.fieldIndex(QStringLiteral("Category"));
-        const int fCategoryId = rs.fieldIndex(QStringLiteral("Categoryid"));
-        const int fDescription = rs.fieldIndex(QStringLiteral("Description"));
-        const int fReceipt = rs.fieldIndex(QStringLiteral("receiptid"));
-        const int fRelation = rs.fieldIndex(QStringLiteral("Relation"));
-        const int fMoneyIn = rs.fieldIndex(QStringLiteral("MoneyIn"));
-        const int fTotal = rs.fieldIndex(QStringLiteral("TotalPrice"));
-        const int fInvoice = rs.fieldIndex(QStringLiteral("Invoicenr"));
-
         // The rows go in front of the entry row and the two totals rows. They
         // are appended behind the title row instead, and the three trailing
         // rows put back behind them: the same grid, without moving the
@@ -155,30 +125,30 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         grid.setRows(1);
         const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
         int i = 1;
-        while (!rs.EOF_()) {
+        // Both sheets show the invoice number, so that a loaded bank row is as
+        // complete as the cash row and its edits are stored.
+        ledger().sheetRows(*business, cash, SortSQL, [&](const Ledger::Transaction& t) {
             grid.setRows(i + 1);
             grid.setTextMatrix(i, RowNumber, QString::number(i));
-            grid.setRowData(i, rs.field(fId).toLong());
-            grid.setTextMatrix(i, ColDate, SheetFormat::date(rs.field(fDate)));
-            grid.setTextMatrix(i, ColCategory, rs.field(fCategory).toText());
-            grid.setTextMatrix(i, ColCategoryId, rs.field(fCategoryId).toText());
-            grid.setTextMatrix(i, ColDescription, rs.field(fDescription).toText());
-            grid.setTextMatrix(i, ColReceiptId,
-                               SheetFormat::receiptId(rs.field(fReceipt).toText()));
-            grid.setTextMatrix(i, ColRelation, rs.field(fRelation).toText());
-            const Variant moneyIn = rs.field(fMoneyIn);
-            if (!moneyIn.isNull()) {
-                if (moneyIn.toBool()) {
-                    grid.setTextMatrix(i, ColCredited, SheetFormat::amount(rs.field(fTotal)));
-                    grid.setTextMatrix(i, ColInvoiceNr, rs.field(fInvoice).toText());
-                } else {
-                    grid.setTextMatrix(i, ColDebited, SheetFormat::amount(rs.field(fTotal)));
-                    grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
-                }
+            grid.setRowData(i, t.id);
+            grid.setTextMatrix(i, ColDate,
+                               SheetFormat::date(t.date ? Variant(*t.date) : Variant::null()));
+            grid.setTextMatrix(i, ColCategory, t.category);
+            grid.setTextMatrix(i, ColCategoryId, QString::number(t.categoryId));
+            grid.setTextMatrix(i, ColDescription, t.description);
+            grid.setTextMatrix(i, ColReceiptId, SheetFormat::receiptId(t.receiptId));
+            grid.setTextMatrix(i, ColRelation, t.relation);
+            // Amounts go to the formatter as the store keeps them.
+            const Variant amount = t.amount ? Variant(t.amount->toDouble()) : Variant::null();
+            if (t.moneyIn) {
+                grid.setTextMatrix(i, ColCredited, SheetFormat::amount(amount));
+                grid.setTextMatrix(i, ColInvoiceNr, t.invoiceNr);
+            } else {
+                grid.setTextMatrix(i, ColDebited, SheetFormat::amount(amount));
+                grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
             }
             ++i;
-            rs.MoveNext();
-        }
+        });
         grid.setRows(i + 3);
         for (int row = i; row < i + 3; ++row)
             grid.setRowData(row, UnsavedRow);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/Ledger.h"
 #include "data/Recordset.h"
 
 #include <QString>
@@ -31,7 +32,8 @@ extern QString DBFolder;
 // Table recordsets on Categories and Transactions, index "PrimaryKey".
 extern std::unique_ptr<Recordset> rsCategories;
 extern std::unique_ptr<Recordset> rsTransactions;
-// The ORDER BY clause both sheet queries end with; always one of SortClauses.
+// The ORDER BY clause both sheet queries end with; always one of
+// Ledger::SortClauses.
 extern QString SortSQL;
 // The text of the last list query and the forward-only recordset opened from
 // it; every list filler replaces both.
@@ -55,11 +57,11 @@ extern QString ReportQueryName;
 extern QueryDef ReportQuery;
 
 // The sort clause used when none (or an unknown one) is stored.
-inline const QString DefaultSortSQL = QStringLiteral("ORDER BY Transactions.receiptid;");
-// The only clauses SortSQL may hold, by sheet column: Description, Category,
-// Date, Receipt id, Relation.
-const QStringList& SortClauses();
-bool IsSortClause(const QString& clause);
+inline const QString DefaultSortSQL = Ledger::defaultSortClause();
+
+// The records of the database open now; raises 91 when none is open. Make one
+// for each use: the backup replaces DB.
+Ledger ledger();
 
 // The program's entry point: warns about a small screen, connects the database
 // and shows the frame. Ends the program at once (End) where start-up says so.
