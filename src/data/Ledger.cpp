@@ -154,8 +154,7 @@ void Ledger::sheetRows(qint64 businessId, bool cash, const QString& sortClause,
         QStringLiteral("SELECT Transactions.TransactionId, Transactions.TransactionDate, "
                        "Transactions.Invoicenr, Transactions.relation, Transactions.MoneyIn, "
                        "Transactions.CategoryId, Categories.Category, Transactions.Description, "
-                       "Transactions.ReceiptId, Transactions.Totalprice, Transactions.Cash, "
-                       "Transactions.BusinessId "
+                       "Transactions.ReceiptId, Transactions.Totalprice "
                        "FROM Categories INNER JOIN Transactions ON Categories.CategoryId = "
                        "Transactions.CategoryId "
                        "Where (((Transactions.Cash) = %1) And ((Transactions.BusinessId) = %2)) ")
@@ -176,11 +175,13 @@ void Ledger::sheetRows(qint64 businessId, bool cash, const QString& sortClause,
         CategoryName,
         Description,
         ReceiptId,
-        Amount,
-        Cash,
-        BusinessId
+        Amount
     };
+    // Every row is of this business and sheet; reading that again per row
+    // would only slow a load of 100,000 rows.
     Transaction t;
+    t.cash = cash;
+    t.businessId = businessId;
     while (!rs.EOF_()) {
         t.id = rs.field(Id).toLong();
         const Variant date = rs.field(Date);
@@ -195,8 +196,6 @@ void Ledger::sheetRows(qint64 businessId, bool cash, const QString& sortClause,
         const Variant amount = rs.field(Amount);
         t.amount =
             amount.isNull() ? std::nullopt : std::optional<Currency>(amountOf(amount.toDouble()));
-        t.cash = rs.field(Cash).toBool();
-        t.businessId = rs.field(BusinessId).toLong();
         row(t);
         rs.MoveNext();
     }

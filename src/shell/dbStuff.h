@@ -17,9 +17,9 @@ class ListItem;
 // the common error box and the backup. Everything here is used from the
 // user-interface thread only.
 //
-// Windows must read DB, rsCategories and rsTransactions through these globals
-// each time and never keep the pointers: the backup closes the database and
-// replaces all three.
+// Windows read and write the records through ledger(), made anew for each use,
+// and never keep DB or a recordset: the backup closes the database and
+// replaces DB, rsCategories and rsTransactions.
 namespace dbStuff {
 
 // The open database file; set by start-up, closed and replaced by the backup.
@@ -29,7 +29,8 @@ extern QString DBPath;
 // The folder part of DBPath, ending in its separator ("/" here, "\" on
 // Windows); report files and the backup's work file are put behind it.
 extern QString DBFolder;
-// Table recordsets on Categories and Transactions, index "PrimaryKey".
+// Table recordsets on Categories and Transactions, index "PrimaryKey"; opened
+// at start-up and by the backup, so that neither goes on without both tables.
 extern std::unique_ptr<Recordset> rsCategories;
 extern std::unique_ptr<Recordset> rsTransactions;
 // The ORDER BY clause both sheet queries end with; always one of
