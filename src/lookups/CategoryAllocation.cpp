@@ -2,7 +2,6 @@
 // the category selected in LV1 is allocated to it (a relCat_Bis row). The
 // user's ticks are written at once; the window's own ticks only show.
 
-#include "data/Recordset.h"
 #include "lookups/frmCategories.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
@@ -24,18 +23,11 @@ void frmCategories::buildAllocationList()
 
 void frmCategories::FillLV2()
 {
-    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr ") +
-              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    const QList<Ledger::Business> businesses = ledger().businesses();
     LV2->Clear();
-    while (!rsList->EOF_()) {
-        NewItem =
-            LV2->Add(QStringLiteral("b") +
-                         QString::number(rsList->field(QStringLiteral("Businessid")).toLong()),
-                     rsList->field(QStringLiteral("Name")).toText());
-        const Variant vat = rsList->field(QStringLiteral("vatnr"));
-        NewItem->setSubItems(1, vat.isNull() ? QStringLiteral("n/a") : vat.toText());
-        rsList->MoveNext();
+    for (const Ledger::Business& business : businesses) {
+        NewItem = LV2->Add(QStringLiteral("b") + QString::number(business.id), business.name);
+        NewItem->setSubItems(1, business.vatNr ? *business.vatNr : QStringLiteral("n/a"));
     }
     // Nothing in this list is acted on until the user ticks a box.
     LV2->setSelectedItem(nullptr);
@@ -53,17 +45,10 @@ void frmCategories::UpdateLV2()
     const ListItem* category = LV1->SelectedItem();
     if (!category)
         return; // a category not stored yet has no allocations
-    SqlText = QStringLiteral("SELECT relCat_Bis.CatId, relCat_Bis.Busid ") +
-              QStringLiteral("From relCat_Bis ") + QStringLiteral("WHERE (((relCat_Bis.CatId)=") +
-              QString::number(IdFromKey(category->Key())) + QStringLiteral("));");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-    while (!rsList->EOF_()) {
+    for (const qint64 id : ledger().allocatedBusinesses(IdFromKey(category->Key()))) {
         // A row whose business is not listed has no box to tick.
-        const QString key =
-            QStringLiteral("b") + QString::number(rsList->field(QStringLiteral("Busid")).toLong());
-        if (ListItem* business = LV2->Find(key))
+        if (ListItem* business = LV2->Find(QStringLiteral("b") + QString::number(id)))
             business->setChecked(true);
-        rsList->MoveNext();
     }
 }
 
@@ -83,28 +68,16 @@ void frmCategories::SaveCat_Bus()
         return;
     }
     ListItem* business = LV2->SelectedItem();
-    const Variant categoryId(IdFromKey(LV1->SelectedItem()->Key()));
-    const Variant businessId(IdFromKey(business->Key()));
-    Recordset& rs = *rsRelCatBis;
+    const qint64 categoryId = IdFromKey(LV1->SelectedItem()->Key());
+    const qint64 businessId = IdFromKey(business->Key());
     // The box shows the pair as it should be; a pair already stored, or one
     // already gone, needs no write.
-    rs.Seek(QStringLiteral("="), categoryId, businessId);
-    const bool stored = !rs.NoMatch();
     try {
-        if (business->Checked() && !stored) {
-            rs.AddNew();
-            rs.setField(QStringLiteral("catid"), categoryId);
-            rs.setField(QStringLiteral("Busid"), businessId);
-            rs.Update();
-        } else if (!business->Checked() && stored) {
-            rs.Delete();
-        } else {
+        if (!ledger().setAllocated(categoryId, businessId, business->Checked()))
             return;
-        }
     } catch (const VbError&) {
-        // The box goes back to what the database holds.
-        rs.CancelUpdate();
-        business->setChecked(stored);
+        // Nothing was written: the box goes back to what the database holds.
+        business->setChecked(!business->Checked());
         throw;
     }
     announceCategoriesChanged();

@@ -1,7 +1,6 @@
 // The category list and details pane of frmCategories: filling, the change
 // check, saving and showing a clicked category.
 
-#include "data/Recordset.h"
 #include "lookups/frmCategories.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -16,14 +15,14 @@ using namespace dbStuff;
 
 namespace {
 
-// The entries of cboCashBank, by number: where a category may be used.
-constexpr int CashOnly = 1;
-constexpr int BankOnly = 2;
-constexpr int CashAndBank = 3;
-
-QString typeText(const Variant& moneyReceived)
+QString typeText(bool moneyReceived)
 {
-    return moneyReceived.toBool() ? QStringLiteral("Credit") : QStringLiteral("Debit");
+    return moneyReceived ? QStringLiteral("Credit") : QStringLiteral("Debit");
+}
+
+QString vatText(const std::optional<double>& vat)
+{
+    return vat ? ProgramLocale::formatPercentage(Variant(*vat)) : QString();
 }
 
 // The number of a combo's selected entry; a combo without one cannot be saved
@@ -45,9 +44,10 @@ void frmCategories::FillcboType()
 
 void frmCategories::FillcboCashBank()
 {
-    cboCashBank->AddItem(QStringLiteral("Cash transactions"), CashOnly);
-    cboCashBank->AddItem(QStringLiteral("Bank transactions"), BankOnly);
-    cboCashBank->AddItem(QStringLiteral("Both bank and cash transactions"), CashAndBank);
+    cboCashBank->AddItem(QStringLiteral("Cash transactions"), Ledger::Category::CashOnly);
+    cboCashBank->AddItem(QStringLiteral("Bank transactions"), Ledger::Category::BankOnly);
+    cboCashBank->AddItem(QStringLiteral("Both bank and cash transactions"),
+                         Ledger::Category::CashAndBank);
     cboCashBank->setListIndex(2);
 }
 
@@ -61,69 +61,52 @@ void frmCategories::ClearDetails()
 
 void frmCategories::FillLV1()
 {
-    SqlText = QStringLiteral("SELECT Categories.CategoryId, Categories.Category, Categories.vat, "
-                             "Categories.MoneyReceived ") +
-              QStringLiteral("From Categories ") + QStringLiteral("ORDER BY Categories.Category;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-    while (!rsList->EOF_()) {
-        NewItem =
-            LV1->Add(QStringLiteral("c") +
-                         QString::number(rsList->field(QStringLiteral("Categoryid")).toLong()),
-                     rsList->field(QStringLiteral("Category")).toText());
-        NewItem->setSubItems(1, typeText(rsList->field(QStringLiteral("moneyreceived"))));
-        NewItem->setSubItems(2,
-                             ProgramLocale::formatPercentage(rsList->field(QStringLiteral("vat"))));
-        rsList->MoveNext();
+    for (const Ledger::Category& category : ledger().categories()) {
+        NewItem = LV1->Add(QStringLiteral("c") + QString::number(category.id), category.name);
+        NewItem->setSubItems(1, typeText(category.moneyReceived));
+        NewItem->setSubItems(2, vatText(category.vat));
     }
 }
 
 bool frmCategories::paneDiffers()
 {
-    const Recordset& rs = *rsCategories;
-    if (differs(etCategory, rs[QStringLiteral("Category")]) ||
-        differs(etVAT, rs[QStringLiteral("vat")]))
+    if (differs(etCategory, Variant(m_shown.name)) ||
+        differs(etVAT, m_shown.vat ? Variant(vatText(m_shown.vat)) : Variant::null()))
         return true;
     // Without a name the type is no edit either.
-    const Variant stored = rs[QStringLiteral("moneyreceived")];
-    if (etCategory->Text().isEmpty() || stored.isNull() || cboType->ListIndex() < 0)
+    if (etCategory->Text().isEmpty() || cboType->ListIndex() < 0)
         return false;
     const qint64 type = selectedNumber(cboType);
-    return (stored.toBool() && type == 0) || (!stored.toBool() && type == 1);
+    return (m_shown.moneyReceived && type == 0) || (!m_shown.moneyReceived && type == 1);
 }
 
 void frmCategories::SaveCategory()
 {
-    Recordset& rs = *rsCategories;
     NewRecord = false;
     ListItem* selected = LV1->SelectedItem();
-    try {
-        if (!selected) {
-            rs.AddNew();
-            NewRecord = true;
-        } else {
-            rs.Seek(QStringLiteral("="), Variant(IdFromKey(selected->Key())));
-            rs.Edit();
-            NewRecord = false;
-        }
-        rs.setField(QStringLiteral("Category"), etCategory->Text());
-        rs.setField(QStringLiteral("vat"), ProgramLocale::readPercentage(etVAT->Text()));
-        rs.setField(QStringLiteral("moneyreceived"), selectedNumber(cboType) != 0);
-        rs.setField(QStringLiteral("Cashorbank"), selectedNumber(cboCashBank));
-        rs.Update();
-    } catch (const VbError&) {
-        // A refused write leaves no pending edit behind; the pane keeps the
-        // user's text for another try.
-        rs.CancelUpdate();
-        throw;
+    Ledger::Category category;
+    if (selected) {
+        category.id = IdFromKey(selected->Key());
+        // A key without an id names no stored category.
+        if (category.id == 0)
+            throw VbError(VbErr::NoCurrentRecord);
+    } else {
+        NewRecord = true;
     }
-    rs.setBookmark(rs.LastModified());
+    category.name = etCategory->Text();
+    category.vat = ProgramLocale::readPercentage(etVAT->Text());
+    category.moneyReceived = selectedNumber(cboType) != 0;
+    category.cashOrBank = int(selectedNumber(cboCashBank));
+    // A refused write changes nothing; the pane keeps the user's text for
+    // another try.
+    ledger().storeCategory(category);
+    m_shown = category;
 
     if (NewRecord) {
-        const QString newKey =
-            QStringLiteral("c") + QString::number(rs[QStringLiteral("Categoryid")].toLong());
-        NewItem = LV1->Add(newKey, rs[QStringLiteral("Category")].toText());
-        NewItem->setSubItems(1, typeText(rs[QStringLiteral("moneyreceived")]));
-        NewItem->setSubItems(2, ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
+        const QString newKey = QStringLiteral("c") + QString::number(category.id);
+        NewItem = LV1->Add(newKey, category.name);
+        NewItem->setSubItems(1, typeText(category.moneyReceived));
+        NewItem->setSubItems(2, vatText(category.vat));
         LV1->setSelectedItem(LV1->Find(newKey));
         NewRecord = false;
         CurrentKey = newKey;
@@ -131,9 +114,9 @@ void frmCategories::SaveCategory()
         // The ticks still on screen belonged to the category shown before.
         UpdateLV2();
     } else {
-        selected->setText(rs[QStringLiteral("Category")].toText());
-        selected->setSubItems(1, typeText(rs[QStringLiteral("moneyreceived")]));
-        selected->setSubItems(2, ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
+        selected->setText(category.name);
+        selected->setSubItems(1, typeText(category.moneyReceived));
+        selected->setSubItems(2, vatText(category.vat));
     }
     LV1->SelectedItem()->EnsureVisible();
 }
@@ -146,14 +129,14 @@ void frmCategories::LV1_ItemClick(ListItem* Item)
         LV1->setHideSelection(false);
         Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);
 
-        Recordset& rs = *rsCategories;
-        rs.Seek(QStringLiteral("="), Variant(IdFromKey(ClickedKey)));
-        etCategory->setText(rs[QStringLiteral("Category")].toText());
-        etVAT->setText(ProgramLocale::formatPercentage(rs[QStringLiteral("vat")]));
-        cboType->setListIndex(rs[QStringLiteral("moneyreceived")].toBool() ? 1 : 0);
-        const Variant where = rs[QStringLiteral("Cashorbank")];
-        const qint64 code = where.isNull() ? CashAndBank : where.toLong();
-        cboCashBank->setListIndex(code == CashOnly ? 0 : code == BankOnly ? 1 : 2);
+        m_shown = ledger().category(IdFromKey(ClickedKey));
+        etCategory->setText(m_shown.name);
+        etVAT->setText(vatText(m_shown.vat));
+        cboType->setListIndex(m_shown.moneyReceived ? 1 : 0);
+        const int code = m_shown.cashOrBank;
+        cboCashBank->setListIndex(code == Ledger::Category::CashOnly   ? 0
+                                  : code == Ledger::Category::BankOnly ? 1
+                                                                       : 2);
         UpdateLV2();
         CurrentKey = ClickedKey;
     } catch (const VbError& e) {

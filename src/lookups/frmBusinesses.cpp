@@ -1,6 +1,5 @@
 #include "lookups/frmBusinesses.h"
 
-#include "data/Recordset.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -22,14 +21,19 @@ constexpr int DesignWidth = 7005;
 constexpr int DesignHeight = 5010;
 constexpr int FrameHeight = 1695;
 
-QString key(const Variant& id)
+QString key(qint64 id)
 {
-    return QStringLiteral("b") + QString::number(id.toLong());
+    return QStringLiteral("b") + QString::number(id);
 }
 
-QString vatText(const Variant& vat)
+QString vatText(const std::optional<QString>& vat)
 {
-    return vat.isNull() ? QStringLiteral("n/a") : vat.toText();
+    return vat ? *vat : QStringLiteral("n/a");
+}
+
+Variant stored(const std::optional<QString>& text)
+{
+    return text ? Variant(*text) : Variant::null();
 }
 
 } // namespace
@@ -78,8 +82,6 @@ void frmBusinesses::Form_Load()
 {
     NewRecord = true;
     LV1->setHideSelection(true);
-    rsBusinesses = DB->OpenRecordset(QStringLiteral("Businesses"), RecordsetType::Table);
-    rsBusinesses->setIndex(QStringLiteral("PrimaryKey"));
     ClearDetails();
     FillLV1();
     LV1->setSelectedItem(nullptr);
@@ -99,52 +101,38 @@ void frmBusinesses::ClearDetails()
 
 void frmBusinesses::FillLV1()
 {
-    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name, Businesses.VATNr ") +
-              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    const QList<Ledger::Business> businesses = ledger().businesses();
     LV1->Clear();
-    while (!rsList->EOF_()) {
-        const Variant id = rsList->field(QStringLiteral("BusinessId"));
-        NewItem = LV1->Add(key(id), rsList->field(QStringLiteral("Name")).toText());
-        NewItem->setSubItems(1, id.toText());
-        NewItem->setSubItems(2, vatText(rsList->field(QStringLiteral("VATNr"))));
-        rsList->MoveNext();
+    for (const Ledger::Business& business : businesses) {
+        NewItem = LV1->Add(key(business.id), business.name);
+        NewItem->setSubItems(1, QString::number(business.id));
+        NewItem->setSubItems(2, vatText(business.vatNr));
     }
 }
 
 bool frmBusinesses::paneDiffers()
 {
-    const Recordset& rs = *rsBusinesses;
-    return differs(etName, rs[QStringLiteral("Name")]) ||
-           differs(etVAT, rs[QStringLiteral("vatnr")]) ||
-           differs(etAccountNr, rs[QStringLiteral("accountnr")]);
+    return differs(etName, Variant(m_shown.name)) || differs(etVAT, stored(m_shown.vatNr)) ||
+           differs(etAccountNr, stored(m_shown.accountNr));
 }
 
 void frmBusinesses::SaveChanges()
 {
-    Recordset& rs = *rsBusinesses;
-    try {
-        if (NewRecord)
-            rs.AddNew();
-        else
-            rs.Edit();
-        rs.setField(QStringLiteral("Name"), etName->Text());
-        if (!etVAT->Text().isEmpty())
-            rs.setField(QStringLiteral("vatnr"), etVAT->Text());
-        if (!etAccountNr->Text().isEmpty())
-            rs.setField(QStringLiteral("accountnr"), etAccountNr->Text());
-        rs.Update();
-    } catch (const VbError&) {
-        // A refused write leaves no pending edit behind; the pane keeps the
-        // user's text for another try.
-        rs.CancelUpdate();
-        throw;
-    }
-    rs.setBookmark(rs.LastModified());
+    // An empty VAT or account box leaves what is stored: clearing one is no
+    // edit. A refused write changes nothing, and the pane keeps the user's
+    // text for another try.
+    Ledger::Business business = NewRecord ? Ledger::Business() : m_shown;
+    business.name = etName->Text();
+    if (!etVAT->Text().isEmpty())
+        business.vatNr = etVAT->Text();
+    if (!etAccountNr->Text().isEmpty())
+        business.accountNr = etAccountNr->Text();
+    ledger().storeBusiness(business);
+    m_shown = business;
 
     if (NewRecord) {
-        const QString newKey = key(rs[QStringLiteral("Businessid")]);
-        NewItem = LV1->Add(newKey, rs[QStringLiteral("Name")].toText());
+        const QString newKey = key(business.id);
+        NewItem = LV1->Add(newKey, business.name);
         showRow(NewItem);
         LV1->setSelectedItem(LV1->Find(newKey));
         NewRecord = false;
@@ -152,7 +140,7 @@ void frmBusinesses::SaveChanges()
         // The stored business is now the selected one.
         Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);
     } else if (ListItem* item = LV1->Find(CurrentKey)) {
-        item->setText(rs[QStringLiteral("Name")].toText());
+        item->setText(business.name);
         showRow(item);
         item->EnsureVisible();
     }
@@ -162,8 +150,8 @@ void frmBusinesses::SaveChanges()
 
 void frmBusinesses::showRow(ListItem* item)
 {
-    item->setSubItems(1, rsBusinesses->field(QStringLiteral("Businessid")).toText());
-    item->setSubItems(2, vatText(rsBusinesses->field(QStringLiteral("vatnr"))));
+    item->setSubItems(1, QString::number(m_shown.id));
+    item->setSubItems(2, vatText(m_shown.vatNr));
 }
 
 void frmBusinesses::Form_Activate()
@@ -180,13 +168,12 @@ void frmBusinesses::LV1_ItemClick(ListItem* Item)
 {
     askToSaveBeforeShowing(Item);
     ClearDetails();
-    Recordset& rs = *rsBusinesses;
-    rs.Seek(QStringLiteral("="), Variant(IdFromKey(ClickedKey)));
-    etName->setText(rs[QStringLiteral("Name")].toText());
-    if (const Variant vat = rs[QStringLiteral("vatnr")]; !vat.isNull())
-        etVAT->setText(vat.toString());
-    if (const Variant account = rs[QStringLiteral("accountnr")]; !account.isNull())
-        etAccountNr->setText(account.toString());
+    m_shown = ledger().business(IdFromKey(ClickedKey));
+    etName->setText(m_shown.name);
+    if (m_shown.vatNr)
+        etVAT->setText(*m_shown.vatNr);
+    if (m_shown.accountNr)
+        etAccountNr->setText(*m_shown.accountNr);
     LV1->setHideSelection(false);
     Toolbar1->setButtonEnabled(QStringLiteral("delete"), true);
     CurrentKey = ClickedKey;
@@ -213,10 +200,7 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
         if (Answer != vbYes)
             return;
         // The business named in the question is the one that goes.
-        Recordset& rs = *rsBusinesses;
-        rs.Seek(QStringLiteral("="), Variant(IdFromKey(selectedKey)));
-        if (!rs.NoMatch())
-            rs.Delete();
+        ledger().deleteBusiness(IdFromKey(selectedKey));
         LV1->Remove(selectedKey);
         LV1->setSelectedItem(nullptr);
         ClearDetails();

@@ -1,19 +1,19 @@
 #pragma once
 
+#include "data/Ledger.h"
 #include "lookups/LookupWindow.h"
 
 #include <memory>
 
 class QLabel;
-class Recordset;
 class TextBox;
 
 // "Businesses/Accounts": lists every business, shows one in the details pane and
 // adds, changes and deletes businesses. Opened modally from the frame's menu.
 //
 // The window is in the new-business state (NewRecord) after loading, after
-// "new" and after a delete, where a save adds a row; otherwise it edits the row
-// rsBusinesses stands on, which is the business shown in the pane. Every way of
+// "new" and after a delete, where a save adds a row; otherwise it edits the
+// business shown in the pane (m_shown). Every way of
 // closing goes through Form_QueryUnload.
 //
 // Every business saved or deleted is announced with Notifier::businessesChanged
@@ -57,8 +57,9 @@ protected:
 
 private:
     void buildControls();
-    // Sub-items 1 and 2 of a list item from the row rsBusinesses stands on.
+    // Sub-items 1 and 2 of a list item from the business shown.
     void showRow(ListItem* item);
 
-    std::unique_ptr<Recordset> rsBusinesses;
+    // The business last shown or stored, as the file holds it.
+    Ledger::Business m_shown;
 };

@@ -1,6 +1,5 @@
 #include "lookups/frmCategories.h"
 
-#include "data/Recordset.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -82,8 +81,7 @@ void frmCategories::buildControls()
 void frmCategories::Form_Load()
 {
     NewRecord = true;
-    rsRelCatBis = DB->OpenRecordset(QStringLiteral("relCat_Bis"), RecordsetType::Table);
-    rsRelCatBis->setIndex(QStringLiteral("Primarykey"));
+    ledger().requireAllocationTable();
     FillcboType();
     FillcboCashBank();
     ClearDetails();
@@ -128,10 +126,7 @@ void frmCategories::deleteCategory()
         return;
     ClearLV2Checkmarks();
     // The category named in the question is the one that goes.
-    Recordset& rs = *rsCategories;
-    rs.Seek(QStringLiteral("="), Variant(IdFromKey(selectedKey)));
-    if (!rs.NoMatch())
-        rs.Delete();
+    ledger().deleteCategory(IdFromKey(selectedKey));
     LV1->Remove(selectedKey);
     Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
     // The pane still shows the deleted category, but nothing in the list is
@@ -145,12 +140,7 @@ void frmCategories::deleteCategory()
 
 void frmCategories::announceCategoriesChanged()
 {
-    std::optional<QByteArray> shown;
-    if (!NewRecord)
-        shown = rsCategories->Bookmark();
     emit Notifier::instance().categoriesChanged();
-    if (shown)
-        rsCategories->setBookmark(*shown);
 }
 
 void frmCategories::placeLists(int top, int width, int height)

@@ -1,23 +1,22 @@
 #pragma once
 
+#include "data/Ledger.h"
 #include "lookups/LookupWindow.h"
 
 #include <memory>
 
 class ComboBox;
 class QLabel;
-class Recordset;
 class TextBox;
 
 // "Categories": the category list (LV1) with a details pane, and the list of
 // businesses (LV2) whose ticks allocate the category selected in LV1. Opened
 // modally from the frame's menu.
 //
-// Works on the shared rsCategories and moves its current row: a click seeks the
-// category, a save leaves it on the row written. Whether a save adds or changes
-// a category is decided by the selection of LV1 (none: add). Ticks in LV2 are
-// written at once to relCat_Bis through rsRelCatBis; ticks the window sets
-// itself are display only.
+// The pane is compared with the category last clicked or stored (m_shown).
+// Whether a save adds or changes a category is decided by the selection of LV1
+// (none: add). Ticks in LV2 are written at once as allocations; ticks the
+// window sets itself are display only.
 //
 // Notifications, once the database holds the change:
 //  - Notifier::categoriesChanged after a save from the toolbar, a delete, and
@@ -79,10 +78,8 @@ private:
     void buildControls();
     void buildAllocationList();
     void deleteCategory();
-    // Sends categoriesChanged. A receiver may move rsCategories (it is shared);
-    // the window's current row is put back afterwards.
     void announceCategoriesChanged();
 
-    // relCat_Bis with index "Primarykey" (CatId, Busid); lives with the window.
-    std::unique_ptr<Recordset> rsRelCatBis;
+    // The category last clicked or stored, as the file holds it.
+    Ledger::Category m_shown;
 };

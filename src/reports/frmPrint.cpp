@@ -135,8 +135,6 @@ void frmPrint::Form_Load()
 {
     if (!dbStuff::DB)
         throw VbError(VbErr::ObjectNotSet);
-    rsReports = dbStuff::DB->OpenRecordset(QStringLiteral("Reports"), RecordsetType::Table);
-    rsReports->setIndex(QStringLiteral("PrimaryKey"));
     FIllcboBusiness();
     FillLV1();
     dt1[0]->setValue(Variant::null());
@@ -147,29 +145,22 @@ void frmPrint::Form_Load()
 void frmPrint::FIllcboBusiness()
 {
     using namespace dbStuff;
-    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name ") +
-              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    const QList<Ledger::Business> businesses = ledger().businesses();
     cbobusiness->Clear();
-    while (!rsList->EOF_()) {
-        cbobusiness->AddItem(rsList->field(QStringLiteral("Name")).toText(),
-                             rsList->field(QStringLiteral("Businessid")).toLong());
-        rsList->MoveNext();
-    }
+    for (const Ledger::Business& business : businesses)
+        cbobusiness->AddItem(business.name, business.id);
 }
 
 void frmPrint::FillLV1()
 {
-    if (rsReports->RecordCount() == 0)
+    const QList<Ledger::ReportEntry> reports = dbStuff::ledger().reports();
+    if (reports.isEmpty())
         return;
     LV1->Clear();
-    rsReports->MoveFirst();
-    while (!rsReports->EOF_()) {
-        const QString id = rsReports->field(QStringLiteral("Reportid")).toText();
-        dbStuff::NewItem = LV1->Add(QStringLiteral("r") + id,
-                                    rsReports->field(QStringLiteral("ReportTitle")).toText());
+    for (const Ledger::ReportEntry& report : reports) {
+        const QString id = QString::number(report.id);
+        dbStuff::NewItem = LV1->Add(QStringLiteral("r") + id, report.title);
         dbStuff::NewItem->setSubItems(2, id);
-        rsReports->MoveNext();
     }
 }
 
@@ -178,11 +169,12 @@ void frmPrint::selectReport(ListItem* item)
 {
     if (!item)
         return;
-    rsReports->Seek(QStringLiteral("="), Variant(qint64(dbStuff::IdFromKey(item->Key()))));
-    if (rsReports->NoMatch())
+    const std::optional<Ledger::ReportEntry> report =
+        dbStuff::ledger().report(dbStuff::IdFromKey(item->Key()));
+    if (!report)
         return;
-    CurrentReportTitle = rsReports->field(QStringLiteral("ReportTitle")).toText();
-    CurrentReportId = long(rsReports->field(QStringLiteral("Reportid")).toLong());
+    CurrentReportTitle = report->title;
+    CurrentReportId = long(report->id);
 }
 
 void frmPrint::cbobusiness_Click()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "data/Recordset.h"
-
 #include <QDialog>
 
 #include <array>
@@ -78,6 +76,5 @@ private:
     void placeHeader();
     void selectReport(ListItem* item);
 
-    std::unique_ptr<Recordset> rsReports;
     frmCrys* m_crys = nullptr;
 };

@@ -27,13 +27,11 @@ void frmTransactions::DeleteItem(FlexGrid& ctl)
         return;
     }
 
-    rsTransactions->Seek(QStringLiteral("="), Variant(ctl.RowData(row)));
-    if (rsTransactions->NoMatch()) {
+    if (!ledger().deleteTransaction(ctl.RowData(row))) {
         MsgBox(QStringLiteral("Transaction not found in database."), vbOKOnly + vbExclamation,
                AppTitle);
         return;
     }
-    rsTransactions->Delete();
     ctl.RemoveItem(row);
     RenumberRows(ctl);
     SumSheet(ctl);

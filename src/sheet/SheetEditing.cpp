@@ -104,10 +104,7 @@ std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid,
     const qint64 id = grid.TextMatrix(row, ColCategoryId).toLongLong(&ok);
     if (!ok)
         return std::nullopt;
-    rsCategories->Seek(QStringLiteral("="), Variant(id));
-    if (rsCategories->NoMatch())
-        return std::nullopt;
-    return rsCategories->field(QStringLiteral("MoneyReceived")).toBool();
+    return ledger().categoryReceivesMoney(id);
 }
 
 QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
@@ -377,13 +374,8 @@ void frmTransactions::grid_EnterCell(FlexGrid& grid)
     if (m_numRefused && &grid == m_editGrid) {
         grid.setRow(m_refusedRow);
         grid.setCol(m_refusedCol);
-        return;
     }
-    if (GridBusy)
-        return;
-    const qint64 id = grid.RowData(grid.Row());
-    if (id > 0)
-        rsTransactions->Seek(QStringLiteral("="), Variant(id));
+    // Storing a row finds it by the grid's row data; nothing to position here.
 }
 
 void frmTransactions::grid_KeyPress(FlexGrid& grid, int& keyAscii)

@@ -36,17 +36,12 @@ private:
     bool m_was;
 };
 
+// A day as the date formatter takes it. Only the day is shown, so it is given
+// at midnight UTC, which needs no time-zone lookup (a local midnight costs one
+// a row, noticeable over 100,000 rows).
 // Rows with more stored transactions than this open scrolled to the end.
 constexpr int RowsShownWhole = 18;
 constexpr int RowsShownFromEnd = 15;
-
-const QString SelectList = QStringLiteral(
-    "SELECT Transactions.TransactionId, Transactions.TransactionDate, Transactions.Invoicenr, "
-    "Transactions.relation, Transactions.MoneyIn, Transactions.CategoryId, Categories.Category, "
-    "Transactions.Description, Transactions.ReceiptId, Transactions.Totalprice, "
-    "Transactions.Cash, Transactions.BusinessId ");
-const QString FromClause = QStringLiteral(
-    "FROM Categories INNER JOIN Transactions ON Categories.CategoryId = Transactions.CategoryId ");
 
 } // namespace
 
@@ -126,28 +121,6 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const std::optional<qint64> business = selectedBusiness();
         if (!business)
             throw VbError(VbErr::SubscriptOutOfRange);
-        // Both sheets read Invoicenr, so that a loaded bank row is as complete
-        // as the cash row and its edits are stored.
-        SqlText =
-            SelectList + FromClause +
-            (cash ? QStringLiteral(
-                        "Where (((Transactions.Cash) = True) And ((Transactions.BusinessId) = ")
-                  : QStringLiteral(
-                        "Where (((Transactions.Cash) = false) And ((Transactions.BusinessId) = ")) +
-            QString::number(*business) + QStringLiteral(")) ") + SortSQL;
-        rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-        Recordset& rs = *rsList;
-        const int fId = rs.fieldIndex(QStringLiteral("TransactionId"));
-        const int fDate = rs.fieldIndex(QStringLiteral("TransactionDate"));
-        const int fCategory = rs.fieldIndex(QStringLiteral("Category"));
-        const int fCategoryId = rs.fieldIndex(QStringLiteral("Categoryid"));
-        const int fDescription = rs.fieldIndex(QStringLiteral("Description"));
-        const int fReceipt = rs.fieldIndex(QStringLiteral("receiptid"));
-        const int fRelation = rs.fieldIndex(QStringLiteral("Relation"));
-        const int fMoneyIn = rs.fieldIndex(QStringLiteral("MoneyIn"));
-        const int fTotal = rs.fieldIndex(QStringLiteral("TotalPrice"));
-        const int fInvoice = rs.fieldIndex(QStringLiteral("Invoicenr"));
-
         // The rows go in front of the entry row and the two totals rows. They
         // are appended behind the title row instead, and the three trailing
         // rows put back behind them: the same grid, without moving the
@@ -157,30 +130,28 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const QString dateFormat = QString::fromLatin1(SheetText::DateFormat);
         const QString amountFormat = QString::fromLatin1(SheetText::AmountFormat);
         int i = 1;
-        while (!rs.EOF_()) {
+        // Both sheets show the invoice number, so that a loaded bank row is as
+        // complete as the cash row and its edits are stored.
+        ledger().sheetRows(*business, cash, SortSQL, [&](const Ledger::Transaction& t) {
             grid.setRows(i + 1);
             grid.setTextMatrix(i, RowNumber, QString::number(i));
-            grid.setRowData(i, rs.field(fId).toLong());
-            grid.setTextMatrix(i, ColDate, Format(rs.field(fDate), dateFormat));
-            grid.setTextMatrix(i, ColCategory, rs.field(fCategory).toText());
-            grid.setTextMatrix(i, ColCategoryId, rs.field(fCategoryId).toText());
-            grid.setTextMatrix(i, ColDescription, rs.field(fDescription).toText());
-            grid.setTextMatrix(i, ColReceiptId,
-                               ProgramLocale::formatReceiptId(rs.field(fReceipt).toText()));
-            grid.setTextMatrix(i, ColRelation, rs.field(fRelation).toText());
-            const Variant moneyIn = rs.field(fMoneyIn);
-            if (!moneyIn.isNull()) {
-                if (moneyIn.toBool()) {
-                    grid.setTextMatrix(i, ColCredited, Format(rs.field(fTotal), amountFormat));
-                    grid.setTextMatrix(i, ColInvoiceNr, rs.field(fInvoice).toText());
-                } else {
-                    grid.setTextMatrix(i, ColDebited, Format(rs.field(fTotal), amountFormat));
-                    grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
-                }
+            grid.setRowData(i, t.id);
+            grid.setTextMatrix(i, ColDate, t.date ? ProgramLocale::formatDate(*t.date) : QString());
+            grid.setTextMatrix(i, ColCategory, t.category);
+            grid.setTextMatrix(i, ColCategoryId, QString::number(t.categoryId));
+            grid.setTextMatrix(i, ColDescription, t.description);
+            grid.setTextMatrix(i, ColReceiptId, ProgramLocale::formatReceiptId(t.receiptId));
+            grid.setTextMatrix(i, ColRelation, t.relation);
+            const QString amount = t.amount ? ProgramLocale::formatAmount(*t.amount) : QString();
+            if (t.moneyIn) {
+                grid.setTextMatrix(i, ColCredited, amount);
+                grid.setTextMatrix(i, ColInvoiceNr, t.invoiceNr);
+            } else {
+                grid.setTextMatrix(i, ColDebited, amount);
+                grid.setTextMatrix(i, ColInvoiceNr, notApplicable);
             }
             ++i;
-            rs.MoveNext();
-        }
+        });
         grid.setRows(i + 3);
         for (int row = i; row < i + 3; ++row)
             grid.setRowData(row, UnsavedRow);

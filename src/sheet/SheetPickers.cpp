@@ -38,42 +38,16 @@ void frmTransactions::FillBusinessCategories()
     const std::optional<qint64> business = selectedBusiness();
     if (!business)
         return;
-    SqlText = QStringLiteral("SELECT distinct Categories.CategoryId, Categories.Category, "
-                             "Categories.MoneyReceived, Categories.VAT, relCat_Bis.Busid, "
-                             "Categories.CashOrBank ") +
-              QStringLiteral("FROM relCat_Bis INNER JOIN Categories ON relCat_Bis.CatId = "
-                             "Categories.CategoryId ") +
-              QStringLiteral("WHERE relCat_Bis.Busid=") + QString::number(*business) +
-              QStringLiteral(" AND (Categories.CashOrBank=") + QString::number(sheet) +
-              QStringLiteral(" OR Categories.CashOrBank=3)") +
-              QStringLiteral("ORDER BY Categories.Category;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-    Recordset& rs = *rsList;
-    const int fName = rs.fieldIndex(QStringLiteral("Category"));
-    const int fId = rs.fieldIndex(QStringLiteral("Categoryid"));
-    while (!rs.EOF_()) {
-        Cbo->AddItem(rs.field(fName).toText());
-        Cbo->setItemData(Cbo->NewIndex(), rs.field(fId).toLong());
-        rs.MoveNext();
+    for (const Ledger::Category& category : ledger().sheetCategories(*business, sheet)) {
+        Cbo->AddItem(category.name);
+        Cbo->setItemData(Cbo->NewIndex(), category.id);
     }
 }
 
 void frmTransactions::FillcboRelations()
 {
-    SqlText = QStringLiteral("SELECT distinct Transactions.Relation ") +
-              QStringLiteral("From Transactions ") +
-              QStringLiteral("ORDER BY Transactions.Relation;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
-    Recordset& rs = *rsList;
-    QStringList relations;
-    relations.reserve(m_relations.size() + 1);
-    while (!rs.EOF_()) {
-        // A relation never typed (Null, or empty) is no choice.
-        const QString relation = rs.field(0).toText();
-        if (!relation.isEmpty())
-            relations.append(relation);
-        rs.MoveNext();
-    }
+    // A relation never typed (Null, or empty) is no choice.
+    const QStringList relations = ledger().relations();
     m_relationsStale = false;
     if (relations == m_relations)
         return;
@@ -103,13 +77,13 @@ void frmTransactions::Cbo_Click()
     if (!grid || index == -1)
         return;
     const qint64 id = Cbo->ItemData(index);
-    rsCategories->Seek(QStringLiteral("="), Variant(id));
-    if (rsCategories->NoMatch())
+    const std::optional<bool> receivesMoney = ledger().categoryReceivesMoney(id);
+    if (!receivesMoney)
         return;
     const int row = grid->Row();
     grid->setTextMatrix(row, ColCategoryId, QString::number(id));
     const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
-    if (!rsCategories->field(QStringLiteral("MoneyReceived")).toBool())
+    if (!*receivesMoney)
         grid->setTextMatrix(row, ColInvoiceNr, notApplicable);
     else if (grid->TextMatrix(row, ColInvoiceNr) == notApplicable)
         grid->setTextMatrix(row, ColInvoiceNr, QString());

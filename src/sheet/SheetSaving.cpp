@@ -1,6 +1,7 @@
 // Deciding whether a grid row can be stored, and storing it in Transactions.
 
 #include "platform/Format.h"
+#include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
@@ -86,36 +87,73 @@ bool frmTransactions::PreviousCellIncomplete(const FlexGrid& ctl) const
     return ctl.TextMatrix(ctl.Row(), left).isEmpty() && left != ColDebited;
 }
 
-void frmTransactions::assignText(FlexGrid& grid, int row, int col, const QString& field)
+namespace {
+
+// The grid column that shows a limited text of a transaction.
+int columnOf(Ledger::TransactionText field)
 {
-    Recordset& rs = *rsTransactions;
-    try {
-        rs.setField(field, Variant(grid.TextMatrix(row, col)));
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::FieldTooSmall)
-            throw;
-        // Tell the limit, cut the cell to it and store what is left.
-        const TextLimit limit = limitOf(col);
-        MsgBox(QString::fromLatin1(limit.message), limit.flags, AppTitle);
-        grid.setTextMatrix(row, col, grid.TextMatrix(row, col).left(limit.length));
-        rs.setField(field, Variant(grid.TextMatrix(row, col)));
+    switch (field) {
+    case Ledger::TransactionText::InvoiceNr:
+        return ColInvoiceNr;
+    case Ledger::TransactionText::Description:
+        return ColDescription;
+    case Ledger::TransactionText::ReceiptId:
+        return ColReceiptId;
+    case Ledger::TransactionText::Relation:
+        break;
     }
+    return ColRelation;
+}
+
+// A cell that the store cannot take as a date or an amount is the store's
+// conversion error, as assigning the text to the field would have raised.
+QDate cellDate(const QString& text)
+{
+    try {
+        return Variant(text).toDate().date();
+    } catch (const VbError&) {
+        throw VbError(VbErr::ConversionError);
+    }
+}
+
+Currency cellAmount(const QString& text)
+{
+    const std::optional<Currency> amount = ProgramLocale::readAmount(text);
+    if (!amount)
+        throw VbError(VbErr::ConversionError);
+    return *amount;
+}
+
+qint64 cellId(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    const qint64 id = text.toLongLong(&ok);
+    if (!ok)
+        throw VbError(VbErr::ConversionError);
+    return id;
+}
+
+} // namespace
+
+QString frmTransactions::cutText(FlexGrid& grid, int row, Ledger::TransactionText field)
+{
+    // Tell the limit, cut the cell to it and store what is left.
+    const int col = columnOf(field);
+    const TextLimit limit = limitOf(col);
+    MsgBox(QString::fromLatin1(limit.message), limit.flags, AppTitle);
+    grid.setTextMatrix(row, col, grid.TextMatrix(row, col).left(limit.length));
+    return grid.TextMatrix(row, col);
 }
 
 void frmTransactions::SaveTransaction(FlexGrid& ctl)
 {
-    Recordset& rs = *rsTransactions;
     const int row = ctl.Row();
     try {
+        Ledger::Transaction t;
         const qint64 id = ctl.RowData(row);
-        std::optional<QString> previousRelation;
-        if (id == UnsavedRow) {
-            rs.AddNew();
-        } else {
-            rs.Seek(QStringLiteral("="), Variant(id));
-            rs.Edit(); // 3021 when the transaction is no longer there
-            previousRelation = rs.field(QStringLiteral("Relation")).toText();
-        }
+        t.id = id == UnsavedRow ? 0 : id;
 
         // The amount comes from "Credited" when it holds a number other than
         // 0, else from "Debited"; MoneyIn says which, so that the row reloads
@@ -125,40 +163,41 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
         const bool fromCredited = Val(credited) != 0;
         const bool fromDebited = !fromCredited && Val(debited) != 0;
 
-        rs.setField(QStringLiteral("Transactiondate"), Variant(ctl.TextMatrix(row, ColDate)));
+        const QString date = ctl.TextMatrix(row, ColDate);
+        if (!date.isEmpty())
+            t.date = cellDate(date);
         // The grid decides cash or bank, whatever tab is in front now.
-        rs.setField(QStringLiteral("Cash"), Variant(&ctl == FLX1));
-        rs.setField(QStringLiteral("moneyin"), Variant(fromCredited));
-        assignText(ctl, row, ColInvoiceNr, QStringLiteral("Invoicenr"));
-        rs.setField(QStringLiteral("Categoryid"), Variant(ctl.TextMatrix(row, ColCategoryId)));
-        assignText(ctl, row, ColDescription, QStringLiteral("Description"));
-        assignText(ctl, row, ColReceiptId, QStringLiteral("receiptid"));
+        t.cash = &ctl == FLX1;
+        t.moneyIn = fromCredited;
+        t.invoiceNr = ctl.TextMatrix(row, ColInvoiceNr);
+        t.categoryId = cellId(ctl.TextMatrix(row, ColCategoryId));
+        t.description = ctl.TextMatrix(row, ColDescription);
+        t.receiptId = ctl.TextMatrix(row, ColReceiptId);
         if (fromCredited)
-            rs.setField(QStringLiteral("TotalPrice"), Variant(credited));
+            t.amount = cellAmount(credited);
         else if (fromDebited)
-            rs.setField(QStringLiteral("TotalPrice"), Variant(debited));
+            t.amount = cellAmount(debited);
         const std::optional<qint64> business = selectedBusiness();
         if (!business)
             throw VbError(VbErr::SubscriptOutOfRange);
-        rs.setField(QStringLiteral("Businessid"), Variant(*business));
-        assignText(ctl, row, ColRelation, QStringLiteral("Relation"));
-        rs.Update();
+        t.businessId = *business;
+        t.relation = ctl.TextMatrix(row, ColRelation);
 
-        rs.setBookmark(rs.LastModified());
-        ctl.setRowData(row, rs.field(QStringLiteral("Transactionid")).toLong());
+        const Ledger::Stored stored =
+            ledger().storeTransaction(t, [&](Ledger::TransactionText field, const QString&) {
+                return cutText(ctl, row, field);
+            });
+        ctl.setRowData(row, stored.id);
         // The relations in use change only when this row brought a new one or
         // changed its own. Then the relation list is read again, by the time
         // the relation picker opens next, which keeps the store of a row quick.
-        const QString relation = ctl.TextMatrix(row, ColRelation);
-        const bool sameRelations =
-            previousRelation ? *previousRelation == relation : relationListed(relation);
+        const bool sameRelations = stored.previousRelation ? *stored.previousRelation == t.relation
+                                                           : relationListed(t.relation);
         if (!sameRelations)
             m_relationsStale = true;
     } catch (const VbError& e) {
         // The row stays as it was (unsaved, or with its old values) and is
         // tried again at the next cell exit.
-        if (rs.editMode() != Recordset::EditMode::None)
-            rs.CancelUpdate();
         ReportError(e);
     }
 }

@@ -45,23 +45,23 @@ template <typename Step> void ignoringErrors(Step step)
     }
 }
 
-// The sort clause for a column of the cash grid; empty where the column does
-// not sort.
-QString sortClauseFor(int col)
+// The order a column of the cash grid sorts by; none where the column does not
+// sort.
+std::optional<Ledger::SheetOrder> sortOrderFor(int col)
 {
     switch (col) {
     case SheetCol::ColDescription:
-        return QStringLiteral("ORDER BY Transactions.description;");
+        return Ledger::SheetOrder::Description;
     case SheetCol::ColCategory:
-        return QStringLiteral("ORDER BY Categories.category;");
+        return Ledger::SheetOrder::Category;
     case SheetCol::ColDate:
-        return QStringLiteral("ORDER BY Transactions.transactiondate;");
+        return Ledger::SheetOrder::Date;
     case SheetCol::ColReceiptId:
-        return QStringLiteral("ORDER BY Transactions.receiptid;");
+        return Ledger::SheetOrder::ReceiptId;
     case SheetCol::ColRelation:
-        return QStringLiteral("ORDER BY Transactions.relation;");
+        return Ledger::SheetOrder::Relation;
     default:
-        return {};
+        return std::nullopt;
     }
 }
 
@@ -222,15 +222,11 @@ std::optional<qint64> frmTransactions::selectedBusiness() const
 
 void frmTransactions::FIllcboBusiness()
 {
-    SqlText = QStringLiteral("SELECT Businesses.BusinessId, Businesses.Name ") +
-              QStringLiteral("From Businesses ") + QStringLiteral("ORDER BY Businesses.Name;");
-    rsList = DB->OpenRecordset(SqlText, RecordsetType::ForwardOnly);
+    const QList<Ledger::Business> businesses = ledger().businesses();
     cbobusiness->Clear();
-    while (!rsList->EOF_()) {
-        cbobusiness->AddItem(rsList->field(QStringLiteral("Name")).toText());
-        cbobusiness->setItemData(cbobusiness->NewIndex(),
-                                 rsList->field(QStringLiteral("Businessid")).toLong());
-        rsList->MoveNext();
+    for (const Ledger::Business& business : businesses) {
+        cbobusiness->AddItem(business.name);
+        cbobusiness->setItemData(cbobusiness->NewIndex(), business.id);
     }
 }
 
@@ -346,9 +342,8 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
         if (!selectedBusiness())
             return;
         closeEditor();
-        const QString clause = sortClauseFor(FLX1->Col());
-        if (!clause.isEmpty()) {
-            SortSQL = clause;
+        if (const std::optional<Ledger::SheetOrder> order = sortOrderFor(FLX1->Col())) {
+            SortSQL = Ledger::sortClause(*order);
             SaveSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), SortSQL);
         }
         FormatFLX1();
@@ -394,8 +389,8 @@ void frmTransactions::followCategoriesChanged()
             if (checked.contains(id))
                 continue;
             checked.insert(id);
-            rsCategories->Seek(QStringLiteral("="), Variant(id));
-            if (rsCategories->NoMatch()) {
+            // No answer: the category is gone.
+            if (!ledger().categoryReceivesMoney(id.toLongLong())) {
                 cbobusiness_Click();
                 return;
             }

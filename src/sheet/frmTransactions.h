@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Ledger.h"
+
 #include <QSet>
 #include <QStringList>
 #include <QWidget>
@@ -117,7 +119,9 @@ private:
     void fillGrid(FlexGrid& grid, bool cash);
 
     // SheetSaving.cpp
-    void assignText(FlexGrid& grid, int row, int col, const QString& field);
+    // Tells the user the limit of a text that is too long for its field and
+    // cuts the cell to it; returns the cut text.
+    QString cutText(FlexGrid& grid, int row, Ledger::TransactionText field);
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);

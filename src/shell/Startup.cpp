@@ -68,7 +68,7 @@ void ConnectDatabase()
     // Settings text never reaches SQL unchecked: an unknown clause is replaced.
     SortSQL =
         GetSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), DefaultSortSQL);
-    if (!IsSortClause(SortSQL))
+    if (!Ledger::isSortClause(SortSQL))
         SortSQL = DefaultSortSQL;
 
     DBPath = GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"));

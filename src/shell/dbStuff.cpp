@@ -27,21 +27,11 @@ bool NewRecord = false;
 QString ReportQueryName;
 QueryDef ReportQuery;
 
-const QStringList& SortClauses()
+Ledger ledger()
 {
-    static const QStringList clauses = {
-        QStringLiteral("ORDER BY Transactions.description;"),
-        QStringLiteral("ORDER BY Categories.category;"),
-        QStringLiteral("ORDER BY Transactions.transactiondate;"),
-        QStringLiteral("ORDER BY Transactions.receiptid;"),
-        QStringLiteral("ORDER BY Transactions.relation;"),
-    };
-    return clauses;
-}
-
-bool IsSortClause(const QString& clause)
-{
-    return SortClauses().contains(clause);
+    if (!DB)
+        throw VbError(VbErr::ObjectNotSet);
+    return Ledger(*DB);
 }
 
 void ReportError(const VbError& error)

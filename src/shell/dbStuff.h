@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/Ledger.h"
 #include "data/Recordset.h"
 
 #include <QString>
@@ -17,9 +18,9 @@ class VbError;
 // the common error box and the backup. Everything here is used from the
 // user-interface thread only.
 //
-// Windows must read DB, rsCategories and rsTransactions through these globals
-// each time and never keep the pointers: the backup closes the database and
-// replaces all three.
+// Windows read and write the records through ledger(), made anew for each use,
+// and never keep DB or a recordset: the backup closes the database and
+// replaces DB, rsCategories and rsTransactions.
 namespace dbStuff {
 
 // The open database file; set by start-up, closed and replaced by the backup.
@@ -29,10 +30,12 @@ extern QString DBPath;
 // The folder part of DBPath, ending in its separator ("/" here, "\" on
 // Windows); report files and the backup's work file are put behind it.
 extern QString DBFolder;
-// Table recordsets on Categories and Transactions, index "PrimaryKey".
+// Table recordsets on Categories and Transactions, index "PrimaryKey"; opened
+// at start-up and by the backup, so that neither goes on without both tables.
 extern std::unique_ptr<Recordset> rsCategories;
 extern std::unique_ptr<Recordset> rsTransactions;
-// The ORDER BY clause both sheet queries end with; always one of SortClauses.
+// The ORDER BY clause both sheet queries end with; always one of
+// Ledger::SortClauses.
 extern QString SortSQL;
 // The text of the last list query and the forward-only recordset opened from
 // it; every list filler replaces both.
@@ -56,11 +59,11 @@ extern QString ReportQueryName;
 extern QueryDef ReportQuery;
 
 // The sort clause used when none (or an unknown one) is stored.
-inline const QString DefaultSortSQL = QStringLiteral("ORDER BY Transactions.receiptid;");
-// The only clauses SortSQL may hold, by sheet column: Description, Category,
-// Date, Receipt id, Relation.
-const QStringList& SortClauses();
-bool IsSortClause(const QString& clause);
+inline const QString DefaultSortSQL = Ledger::defaultSortClause();
+
+// The records of the database open now; raises 91 when none is open. Make one
+// for each use: the backup replaces DB.
+Ledger ledger();
 
 // The program's entry point: warns about a small screen, connects the database
 // and shows the frame. Ends the program at once (End) where start-up says so.
