@@ -166,6 +166,11 @@ public:
     std::optional<ReportEntry> report(qint64 id);
     // The SELECT every report reads its rows from, without its WHERE clause.
     static QString reportSelect();
+    // Columns of reportSelect that the report engine recomputes exactly:
+    // ReportVatAmount is ReportVatRate percent of ReportNetAmount.
+    static constexpr const char* ReportVatRate = "VAT";
+    static constexpr const char* ReportNetAmount = "TotalPrice";
+    static constexpr const char* ReportVatAmount = "VatAmount";
     // reportSelect with the criteria of one business and an optional period
     // (both days included), ready for a stored query.
     static QString reportQuery(qint64 businessId, std::optional<QDate> from,

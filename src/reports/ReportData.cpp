@@ -1,5 +1,6 @@
 #include "reports/ReportData.h"
 
+#include "data/Ledger.h"
 #include "data/Recordset.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -182,12 +183,13 @@ private:
     // rounded once (ProgramLocale::vatOf): 1,853.52.
     void bindVatAmount(Recordset& rs)
     {
-        const auto amountSlot = m_slots.constFind(QStringLiteral("vatamount"));
+        const auto amountSlot =
+            m_slots.constFind(QString::fromLatin1(Ledger::ReportVatAmount).toLower());
         if (amountSlot == m_slots.cend())
             return;
         try {
-            m_vatIndex = rs.fieldIndex(QStringLiteral("VAT"));
-            m_netIndex = rs.fieldIndex(QStringLiteral("TotalPrice"));
+            m_vatIndex = rs.fieldIndex(QString::fromLatin1(Ledger::ReportVatRate));
+            m_netIndex = rs.fieldIndex(QString::fromLatin1(Ledger::ReportNetAmount));
         } catch (const VbError& e) {
             if (e.number() != VbErr::ItemNotFound)
                 throw;
