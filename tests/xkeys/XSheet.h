@@ -5,6 +5,7 @@
 // moves a person makes with a real keyboard and pointer, and what the file
 // holds afterwards.
 
+#include "platform/ProgramLocale.h"
 #include "sheet/SheetTestKit.h"
 #include "support/XSession.h"
 
@@ -23,16 +24,16 @@ struct XSheet : Loaded
         xsession::settle();
     }
 
-    // Fills the date cell under the cursor with a day of the current month, as
-    // the date picker takes it today: the first key opens the picker (and
-    // is not typed into it), the day's digits follow, then Enter.
+    // Fills the date cell under the cursor with a day of the current month,
+    // typed as the sheet shows dates (the first key is the date's first
+    // character), then Enter.
     static QDate typeDay(int day, int delayMs = 40)
     {
-        xsession::type(QStringLiteral("1"), delayMs);
-        xsession::type(QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')), delayMs);
-        xsession::keys({QStringLiteral("Return")}, delayMs);
         const QDate today = QDate::currentDate();
-        return QDate(today.year(), today.month(), day);
+        const QDate date(today.year(), today.month(), day);
+        xsession::type(ProgramLocale::formatDate(date), delayMs);
+        xsession::keys({QStringLiteral("Return")}, delayMs);
+        return date;
     }
 
     // The stored transactions of the business in id order, each as
