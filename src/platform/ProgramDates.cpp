@@ -179,10 +179,15 @@ std::optional<QDateTime> readDate(QStringView text)
     const QString trimmed = text.trimmed().toString();
     static const QString time =
         QStringLiteral("(?:(?:\\s+|T)([0-9]{1,2}):([0-9]{2})(?::([0-9]{2})(?:\\.[0-9]+)?)?)?");
-    static const QString sep = QRegularExpression::escape(QString(dateSeparator()));
-    // "05/Dec/2026", "5/dec/2026", "05/12/2026", each with an optional time.
+    // The program's separator, and "-" and "." as people also type dates; the
+    // same one twice ("15-11/2026" is no date).
+    static const QString sep = QStringLiteral("([") +
+                               QRegularExpression::escape(QString(dateSeparator())) +
+                               QStringLiteral(".-])");
+    // "05/Dec/2026", "5/dec/2026", "05/12/2026", "15-11-26", each with an
+    // optional time.
     static const QRegularExpression dayFirst(QStringLiteral("^([0-9]{1,2})") + sep +
-                                             QStringLiteral("([A-Za-z]{3}|[0-9]{1,2})") + sep +
+                                             QStringLiteral("([A-Za-z]{3}|[0-9]{1,2})\\2") +
                                              QStringLiteral("([0-9]{4}|[0-9]{2})") + time + u'$');
     // "2026-12-05", "2026-12-05 14:07", "2026-12-05T14:07:30".
     static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})") +
@@ -190,13 +195,13 @@ std::optional<QDateTime> readDate(QStringView text)
 
     QRegularExpressionMatch m = dayFirst.match(trimmed);
     if (m.hasMatch()) {
-        const int month = monthFromText(m.capturedView(2));
+        const int month = monthFromText(m.capturedView(3));
         if (month == 0)
             return std::nullopt;
-        const int year = m.capturedView(3).size() == 2
-                             ? fullYear(m.captured(3).toInt(), QDate::currentDate().year())
-                             : m.captured(3).toInt();
-        return makeDateTime(year, month, m.captured(1).toInt(), m, 4);
+        const int year = m.capturedView(4).size() == 2
+                             ? fullYear(m.captured(4).toInt(), QDate::currentDate().year())
+                             : m.captured(4).toInt();
+        return makeDateTime(year, month, m.captured(1).toInt(), m, 5);
     }
     m = iso.match(trimmed);
     if (m.hasMatch())

@@ -110,8 +110,9 @@ QString formatIsoDateTime(const QDateTime& moment);
 QString formatDate(QDate date, const QString& pattern);
 
 // Reads a date typed or shown as text: "dd/MMM/yyyy", "dd/MM/yyyy" (day and
-// month of one or two digits, a year of four digits or of two, see fullYear)
-// or ISO "yyyy-MM-dd", each with an optional time. nullopt for an impossible
+// month of one or two digits, a year of four digits or of two, see fullYear;
+// "-" or "." may stand for both "/") or ISO "yyyy-MM-dd", each with an
+// optional time. nullopt for an impossible
 // date (31/Feb, 29/Feb of a common year) or a four-digit year before 100.
 std::optional<QDateTime> readDate(QStringView text);
 // The year a two-digit year (0..99) stands for: the one of the hundred years

@@ -17,6 +17,7 @@
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/Twips.h"
 #include "sheet/frmTransactions.h"
+#include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
 #include "shell/dbStuff.h"
 
@@ -24,6 +25,8 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace dbStuff;
 using namespace SheetCol;
@@ -38,6 +41,8 @@ constexpr int EditorWidthCut = 8;
 constexpr int WholeText = 1000;
 
 const QString NotNumericMessage = QStringLiteral("A numeric value has to be entered in this box.");
+const QString NotADateMessage =
+    QStringLiteral("A date has to be entered in this box, for example 16/Jun/2025 or 16/06/2025.");
 
 } // namespace
 
@@ -156,9 +161,9 @@ QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
             break;
         }
         case ColRelation:
-            if (m_relationsStale)
+            if (m_relationPicker->stale())
                 FillcboRelations();
-            selectRelationFor(ctl.TextMatrix(row, ColRelation));
+            m_relationPicker->openOn(ctl.TextMatrix(row, ColRelation));
             editor = cbo2;
             break;
         default:
@@ -206,14 +211,15 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
             postCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
                           KeyAscii);
     } else if (auto* picker = qobject_cast<DatePicker*>(Edt)) {
-        const std::optional<QDateTime> date =
-            startsWithCellValue ? ParseDate(cell) : std::optional<QDateTime>();
-        if (date) {
-            picker->setValue(Variant(*date));
+        // Typed as text, like a text box: the key typed on the grid is the
+        // first character of the date; an empty text is no date.
+        QLineEdit* edit = picker->lineEdit();
+        if (startsWithCellValue) {
+            picker->setText(cell);
+            edit->setSelection(0, WholeText);
         } else {
-            // Today on show, unticked: no date until the user sets one.
-            picker->setValue(Variant(QDateTime::currentDateTime()));
-            picker->setValue(Variant::null());
+            picker->setText(QString(QChar(char16_t(KeyAscii))));
+            edit->setCursorPosition(1);
         }
     }
 
@@ -230,7 +236,10 @@ void frmTransactions::placeEditor(FlexGrid& grid, QWidget* editor)
     const int width = grid.CellWidth() - EditorWidthCut;
     const int height = grid.CellHeight();
     QRect place;
-    if (qobject_cast<TextBox*>(editor))
+    if (editor == DT) // never so narrow that a date is cut
+        place = QRect(left, top, std::max(width, Twips::fromPixels(DT->minimumSizeHint().width())),
+                      height);
+    else if (qobject_cast<TextBox*>(editor))
         place = QRect(left, top + TextBoxTopInset, width, height - TextBoxHeightCut);
     else if (qobject_cast<ComboBox*>(editor))
         place = QRect(left, top, width, Twips::fromPixels(editor->sizeHint().height()));
@@ -245,8 +254,8 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
     const bool combo = Edt == Cbo || Edt == cbo2;
     switch (KeyCode) {
     case VKey::Return: {
-        // A refused amount neither commits nor moves.
-        if (Edt == Num && !numAccepted())
+        // A refused amount or date neither commits nor moves.
+        if (!editorAccepted(Edt))
             return;
         FG.setFocus(); // commits
         const int row = FG.Row();
@@ -264,7 +273,7 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
         FG.setFocus();
         break;
     case VKey::Up:
-        if (combo || (Edt == Num && !numAccepted()))
+        if (combo || !editorAccepted(Edt))
             return;
         FG.setFocus();
         DoEvents();
@@ -272,7 +281,7 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
             FG.moveTo(FG.Row() - 1, FG.Col());
         break;
     case VKey::Down:
-        if (combo || (Edt == Num && !numAccepted()))
+        if (combo || !editorAccepted(Edt))
             return;
         FG.setFocus();
         DoEvents();
@@ -282,6 +291,19 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
     default:
         break;
     }
+}
+
+bool frmTransactions::editorAccepted(QWidget* editor)
+{
+    if (editor == Num)
+        return numAccepted();
+    if (editor == DT && !DT->Readable()) {
+        // Never another date for a text that is none.
+        MsgBox(NotADateMessage, vbOKOnly + vbExclamation, AppTitle);
+        DT->setFocus();
+        return false;
+    }
+    return true;
 }
 
 bool frmTransactions::numAccepted()
@@ -306,8 +328,7 @@ QString frmTransactions::editorValue(FlexGrid& grid) const
                               : Format(Variant(text), QString::fromLatin1(SheetText::AmountFormat));
     }
     if (CurrentEditor == Txt) {
-        return grid.Col() == ColReceiptId ? ProgramLocale::formatReceiptId(Txt->Text())
-                                          : Txt->Text();
+        return grid.Col() == ColReceiptId ? receiptCellText(Txt->Text()) : Txt->Text();
     }
     if (CurrentEditor == DT)
         return Format(DT->Value(), QString::fromLatin1(SheetText::DateFormat));
@@ -332,7 +353,7 @@ void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
         return;
     const QScopedValueRollback<bool> committing(m_committing, true);
 
-    if (CurrentEditor == Num && !numAccepted()) {
+    if (!editorAccepted(CurrentEditor)) {
         if (focusVariant) {
             // A mouse press gave the grid the focus; the cursor move that
             // follows it is taken back (grid_EnterCell).

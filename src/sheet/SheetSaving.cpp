@@ -6,6 +6,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
+#include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
 #include "shell/dbStuff.h"
 
@@ -137,6 +138,18 @@ qint64 cellId(const QString& text)
 
 } // namespace
 
+QString frmTransactions::receiptCellText(const QString& typed)
+{
+    const QString grouped = ProgramLocale::formatReceiptId(typed);
+    const TextLimit limit = limitOf(ColReceiptId);
+    if (grouped == typed || grouped.size() <= limit.length)
+        return grouped;
+    // The two separators take their room from the digits.
+    MsgBox(QString::fromLatin1(limit.message), limit.flags, AppTitle);
+    const qsizetype separators = grouped.size() - typed.size();
+    return ProgramLocale::formatReceiptId(typed.left(limit.length - separators));
+}
+
 QString frmTransactions::cutText(FlexGrid& grid, int row, Ledger::TransactionText field)
 {
     // Tell the limit, cut the cell to it and store what is left.
@@ -192,9 +205,9 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
         // changed its own. Then the relation list is read again, by the time
         // the relation picker opens next, which keeps the store of a row quick.
         const bool sameRelations = stored.previousRelation ? *stored.previousRelation == t.relation
-                                                           : relationListed(t.relation);
+                                                           : m_relationPicker->listed(t.relation);
         if (!sameRelations)
-            m_relationsStale = true;
+            m_relationPicker->markStale();
     } catch (const VbError& e) {
         // The row stays as it was (unsaved, or with its old values) and is
         // tried again at the next cell exit.

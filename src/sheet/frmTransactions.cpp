@@ -9,6 +9,7 @@
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/Toolbar.h"
 #include "platform/widgets/Twips.h"
+#include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QSet>
 
 using namespace dbStuff;
 
@@ -134,6 +136,7 @@ void frmTransactions::buildControls()
     Cbo->setObjectName(QStringLiteral("Cbo"));
     cbo2 = new ComboBox(ComboBox::DropDownCombo, this);
     cbo2->setObjectName(QStringLiteral("cbo2"));
+    m_relationPicker = new RelationPicker(*cbo2, this);
     DT = new DatePicker(this);
     DT->setObjectName(QStringLiteral("DT"));
     for (QWidget* editor :
@@ -355,7 +358,7 @@ void frmTransactions::followBusinessesChanged()
 {
     // A deleted business took its transactions, and maybe the last use of a
     // relation, along.
-    m_relationsStale = true;
+    m_relationPicker->markStale();
     const std::optional<qint64> before = selectedBusiness();
     FIllcboBusiness();
     if (!before)
@@ -374,7 +377,7 @@ void frmTransactions::followBusinessesChanged()
 
 void frmTransactions::followCategoriesChanged()
 {
-    m_relationsStale = true;
+    m_relationPicker->markStale();
     FillBusinessCategories();
     if (!selectedBusiness())
         return;

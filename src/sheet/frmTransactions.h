@@ -2,7 +2,6 @@
 
 #include "data/Ledger.h"
 
-#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -12,6 +11,7 @@ class ComboBox;
 class DatePicker;
 class FlexGrid;
 class QLabel;
+class RelationPicker;
 class TabStrip;
 class TextBox;
 class Toolbar;
@@ -122,6 +122,10 @@ private:
     // Tells the user the limit of a text that is too long for its field and
     // cuts the cell to it; returns the cut text.
     QString cutText(FlexGrid& grid, int row, Ledger::TransactionText field);
+    // A typed receipt id as its cell shows it: digits alone grouped 0/000/000,
+    // first cut (telling the limit) to as many as fit the field once grouped,
+    // so that no digit is lost to a cut after the grouping.
+    static QString receiptCellText(const QString& typed);
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);
@@ -140,23 +144,22 @@ private:
     // The numeric check of Num; shows the message and keeps the focus there
     // when the text is refused.
     bool numAccepted();
+    // The check of the amount or date editor about to be left (numAccepted,
+    // or a date text that reads as a date); true for the other editors.
+    bool editorAccepted(QWidget* editor);
     // Hides an open editor without writing it back.
     void closeEditor();
     bool editorOpen() const;
 
     // SheetPickers.cpp
-    void selectRelationFor(const QString& cellText);
-    // Whether the relation list holds this relation, compared as the store
-    // compares text (an empty relation is never listed, and never missing).
-    bool relationListed(const QString& relation) const;
     void restoreCategorySnapshot();
 
     // The grid the current editor was opened on; writes of the editors and
     // pickers go there and nowhere else.
     FlexGrid* m_editGrid = nullptr;
     bool m_committing = false;
-    // Set while the numeric check refused a mouse press on the grid: the
-    // cursor move that follows the press is taken back.
+    // Set while the amount or date check refused a mouse press on the grid:
+    // the cursor move that follows the press is taken back.
     bool m_numRefused = false;
     int m_refusedRow = 0;
     int m_refusedCol = 0;
@@ -171,16 +174,8 @@ private:
         QString categoryId;
     } m_categorySnapshot;
 
-    // The relations the relation picker offers, in list order, and the same
-    // folded as the store folds case, for lookups.
-    QStringList m_relations;
-    QSet<QString> m_relationKeys;
-    // A stored row changed the relations in use; the list is filled again
-    // before the relation picker opens.
-    bool m_relationsStale = false;
-    // Set while the program itself changes cbo2's text; no completion then.
-    bool m_relationQuiet = false;
-    int m_completionDepth = 0;
+    // cbo2's list, its staleness and its completion. Owned by the window.
+    RelationPicker* m_relationPicker = nullptr;
 };
 
 // Registers the sheet's opener with the window registry: a child window of the

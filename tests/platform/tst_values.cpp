@@ -262,6 +262,17 @@ void TestValues::conversions_data()
     row("read date unknown month", Variant("05/Foo/2026"), "read date", "refused");
     row("read date hour 24", Variant("2026-12-05 24:00"), "read date", "refused");
     row("read date trailing text", Variant("05/Dec/2026x"), "read date", "refused");
+    // Dashes and full stops as people type them; one separator throughout.
+    row("read date dashes", Variant("15-11-2026"), "read date", "2026-11-15T00:00:00");
+    row("read date full stops", Variant("15.11.2026"), "read date", "2026-11-15T00:00:00");
+    row("read date dashes month name", Variant("16-Jun-2025"), "read date", "2025-06-16T00:00:00");
+    row("read date full stops with time", Variant("5.12.2026 14:07"), "read date",
+        "2026-12-05T14:07:00");
+    row("read date mixed separators", Variant("15-11/2026"), "read date", "refused");
+    row("read date mixed dash and stop", Variant("15.11-2026"), "read date", "refused");
+    row("read date dashes day 31 of 30", Variant("31-04-2026"), "read date", "refused");
+    row("read date spaces", Variant("15 11 2026"), "read date", "refused");
+    row("read date two numbers", Variant("15-11"), "read date", "refused");
     // Dates as the store keeps them
     row("stored date", Variant("2026-03-01"), "read stored", "2026-03-01T00:00:00 date");
     row("stored moment", Variant("2026-03-01 08:05:09"), "read stored", "2026-03-01T08:05:09");
@@ -354,6 +365,8 @@ void TestValues::twoDigitYears()
     const int thisYear = QDate::currentDate().year();
     const QString yy = QString::number(thisYear % 100).rightJustified(2, u'0');
     QCOMPARE(ProgramLocale::readDate(QStringLiteral("15/11/") + yy)->date(),
+             QDate(thisYear, 11, 15));
+    QCOMPARE(ProgramLocale::readDate(QStringLiteral("15.11.") + yy)->date(),
              QDate(thisYear, 11, 15));
     QCOMPARE(ProgramLocale::readDate(QStringLiteral("29/feb/") + yy).has_value(),
              QDate::isLeapYear(thisYear));

@@ -2,6 +2,7 @@
 // what a commit or a choice writes, Escape, Enter and the arrows, the amount
 // check, the length limits and the completion of relations.
 
+#include "platform/ProgramLocale.h"
 #include "SheetTestKit.h"
 
 using namespace sheetkit;
@@ -13,7 +14,7 @@ class tst_SheetEditing : public QObject
 private slots:
     void eachCellHasItsEditor_data();
     void eachCellHasItsEditor();
-    void datePickerStartsOnTheCellsDateOrToday();
+    void datePickerStartsOnTheCellsDateOrTheTypedKey();
     void escapeLeavesCellAndRowAlone_data();
     void escapeLeavesCellAndRowAlone();
     void enterAndArrowsCommitAndMove();
@@ -89,31 +90,36 @@ void tst_SheetEditing::eachCellHasItsEditor()
     QCOMPARE(script.shown(), 0);
 }
 
-void tst_SheetEditing::datePickerStartsOnTheCellsDateOrToday()
+void tst_SheetEditing::datePickerStartsOnTheCellsDateOrTheTypedKey()
 {
     Loaded s;
     DialogScript script;
     Sheet::clickCell(s.g, 1, Date);
     Sheet::press(Qt::Key_Return);
     QCOMPARE(s.w.DT->Value().toDate().date(), QDate(2026, 3, 2));
+    QCOMPARE(s.w.DT->lineEdit()->selectedText(), QStringLiteral("02/Mar/2026"));
     Sheet::press(Qt::Key_Escape);
 
-    // A typed character opens it on today, unticked; committed so, the cell
-    // empties, and a row of seven cells is not stored.
+    // A typed character is the first of the date, the caret after it.
     Sheet::type(s.g, "7");
-    QVERIFY(s.w.DT->Value().isNull());
-    QCOMPARE(s.w.DT->date(), QDate::currentDate());
+    QCOMPARE(s.w.DT->Text(), QStringLiteral("7"));
+    QCOMPARE(s.w.DT->lineEdit()->cursorPosition(), 1);
+    Sheet::press(Qt::Key_Escape);
+
+    // Emptied and committed, the cell empties, and a row of seven cells is
+    // not stored.
+    Sheet::press(Qt::Key_Return);
+    Sheet::press(Qt::Key_Delete);
     Sheet::press(Qt::Key_Return);
     QCOMPARE(s.g.TextMatrix(1, Date), QString());
     QCOMPARE(s.stored("TransactionDate", s.expense), QVariant("2026-03-02"));
 
-    // Typing today's date, the very date on show, sets it.
-    const QLocale english(QLocale::English);
+    // Today's date typed in the sheet's own form sets it.
     const QDate today = QDate::currentDate();
     Sheet::clickCell(s.g, 1, Date);
-    Sheet::type(s.g, "x" + english.toString(today, "ddMMMyyyy"));
+    Sheet::type(s.g, ProgramLocale::formatDate(today));
     Sheet::press(Qt::Key_Return);
-    QCOMPARE(s.g.TextMatrix(1, Date), english.toString(today, "dd/MMM/yyyy"));
+    QCOMPARE(s.g.TextMatrix(1, Date), ProgramLocale::formatDate(today));
     QCOMPARE(s.stored("TransactionDate", s.expense), QVariant(today.toString(Qt::ISODate)));
     QCOMPARE(script.shown(), 0);
 }
@@ -304,15 +310,16 @@ void tst_SheetEditing::relationsCompleteAsTyped()
     Sheet::type(g, "ab");
     QCOMPARE(picker.ListCount(), 2);
     QVERIFY(shows("Abbey", "bey"));
-    // Backspace takes the completion away; what is left completes again.
+    // Backspace takes the completion away and leaves what is left; typing on
+    // completes again.
     Sheet::press(Qt::Key_Backspace);
-    QVERIFY(shows("Abbey", "bey"));
+    QVERIFY(shows("Ab", ""));
     Sheet::keys("bo");
     QVERIFY(shows("Abbot", "t"));
-    // Emptied, it completes to the first relation, wholly selected.
+    // Emptied, it stays empty.
     text.selectAll();
     Sheet::press(Qt::Key_Backspace);
-    QVERIFY(shows("Abbey", "Abbey"));
+    QVERIFY(shows("", ""));
     // A text no relation starts with stays as typed, and the cell follows it;
     // Escape does not take back what the picker wrote into the row.
     Sheet::keys("Quay");

@@ -7,7 +7,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "platform/widgets/Twips.h"
 
-#include <QDateEdit>
+#include <QCalendarWidget>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -44,6 +44,7 @@ private slots:
     void twipsAtGivenResolution();
     void datePickerNullWhenUnticked();
     void datePickerUserChangesAndKeys();
+    void datePickerShowsAWholeDate();
     void comboClickOnlyFromUserOrWhenAsked();
     void toolbarAndTabStripRaiseOnlyForTheUser();
     void textBoxKeysChangeAndPostedCharacters();
@@ -80,9 +81,9 @@ void TestControls::datePickerNullWhenUnticked()
     QCOMPARE(picker.Value(), Variant(QDate::currentDate()));
 
     picker.setValue(QDate(2026, 9, 5));
-    QCOMPARE(picker.findChild<QDateEdit*>()->text(), QString("05/Sep/2026"));
+    QCOMPARE(picker.Text(), QString("05/Sep/2026"));
     picker.setValue(QDate(2026, 12, 5));
-    QCOMPARE(picker.findChild<QDateEdit*>()->text(), QString("05/Dec/2026"));
+    QCOMPARE(picker.Text(), QString("05/Dec/2026"));
 
     // Unticked: no date, though the last one stays on show.
     picker.setValue(Variant::null());
@@ -118,22 +119,56 @@ void TestControls::datePickerUserChangesAndKeys()
         if (code == VKey::Down)
             s.other.setFocus(); // as an editor hands the focus back to its grid
     });
-    auto* edit = picker.findChild<QDateEdit*>();
+    QLineEdit* edit = picker.lineEdit();
     picker.setFocus();
     QTRY_VERIFY(edit->hasFocus());
 
-    // Space ticks and unticks; a date the user steps to ticks the box; a
-    // KeyDown handler that takes the focus ends the key.
-    QTest::keyClick(edit, Qt::Key_Space);
-    QTest::keyClick(edit, Qt::Key_Space);
-    edit->setCurrentSection(QDateTimeEdit::DaySection);
+    // A typed date ticks the box at the first text that reads as one; text
+    // that reads as none keeps the last date and says so; emptied, no date.
+    edit->selectAll();
+    QTest::keyClicks(edit, "15.11.2026");
+    QCOMPARE(picker.Readable(), true);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(picker.Readable(), false);
+    QCOMPARE(picker.Value(), Variant(QDate(2026, 11, 15)));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QVERIFY(picker.Value().isNull());
+    QVERIFY(picker.Readable());
+    QTest::keyClicks(edit, "16/Jun/2025");
+    // A two-digit year is a date already, so the year passes through 2020.
+    QCOMPARE(log, (QStringList{"2020-11-15", "2026-11-15", "null", "2020-06-16", "2025-06-16"}));
+
+    // The calendar picks with Enter; a KeyDown handler that takes the focus
+    // ends the key.
+    log.clear();
     codes.clear();
-    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_F4);
+    auto* calendar = picker.findChild<QCalendarWidget*>();
+    QTRY_VERIFY(calendar->isVisible());
+    QTest::keyClick(calendar->focusWidget(), Qt::Key_Right);
+    QTest::keyClick(calendar->focusWidget(), Qt::Key_Return);
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(picker.Text(), QStringLiteral("17/Jun/2025"));
     QTest::keyClick(edit, Qt::Key_Down);
-    QCOMPARE(log, (QStringList{"2026-03-01", "null", "2026-03-02"}));
-    QCOMPARE(codes, (QList<int>{VKey::Up, VKey::Down}));
-    QCOMPARE(picker.Value(), Variant(QDate(2026, 3, 2)));
+    QCOMPARE(log, (QStringList{"2025-06-17"}));
+    QCOMPARE(codes, (QList<int>{VKey::F1 + 3, VKey::Down}));
+    QCOMPARE(picker.Text(), QStringLiteral("17/Jun/2025"));
     QVERIFY(s.other.hasFocus());
+}
+
+void TestControls::datePickerShowsAWholeDate()
+{
+    Shown<DatePicker> s;
+    DatePicker& picker = s.control;
+    s.window.resize(40, 300);
+    picker.setValue(QDate(2026, 5, 30));
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    // However narrow the window, the text part keeps room for the widest date.
+    QLineEdit* edit = picker.lineEdit();
+    const QFontMetrics metrics = edit->fontMetrics();
+    QVERIFY(edit->width() > metrics.horizontalAdvance(QStringLiteral("30/May/2026")));
+    QVERIFY(picker.minimumSizeHint().width() >= edit->minimumWidth());
 }
 
 void TestControls::comboClickOnlyFromUserOrWhenAsked()
