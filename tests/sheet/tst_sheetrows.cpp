@@ -5,6 +5,10 @@
 #include "platform/Currency.h"
 #include "platform/ProgramLocale.h"
 #include "SheetTestKit.h"
+#include "shell/frmMain.h"
+#include "shell/Windows.h"
+
+#include <QMdiArea>
 
 using namespace sheetkit;
 
@@ -69,6 +73,7 @@ private slots:
     void refusedWriteIsNotCounted();
     void unstoredRowsAreAskedAbout_data();
     void unstoredRowsAreAskedAbout();
+    void exitingTheProgramAsksToo();
     void totalsFollowTheFile_data();
     void totalsFollowTheFile();
 };
@@ -234,6 +239,38 @@ void tst_SheetRows::unstoredRowsAreAskedAbout()
     QVERIFY(!shownStored(s.g, 3));
     QCOMPARE(QApplication::focusWidget(), &s.g);
     QCOMPARE(Sheet::cursor(s.g), QPoint(Description, 3));
+}
+
+void tst_SheetRows::exitingTheProgramAsksToo()
+{
+    Sheet s;
+    s.env.openDatabase(s.file.path());
+    RegisterSheetWindow();
+    frmMain& frame = frmMain::instance();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    DialogScript script;
+    frame.mnuTransactions->trigger();
+    QVERIFY(frmTransactions::loaded());
+    s.pick();
+    Sheet::clickCell(s.cash(), 1, Description);
+    Sheet::enter(s.cash(), "Half");
+
+    script.answer(vbNo);
+    frame.mnuExit->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(frmMain::loaded(), &frame);
+    QVERIFY(frame.isVisible());
+    QVERIFY(frmTransactions::loaded());
+    QCOMPARE(s.cash().TextMatrix(1, Description), QStringLiteral("Half"));
+
+    script.answer(vbYes);
+    frame.mnuExit->trigger();
+    QTRY_VERIFY(!frmMain::loaded());
+    QVERIFY(!frmTransactions::loaded());
+    QCOMPARE(script.shown(), 2);
+    QCOMPARE(script.messages().last().prompt.left(36),
+             QStringLiteral("Not stored on the cash sheet: row 1."));
 }
 
 void tst_SheetRows::totalsFollowTheFile_data()
