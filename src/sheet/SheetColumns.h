@@ -26,6 +26,8 @@ inline constexpr const char* ReceiptFormat = "0/000/000";
 inline constexpr const char* NotApplicable = "n/a";
 inline constexpr const char* Balance = "Balance";
 inline constexpr const char* GrandTotal = "GrandTotal";
+// Before the row number of a row shown but not stored.
+inline constexpr const char* UnstoredMark = "*";
 } // namespace SheetText
 
 // Text colours of the balance cell (red in the lowest byte).
@@ -33,6 +35,7 @@ namespace SheetColor {
 inline constexpr qint32 Shortfall = 255;    // more paid out than received
 inline constexpr qint32 Surplus = 12582912; // more received, or even
 inline constexpr qint32 Default = -1;       // the grid's own text colour
+inline constexpr qint32 Unstored = 8421504; // grey: a row shown but not stored
 } // namespace SheetColor
 
 // Row data of a grid row that holds no stored transaction (the entry row and

@@ -21,6 +21,8 @@ void frmTransactions::DeleteItem(FlexGrid& ctl)
         // A row never stored is only emptied; it stays the entry row.
         for (int col = SheetCol::ColDescription; col <= ctl.Cols() - 1; ++col)
             ctl.setTextMatrix(row, col, QString());
+        bookOf(ctl).setUnstored(SheetBook::EntryRow, false);
+        showRowStored(ctl, row, true);
         ctl.setCol(SheetCol::ColDescription);
         RenumberRows(ctl);
         SumSheet(ctl);
@@ -32,6 +34,7 @@ void frmTransactions::DeleteItem(FlexGrid& ctl)
                AppTitle);
         return;
     }
+    bookOf(ctl).forget(ctl.RowData(row));
     ctl.RemoveItem(row);
     RenumberRows(ctl);
     SumSheet(ctl);

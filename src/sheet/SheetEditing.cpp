@@ -366,11 +366,14 @@ void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
     }
 
     QWidget* editor = CurrentEditor;
-    grid.setText(editorValue(grid));
+    const QString value = editorValue(grid);
+    const bool changed = value != grid.Text() || editor == Cbo;
+    grid.setText(value);
+    if (editor == Cbo)
+        alignAmountWithCategory(grid, grid.Row());
     if (!focusVariant)
         editor->hide();
-    if (CanRowBeSaved(grid))
-        SaveTransaction(grid);
+    storeRow(grid, changed);
     if (NewRowOK(grid))
         AddNewRow(grid);
     SumSheet(grid);

@@ -99,6 +99,7 @@ void frmTransactions::formatGrid(FlexGrid& grid)
         grid.setRow(0);
         grid.setCol(0);
 
+        bookOf(grid).clear();
         SizeFLX(grid);
         SumSheet(grid);
     }
@@ -130,12 +131,15 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const QString dateFormat = QString::fromLatin1(SheetText::DateFormat);
         const QString amountFormat = QString::fromLatin1(SheetText::AmountFormat);
         int i = 1;
+        SheetBook& book = bookOf(grid);
+        book.clear();
         // Both sheets show the invoice number, so that a loaded bank row is as
         // complete as the cash row and its edits are stored.
         ledger().sheetRows(*business, cash, SortSQL, [&](const Ledger::Transaction& t) {
             grid.setRows(i + 1);
             grid.setTextMatrix(i, RowNumber, QString::number(i));
             grid.setRowData(i, t.id);
+            book.load(t.id, t.amount, t.moneyIn);
             grid.setTextMatrix(i, ColDate, t.date ? ProgramLocale::formatDate(*t.date) : QString());
             grid.setTextMatrix(i, ColCategory, t.category);
             grid.setTextMatrix(i, ColCategoryId, QString::number(t.categoryId));
@@ -187,6 +191,12 @@ void frmTransactions::AddNewRow(FlexGrid& ctl)
 
 void frmTransactions::RenumberRows(FlexGrid& ctl)
 {
-    for (int i = 1; i <= ctl.Rows() - 3; ++i)
-        ctl.setTextMatrix(i, RowNumber, QString::number(i));
+    const SheetBook& book = bookOf(ctl);
+    for (int i = 1; i <= ctl.Rows() - 3; ++i) {
+        const qint64 id = ctl.RowData(i);
+        if (book.unstored(id == UnsavedRow ? SheetBook::EntryRow : id))
+            showRowStored(ctl, i, false);
+        else
+            ctl.setTextMatrix(i, RowNumber, QString::number(i));
+    }
 }

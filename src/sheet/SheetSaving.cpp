@@ -160,7 +160,7 @@ QString frmTransactions::cutText(FlexGrid& grid, int row, Ledger::TransactionTex
     return grid.TextMatrix(row, col);
 }
 
-void frmTransactions::SaveTransaction(FlexGrid& ctl)
+bool frmTransactions::SaveTransaction(FlexGrid& ctl)
 {
     const int row = ctl.Row();
     try {
@@ -201,6 +201,12 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
                 return cutText(ctl, row, field);
             });
         ctl.setRowData(row, stored.id);
+        // The totals follow what the file now holds for this row.
+        SheetBook& book = bookOf(ctl);
+        book.store(stored.id, t.amount, t.moneyIn);
+        if (id == UnsavedRow)
+            book.setUnstored(SheetBook::EntryRow, false);
+        showRowStored(ctl, row, true);
         // The relations in use change only when this row brought a new one or
         // changed its own. Then the relation list is read again, by the time
         // the relation picker opens next, which keeps the store of a row quick.
@@ -208,9 +214,11 @@ void frmTransactions::SaveTransaction(FlexGrid& ctl)
                                                            : m_relationPicker->listed(t.relation);
         if (!sameRelations)
             m_relationPicker->markStale();
+        return true;
     } catch (const VbError& e) {
         // The row stays as it was (unsaved, or with its old values) and is
         // tried again at the next cell exit.
         ReportError(e);
     }
+    return false;
 }

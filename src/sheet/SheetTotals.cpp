@@ -10,29 +10,6 @@
 using namespace dbStuff;
 using namespace SheetCol;
 
-namespace {
-
-struct Sums
-{
-    Currency debited;
-    Currency credited;
-};
-
-// Adds the amount cells of rows first..last that read as numbers; other text
-// and empty cells are skipped. Currency arithmetic: exact to the cent.
-Sums addAmounts(const FlexGrid& grid, int first, int last, Sums sums = {})
-{
-    for (int i = first; i <= last; ++i) {
-        if (const auto d = ProgramLocale::readAmount(grid.TextMatrix(i, ColDebited)))
-            sums.debited += *d;
-        if (const auto c = ProgramLocale::readAmount(grid.TextMatrix(i, ColCredited)))
-            sums.credited += *c;
-    }
-    return sums;
-}
-
-} // namespace
-
 void frmTransactions::SumSheet(FlexGrid& ctl)
 {
     GridBusyScope busy;
@@ -46,7 +23,11 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
         const int editedRow = ctl.Row();
         const int editedCol = ctl.Col();
 
-        const Sums sums = addAmounts(ctl, 1, rows - 3);
+        // The amounts the file holds for the rows shown, kept as rows are
+        // stored and deleted; text typed but not stored does not count.
+        const SheetBook& book = bookOf(ctl);
+        const Currency debited = book.debited();
+        const Currency credited = book.credited();
 
         // Both cells are cleared first, so that a balance that changed sides
         // leaves nothing behind to be counted in the grand totals.
@@ -57,11 +38,11 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
         int balanceCol = ColCredited;
         qint32 color = SheetColor::Surplus;
         Currency balance;
-        if (sums.debited > sums.credited) {
-            balance = sums.debited - sums.credited;
+        if (debited > credited) {
+            balance = debited - credited;
             color = SheetColor::Shortfall;
-        } else if (sums.credited > sums.debited) {
-            balance = sums.credited - sums.debited;
+        } else if (credited > debited) {
+            balance = credited - debited;
             balanceCol = ColDebited;
         }
         ctl.setTextMatrix(balanceRow, balanceCol, ProgramLocale::formatAmount(balance));
@@ -69,11 +50,10 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
         ctl.setCol(balanceCol);
         ctl.setCellForeColor(balanceRow, balanceCol, color);
 
-        // The grand totals count the balance row too; the rows above it are
-        // what the first pass read.
-        const Sums totals = addAmounts(ctl, balanceRow, balanceRow, sums);
-        ctl.setTextMatrix(rows - 1, ColCredited, ProgramLocale::formatAmount(totals.credited));
-        ctl.setTextMatrix(rows - 1, ColDebited, ProgramLocale::formatAmount(totals.debited));
+        // The grand totals add the balance on its side, so that both agree.
+        const Currency grand = balanceCol == ColDebited ? debited + balance : credited + balance;
+        ctl.setTextMatrix(rows - 1, ColCredited, ProgramLocale::formatAmount(grand));
+        ctl.setTextMatrix(rows - 1, ColDebited, ProgramLocale::formatAmount(grand));
 
         // After an edit the cursor goes back to the edited cell; after a load
         // (cursor in the title row) it rests on the balance.

@@ -149,8 +149,14 @@ void frmTransactions::buildControls()
 
 void frmTransactions::connectEvents()
 {
-    connect(cbobusiness, &ComboBox::Click, this,
-            [this] { RunHandler([this] { cbobusiness_Click(); }); });
+    connect(cbobusiness, &ComboBox::Click, this, [this] {
+        RunHandler([this] {
+            if (mayDropUnstoredRows(nullptr))
+                cbobusiness_Click();
+            else
+                showBusinessOfGrids();
+        });
+    });
     connect(TS1, &TabStrip::Click, this, [this] { RunHandler([this] { TS1_Click(); }); });
     connect(Toolbar1, &Toolbar::ButtonClick, this,
             [this](const QString& key) { RunHandler([this, key] { Toolbar1_ButtonClick(key); }); });
@@ -198,6 +204,12 @@ void frmTransactions::Form_Unload()
 
 void frmTransactions::closeEvent(QCloseEvent* event)
 {
+    bool drop = true;
+    RunHandler([&] { drop = mayDropUnstoredRows(nullptr); });
+    if (!drop) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -236,6 +248,7 @@ void frmTransactions::FIllcboBusiness()
 void frmTransactions::cbobusiness_Click()
 {
     closeEditor();
+    m_gridsBusiness = selectedBusiness();
     FormatFLX1();
     FormatFLX2();
     if (cbobusiness->ListIndex() == -1) {
@@ -258,6 +271,16 @@ void frmTransactions::cbobusiness_Click()
 
 void frmTransactions::TS1_Click()
 {
+    // Rows typed on the sheet being left and not stored go only when the
+    // user agrees; otherwise that sheet stays in front.
+    FlexGrid* leaving = CurrentTab == 1 ? FLX1 : CurrentTab == 2 ? FLX2 : nullptr;
+    if (leaving && TS1->SelectedItem() != CurrentTab) {
+        if (!mayDropUnstoredRows(leaving)) {
+            TS1->setSelectedItem(CurrentTab);
+            return;
+        }
+        dropUnstoredRows(*leaving);
+    }
     closeEditor();
     CurrentTab = TS1->SelectedItem();
     // The grid behind is hidden as well as covered, so that keys typed on the
@@ -344,6 +367,8 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
         // Without a business there is no sheet to order.
         if (!selectedBusiness())
             return;
+        if (!mayDropUnstoredRows(FLX1))
+            return;
         closeEditor();
         if (const std::optional<Ledger::SheetOrder> order = sortOrderFor(FLX1->Col())) {
             SortSQL = Ledger::sortClause(*order);
@@ -373,6 +398,17 @@ void frmTransactions::followBusinessesChanged()
     cbobusiness->setListIndex(-1);
     cbobusiness_Click();
     FillBusinessCategories();
+}
+
+void frmTransactions::showBusinessOfGrids()
+{
+    for (int i = 0; i < cbobusiness->ListCount(); ++i) {
+        if (m_gridsBusiness && cbobusiness->ItemData(i) == *m_gridsBusiness) {
+            cbobusiness->setListIndex(i);
+            return;
+        }
+    }
+    cbobusiness->setListIndex(-1);
 }
 
 void frmTransactions::followCategoriesChanged()

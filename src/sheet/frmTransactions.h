@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Ledger.h"
+#include "sheet/SheetBook.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -81,7 +82,8 @@ public:
     bool CanRowBeSaved(const FlexGrid& ctl) const;
     bool NewRowOK(const FlexGrid& ctl) const;
     bool PreviousCellIncomplete(const FlexGrid& ctl) const;
-    void SaveTransaction(FlexGrid& ctl);
+    // True when the row was written.
+    bool SaveTransaction(FlexGrid& ctl);
 
     // Editing (SheetEditing.cpp).
     QWidget* Getcontrol(FlexGrid& ctl);
@@ -113,6 +115,8 @@ private:
     void unloadWindow();
     void followBusinessesChanged();
     void followCategoriesChanged();
+    // Puts cbobusiness back on the business the grids show (no Click).
+    void showBusinessOfGrids();
 
     // SheetLoading.cpp
     void formatGrid(FlexGrid& grid);
@@ -126,6 +130,25 @@ private:
     // first cut (telling the limit) to as many as fit the field once grouped,
     // so that no digit is lost to a cut after the grouping.
     static QString receiptCellText(const QString& typed);
+
+    // SheetUnstored.cpp
+    // What the grid holds in the file: stored amounts, totals, unstored rows.
+    SheetBook& bookOf(const FlexGrid& grid) { return &grid == FLX1 ? m_cashBook : m_bankBook; }
+    // After a commit into the current row: stores it when complete, and marks
+    // it as unstored when it is not (changed: the commit changed a cell).
+    void storeRow(FlexGrid& grid, bool changed);
+    // Shows a row as stored, or as typed but not stored (marker and colour).
+    void showRowStored(FlexGrid& grid, int row, bool stored);
+    // Puts a row's amount in the column of its category's side (Debited for
+    // money out, Credited for money in).
+    void alignAmountWithCategory(FlexGrid& grid, int row);
+    // Before the rows shown are dropped (another business, the window
+    // closing, the other tab or a new order): commits an open editor, and
+    // when rows of grid (both grids when nullptr) are not stored asks whether
+    // to drop them. False: the user keeps them, and is put on the first.
+    bool mayDropUnstoredRows(FlexGrid* grid);
+    // Takes the unstored rows of a grid back to what the file holds.
+    void dropUnstoredRows(FlexGrid& grid);
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);
@@ -153,6 +176,11 @@ private:
 
     // SheetPickers.cpp
     void restoreCategorySnapshot();
+
+    SheetBook m_cashBook;
+    SheetBook m_bankBook;
+    // The business whose rows the grids show.
+    std::optional<qint64> m_gridsBusiness;
 
     // The grid the current editor was opened on; writes of the editors and
     // pickers go there and nowhere else.

@@ -4,6 +4,7 @@
 #include "shell/dbStuff.h"
 #include "shell/Windows.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -137,4 +138,16 @@ void frmMain::mnuSetup_Click()
 void frmMain::mnuExit_Click()
 {
     close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    m_mdi->closeAllSubWindows();
+    for (const QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (sub->isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }

@@ -55,6 +55,11 @@ public:
     void mnuSetup_Click();
     void mnuExit_Click();
 
+protected:
+    // The child windows are closed first, each asking what it has to ask;
+    // when one of them stays open, so does the frame.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     frmMain();
     void buildMenu();
