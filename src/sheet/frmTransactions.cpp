@@ -402,8 +402,14 @@ void RegisterSheetWindow()
 {
     RegisterWindow(WindowId::Transactions, [] {
         frmTransactions* sheet = frmTransactions::loaded();
+        auto* sub = sheet ? qobject_cast<QMdiSubWindow*>(sheet->parentWidget()) : nullptr;
+        // A new sheet fills the frame, which its ten columns need; one that is
+        // open is brought forward at the size the user left it.
+        const bool maximise = !sheet || (sub && sub->isMaximized());
         if (!sheet)
             sheet = new frmTransactions;
-        frmMain::instance().showChild(sheet);
+        sub = frmMain::instance().showChild(sheet);
+        if (maximise && sub)
+            sub->showMaximized();
     });
 }

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 class FlexGridModel;
 
 // The sheet grid: rows and columns of display text with one fixed title row
@@ -85,6 +87,17 @@ public:
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
 
+    // A column that holds numbers (amounts, the row numbers of column 0) is
+    // never shown cut: while this is on, the column is shown at least as wide
+    // as its longest text below the fixed row needs, counting each character
+    // as the widest digit of the grid's font. ColWidth stays the width set,
+    // the least the column shows; a width of 0 still hides it. The column
+    // grows as longer texts arrive and keeps its width until Clear.
+    bool ColFitsNumbers(int col) const;
+    void setColFitsNumbers(int col, bool on);
+    // The width a column is shown at, in pixels (0 when hidden).
+    int shownColWidth(int col) const;
+
     // Alignment codes: 0..8 are left/centre/right (code / 3) by top/centre/
     // bottom (code % 3), so 1 = left centre, 4 = centre centre, 7 = right
     // centre; 9 (the default) puts numbers right and other text left.
@@ -152,6 +165,11 @@ private:
     void placeCursor(int row, int col);
     void applyColumn(int col);
     void applyAllColumns();
+    // Applies the columns whose longest number grew since `before` (their
+    // fit lengths, one per column).
+    void applyGrownColumns(const std::vector<int>& before);
+    std::vector<int> fitLengths() const;
+    int fitPixels(int col) const;
     void updateCell(int row, int col);
     int rowHeightPixels() const;
     QPoint cellAt(const QPoint& pos) const;
