@@ -49,6 +49,7 @@ void FlexGridModel::setRows(int rows)
         beginInsertRows(QModelIndex(), oldView, newView - 1);
     else if (live)
         beginRemoveRows(QModelIndex(), newView, oldView - 1);
+    packOpenRow();
     if (rows < m_rows)
         dropStyles(rows, m_cols);
     m_texts.resize(size_t(rows));
@@ -66,6 +67,7 @@ void FlexGridModel::setCols(int cols)
 {
     if (cols == m_cols)
         return;
+    packOpenRow();
     if (!m_suspended)
         beginResetModel();
     for (CompactRow& row : m_texts)
@@ -83,6 +85,7 @@ void FlexGridModel::setCols(int cols)
 
 void FlexGridModel::clear()
 {
+    packOpenRow();
     for (CompactRow& row : m_texts)
         row.clear();
     m_styles.clear();
@@ -96,6 +99,24 @@ void FlexGridModel::clear()
         emit headerDataChanged(Qt::Horizontal, 0, m_viewCols - 1);
     if (m_viewRows > 0)
         emit headerDataChanged(Qt::Vertical, 0, m_viewRows - 1);
+}
+
+void FlexGridModel::openRow(int row)
+{
+    packOpenRow();
+    m_openTexts.resize(size_t(m_cols));
+    const CompactRow& packed = m_texts[size_t(row)];
+    for (int c = 0; c < m_cols; ++c)
+        m_openTexts[size_t(c)] = packed.isEmpty() ? QString() : packed.text(c, m_cols);
+    m_openRow = row;
+}
+
+void FlexGridModel::packOpenRow()
+{
+    if (m_openRow < 0)
+        return;
+    m_texts[size_t(m_openRow)].assign(m_openTexts.data(), m_cols);
+    m_openRow = -1;
 }
 
 void FlexGridModel::setFitsNumbers(int col, bool on)
@@ -130,7 +151,9 @@ void FlexGridModel::setText(int row, int col, const QString& text)
 
 void FlexGridModel::storeText(int row, int col, const QString& text)
 {
-    m_texts[size_t(row)].setText(col, m_cols, text);
+    if (row != m_openRow)
+        openRow(row);
+    m_openTexts[size_t(col)] = text;
     if (row >= 1 && m_fitLengths[size_t(col)] >= 0)
         m_fitLengths[size_t(col)] = std::max(m_fitLengths[size_t(col)], int(text.size()));
 }
@@ -194,6 +217,7 @@ void FlexGridModel::insertRow(int row, const QStringList& texts)
         beginInsertRows(QModelIndex(), row - 1, row - 1);
     if (reset)
         beginResetModel();
+    packOpenRow();
     m_texts.insert(m_texts.begin() + row, CompactRow());
     m_rowData.insert(m_rowData.begin() + row, 0);
     shiftStyles(row, 1);
@@ -217,6 +241,7 @@ void FlexGridModel::removeRow(int row)
         beginRemoveRows(QModelIndex(), row - 1, row - 1);
     if (reset)
         beginResetModel();
+    packOpenRow();
     m_texts.erase(m_texts.begin() + row);
     m_rowData.erase(m_rowData.begin() + row);
     m_styles.erase(m_styles.lower_bound({row, 0}), m_styles.lower_bound({row + 1, 0}));

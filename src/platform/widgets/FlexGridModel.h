@@ -29,7 +29,10 @@ public:
 
     int rows() const { return m_rows; }
     int cols() const { return m_cols; }
-    QString text(int row, int col) const { return m_texts[size_t(row)].text(col, m_cols); }
+    QString text(int row, int col) const
+    {
+        return row == m_openRow ? m_openTexts[size_t(col)] : m_texts[size_t(row)].text(col, m_cols);
+    }
     qint32 color(int row, int col) const; // -1: default text colour
     bool bold(int row, int col) const;
     qint64 rowData(int row) const { return m_rowData[size_t(row)]; }
@@ -82,6 +85,10 @@ private:
     QVariant cellData(int row, int col, int role) const;
     // Stores a text without telling the view.
     void storeText(int row, int col, const QString& text);
+    // Packs the open row and unpacks `row` in its place.
+    void openRow(int row);
+    // Packs the open row, if any; done before rows or columns change.
+    void packOpenRow();
     void notifyCell(int row, int col);
     void setStyle(int row, int col, Style style);
     // Moves the styles of rows from `first` on by delta rows (an inserted or
@@ -94,6 +101,11 @@ private:
     int m_cols = 0;
     std::vector<CompactRow> m_texts;   // m_rows, each of m_cols texts
     std::map<CellKey, Style> m_styles; // cells with a colour or bold only
+    // The row written last, unpacked (its block in m_texts is stale): a load
+    // writes the cells of a row one after another, and packing a row once
+    // rather than once a cell keeps loading as quick as with a string a cell.
+    int m_openRow = -1;
+    std::vector<QString> m_openTexts;
     std::vector<qint64> m_rowData;
     std::vector<int> m_widths;
     std::vector<int> m_alignments;
