@@ -153,6 +153,9 @@ void frmTransactions::connectEvents()
             [this](const QString& key) { RunHandler([this, key] { Toolbar1_ButtonClick(key); }); });
     connectGrid(*FLX1);
     connectGrid(*FLX2);
+    // Amounts and row numbers widen their columns; "Description" gives way.
+    for (FlexGrid* grid : {FLX1, FLX2})
+        connect(grid, &FlexGrid::NumberWidthsChanged, this, [this, grid] { SizeFLX(*grid); });
     for (QWidget* editor :
          {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
           static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})

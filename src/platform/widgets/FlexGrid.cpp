@@ -139,7 +139,9 @@ void FlexGrid::setCols(int cols)
 
 void FlexGrid::Clear()
 {
+    const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->clear();
+    refitColumns(before);
 }
 
 QString FlexGrid::TextMatrix(int row, int col) const
@@ -155,8 +157,10 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
     checkCol(col);
     const int longest = m_model->fitLength(col);
     m_model->setText(row, col, text);
-    if (m_redraw && m_model->fitLength(col) > longest)
+    if (m_redraw && m_model->fitLength(col) != longest) {
         applyColumn(col);
+        emit NumberWidthsChanged();
+    }
 }
 
 QString FlexGrid::Text() const
@@ -189,9 +193,9 @@ void FlexGrid::AddItem(const QString& item, int index)
         throw VbError(VbErr::SubscriptOutOfRange);
     const QStringList texts =
         item.contains(QLatin1Char('\t')) ? item.split(QLatin1Char('\t')) : QStringList{item};
-    const std::vector<int> before = fitLengths();
+    const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->insertRow(index, texts);
-    applyGrownColumns(before);
+    refitColumns(before);
 }
 
 void FlexGrid::RemoveItem(int index)
@@ -209,7 +213,10 @@ void FlexGrid::RemoveItem(int index)
 int FlexGrid::ColWidth(int col) const
 {
     checkCol(col);
-    return m_model->width(col);
+    const int set = m_model->width(col);
+    if (set == 0 || !m_model->fitsNumbers(col) || m_model->fitLength(col) == 0)
+        return set;
+    return std::max(set, Twips::fromPixels(fitPixels(col)));
 }
 
 void FlexGrid::setColWidth(int col, int twips)
@@ -231,9 +238,12 @@ bool FlexGrid::ColFitsNumbers(int col) const
 void FlexGrid::setColFitsNumbers(int col, bool on)
 {
     checkCol(col);
+    const int longest = m_model->fitLength(col);
     m_model->setFitsNumbers(col, on);
-    if (m_redraw)
+    if (m_redraw && m_model->fitLength(col) != longest) {
         applyColumn(col);
+        emit NumberWidthsChanged();
+    }
 }
 
 int FlexGrid::shownColWidth(int col) const
@@ -252,13 +262,19 @@ std::vector<int> FlexGrid::fitLengths() const
     return lengths;
 }
 
-void FlexGrid::applyGrownColumns(const std::vector<int>& before)
+void FlexGrid::refitColumns(const std::vector<int>& before)
 {
     if (!m_redraw)
         return;
-    for (int c = 0; c < m_model->cols() && c < int(before.size()); ++c)
-        if (m_model->fitLength(c) > before[size_t(c)])
+    bool changed = false;
+    for (int c = 0; c < m_model->cols(); ++c) {
+        if (m_model->fitLength(c) != (c < int(before.size()) ? before[size_t(c)] : 0)) {
             applyColumn(c);
+            changed = true;
+        }
+    }
+    if (changed)
+        emit NumberWidthsChanged();
 }
 
 int FlexGrid::fitPixels(int col) const
@@ -424,6 +440,7 @@ void FlexGrid::setRedraw(bool on)
     if (on == m_redraw)
         return;
     if (!on) {
+        m_fitBeforeRedrawOff = fitLengths();
         m_pendingTopRow = TopRow();
         m_redraw = false;
         m_model->suspend();
@@ -433,6 +450,7 @@ void FlexGrid::setRedraw(bool on)
     m_redraw = true;
     m_model->resume(); // the view forgets column sizes on a reset
     applyAllColumns();
+    refitColumns(m_fitBeforeRedrawOff);
     setTopRow(m_pendingTopRow);
     m_pendingTopRow = 0;
     setUpdatesEnabled(true);

@@ -83,16 +83,18 @@ public:
     void RemoveItem(int index);
 
     // Column width in twips; 0 hides the column (the column still exists and
-    // the cursor can stand in it). The width read back is the width set.
+    // the cursor can stand in it). The width read back is the width set, or
+    // more for a column that fits its numbers (below).
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
 
     // A column that holds numbers (amounts, the row numbers of column 0) is
     // never shown cut: while this is on, the column is shown at least as wide
     // as its longest text below the fixed row needs, counting each character
-    // as the widest digit of the grid's font. ColWidth stays the width set,
-    // the least the column shows; a width of 0 still hides it. The column
-    // grows as longer texts arrive and keeps its width until Clear.
+    // as the widest digit of the grid's font. The width set is the least the
+    // column shows, and ColWidth reads back the width shown; a width of 0
+    // still hides it. The column grows as longer texts arrive and keeps its
+    // width until Clear; NumberWidthsChanged tells when the width changed.
     bool ColFitsNumbers(int col) const;
     void setColFitsNumbers(int col, bool on);
     // The width a column is shown at, in pixels (0 when hidden).
@@ -148,6 +150,9 @@ signals:
     void DblClick();
     void EnterCell();
     void LeaveCell();
+    // A column that fits its numbers changed its shown width: at once while
+    // redraw is on, else when redraw comes back on. ColWidth reads the new width.
+    void NumberWidthsChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -165,9 +170,9 @@ private:
     void placeCursor(int row, int col);
     void applyColumn(int col);
     void applyAllColumns();
-    // Applies the columns whose longest number grew since `before` (their
-    // fit lengths, one per column).
-    void applyGrownColumns(const std::vector<int>& before);
+    // While redraw is on: applies the columns whose longest number changed
+    // since `before` (fit lengths, one per column) and tells NumberWidthsChanged.
+    void refitColumns(const std::vector<int>& before);
     std::vector<int> fitLengths() const;
     int fitPixels(int col) const;
     void updateCell(int row, int col);
@@ -178,5 +183,6 @@ private:
     int m_row = 0;
     int m_col = 0;
     bool m_redraw = true;
-    int m_pendingTopRow = 0; // asked for while redraw was off; 0 = none
+    int m_pendingTopRow = 0;               // asked for while redraw was off; 0 = none
+    std::vector<int> m_fitBeforeRedrawOff; // fit lengths when redraw went off
 };
