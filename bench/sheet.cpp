@@ -1,13 +1,16 @@
 // Times the transactions sheet on a generated database (support/BenchData.h):
-//  - picking a business with 100,000 cash transactions (both grids laid out,
+//  - picking a business with ROWS cash transactions (both grids laid out,
 //    filled and totalled, and painted once), against the same two SELECTs run
-//    bare on SQLite in the same run, and the resident memory afterwards;
-//  - committing one cell with Enter on a sheet of 10,000 rows (the row stored,
-//    the totals recomputed), with a relation already listed and with a new one;
+//    bare on SQLite in the same run, and the resident memory afterwards, in
+//    all and per grid row above the open window without a business;
+//  - committing one cell with Enter on that big sheet, and on a sheet of 10,000
+//    rows (the row stored, the totals recomputed), there with a relation
+//    already listed and with a new one;
 //  - one keystroke in the relation picker with 20,000 distinct relations.
 //
-//   bench_sheet    (offscreen unless QT_QPA_PLATFORM says otherwise; the database is made
-//                  in $TMPDIR, so TMPDIR=/dev/shm takes the disk out of the figures)
+//   bench_sheet [ROWS]   (ROWS defaults to 100,000; offscreen unless QT_QPA_PLATFORM says
+//                        otherwise; the database is made in $TMPDIR, so TMPDIR=/dev/shm
+//                        takes the disk out of the figures)
 
 #include "platform/Settings.h"
 #include "platform/widgets/ComboBox.h"
@@ -132,14 +135,23 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    int cashRows = 100000;
+    if (argc > 1) {
+        bool ok = false;
+        cashRows = QString::fromLocal8Bit(argv[1]).toInt(&ok);
+        if (!ok || cashRows < 1) {
+            QTextStream(stderr) << "usage: bench_sheet [ROWS]   (ROWS: cash rows, at least 1)\n";
+            return 2;
+        }
+    }
     QTemporaryDir dir;
     SettingsStore::setFolder(dir.filePath(QStringLiteral("config")));
     const QString path = dir.filePath(QStringLiteral("Zantoro.mdb"));
-    // Business 1: 100,000 cash and 5,000 bank rows; business 2: 10,000 of
+    // Business 1: ROWS cash and 5,000 bank rows; business 2: 10,000 of
     // each; relations drawn from 21,000 names, so that some 20,000 are used.
     BenchDataOptions options;
     options.businesses = 2;
-    options.cashRows = 100000;
+    options.cashRows = cashRows;
     options.bankRows = 5000;
     options.otherRows = 20000;
     options.relations = 21000;
@@ -160,6 +172,8 @@ int main(int argc, char* argv[])
     QApplication::setActiveWindow(&w);
     if (!QTest::qWaitForWindowActive(&w))
         qFatal("window not active");
+    QCoreApplication::processEvents();
+    const qint64 rssWindow = statusKb("VmRSS:");
 
     // Picking the big business, five times, each against the bare queries.
     const int big = indexOfBusiness(*w.cbobusiness, data.firstBusiness);
@@ -187,23 +201,19 @@ int main(int argc, char* argv[])
                .arg(maximum(pick), 0, 'f', 1)
                .arg(median(bare), 0, 'f', 1)
                .arg(median(ratio), 0, 'f', 2);
+    const int gridRows = options.cashRows + options.bankRows + 8;
     out << QStringLiteral("resident memory with that sheet open: %1 MB (peak %2 MB; %3 MB before "
-                          "the window)\n")
+                          "the window, %4 MB with it open and no business); %5 KB a grid row "
+                          "above the open window\n")
                .arg(rss / 1024)
                .arg(peak / 1024)
-               .arg(rssBefore / 1024);
+               .arg(rssBefore / 1024)
+               .arg(rssWindow / 1024)
+               .arg(double(rss - rssWindow) / gridRows, 0, 'f', 3);
 
-    // Committing one cell on the sheet of 10,000 rows.
-    int medium = 0;
-    while (w.cbobusiness->ItemData(medium) == data.firstBusiness)
-        ++medium;
-    w.cbobusiness->setListIndex(medium, true);
-    QCoreApplication::processEvents();
     FlexGrid& grid = *w.FLX1;
     grid.setFocus();
     QCoreApplication::processEvents();
-    if (grid.Rows() != options.otherRows / 2 + 4)
-        qFatal("the medium grid holds %d rows", grid.Rows());
     auto commitMs = [&](int row, int col, QWidget* editor, const QString& text) {
         grid.setRow(row);
         grid.setCol(col);
@@ -223,6 +233,26 @@ int main(int argc, char* argv[])
             qFatal("the commit did not happen");
         return ms;
     };
+    // Committing one cell on the big sheet, spread over its rows.
+    std::vector<double> bigCommits;
+    for (int k = 0; k < 40; ++k)
+        bigCommits.push_back(commitMs(1 + k * (options.cashRows / 40), 1, w.Txt,
+                                      QStringLiteral("Rye flour lot %1").arg(k)));
+    out << QStringLiteral("commit one cell on the %1-row sheet: median %2 ms, max %3 ms\n")
+               .arg(options.cashRows)
+               .arg(median(bigCommits), 0, 'f', 2)
+               .arg(maximum(bigCommits), 0, 'f', 2);
+
+    // Committing one cell on the sheet of 10,000 rows.
+    int medium = 0;
+    while (w.cbobusiness->ItemData(medium) == data.firstBusiness)
+        ++medium;
+    w.cbobusiness->setListIndex(medium, true);
+    QCoreApplication::processEvents();
+    grid.setFocus();
+    QCoreApplication::processEvents();
+    if (grid.Rows() != options.otherRows / 2 + 4)
+        qFatal("the medium grid holds %d rows", grid.Rows());
     std::vector<double> commits, newRelations;
     for (int k = 0; k < 40; ++k)
         commits.push_back(

@@ -65,6 +65,10 @@ void frmTransactions::formatGrid(FlexGrid& grid)
         grid.setCols(Count);
         grid.Clear();
         grid.setColWidth(RowNumber, 500);
+        // Row numbers and amounts are never shown cut: the widths set below
+        // are the least these columns show.
+        for (int col : {RowNumber, ColDebited, ColCredited})
+            grid.setColFitsNumbers(col, true);
 
         struct Title
         {

@@ -162,6 +162,9 @@ void frmTransactions::connectEvents()
             [this](const QString& key) { RunHandler([this, key] { Toolbar1_ButtonClick(key); }); });
     connectGrid(*FLX1);
     connectGrid(*FLX2);
+    // Amounts and row numbers widen their columns; "Description" gives way.
+    for (FlexGrid* grid : {FLX1, FLX2})
+        connect(grid, &FlexGrid::NumberWidthsChanged, this, [this, grid] { SizeFLX(*grid); });
     for (QWidget* editor :
          {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
           static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
@@ -441,8 +444,14 @@ void RegisterSheetWindow()
 {
     RegisterWindow(WindowId::Transactions, [] {
         frmTransactions* sheet = frmTransactions::loaded();
+        auto* sub = sheet ? qobject_cast<QMdiSubWindow*>(sheet->parentWidget()) : nullptr;
+        // A new sheet fills the frame, which its ten columns need; one that is
+        // open is brought forward at the size the user left it.
+        const bool maximise = !sheet || (sub && sub->isMaximized());
         if (!sheet)
             sheet = new frmTransactions;
-        frmMain::instance().showChild(sheet);
+        sub = frmMain::instance().showChild(sheet);
+        if (maximise && sub)
+            sub->showMaximized();
     });
 }

@@ -207,5 +207,5 @@ private:
 };
 
 // Registers the sheet's opener with the window registry: a child window of the
-// frame, one instance; asking again brings it forward.
+// frame, one instance, opened maximised; asking again brings it forward.
 void RegisterSheetWindow();

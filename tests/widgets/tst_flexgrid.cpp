@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -88,6 +89,8 @@ private slots:
     void shapeLookAndRangeChecks();
     void hiddenColumnsAndCellGeometry();
     void hundredThousandRowsWithRedrawOff();
+    void cellsSurviveEditsAndReshaping_data();
+    void cellsSurviveEditsAndReshaping();
 };
 
 void TestFlexGrid::keyMovesRaiseLeaveThenEnter_data()
@@ -358,6 +361,140 @@ void TestFlexGrid::hundredThousandRowsWithRedrawOff()
     QCOMPARE(g.RowData(N), qint64(-1));
     // The cursor row is scrolled into view.
     QVERIFY(g.TopRow() <= N && g.TopRow() > N - 40);
+}
+
+// What a grid should hold, kept the plain way: a text, colour and bold flag per
+// cell. The grid packs its cells; this is what it must read back.
+struct PlainCells
+{
+    struct Cell
+    {
+        QString text;
+        qint32 color = -1;
+        bool bold = false;
+    };
+    QList<QList<Cell>> rows;
+
+    static QList<Cell> row(int cols) { return QList<Cell>(cols); }
+    int cols() const { return rows.isEmpty() ? 0 : int(rows.first().size()); }
+};
+
+void TestFlexGrid::cellsSurviveEditsAndReshaping_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QStringList>("texts");
+
+    const QStringList latin1 = {"",
+                                "Flour",
+                                "1,234.50",
+                                "05/Dec/2026",
+                                "n/a",
+                                "Caf\u00e9 Ol\u00e9",
+                                "Abbey Mill bakery supplies"};
+    QStringList wide = latin1;
+    wide << QString::fromUtf8("\u20ac 12,50") << QString::fromUtf8("\u65e5\u672c")
+         << QString::fromUtf8("Bread \U0001F35E");
+    QStringList lengths = {"", "x", QString(300, QLatin1Char('y')),
+                           QString(70000, QLatin1Char('z'))};
+    QTest::newRow("latin-1 texts") << 7u << latin1;
+    QTest::newRow("wide characters among latin-1") << 11u << wide;
+    QTest::newRow("empty, short and very long") << 13u << lengths;
+}
+
+void TestFlexGrid::cellsSurviveEditsAndReshaping()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QStringList, texts);
+
+    FlexGrid grid;
+    grid.setCols(6);
+    grid.setRows(5);
+    PlainCells plain;
+    for (int r = 0; r < 5; ++r)
+        plain.rows << PlainCells::row(6);
+    QRandomGenerator rng(seed);
+    const qint32 colors[] = {-1, 255, 12582912};
+
+    auto compareAll = [&](int step) {
+        QCOMPARE(grid.Rows(), int(plain.rows.size()));
+        QCOMPARE(grid.Cols(), plain.cols());
+        for (int r = 0; r < grid.Rows(); ++r) {
+            for (int c = 0; c < grid.Cols(); ++c) {
+                const PlainCells::Cell& want = plain.rows[r][c];
+                const QString where = QStringLiteral("step %1 cell %2,%3").arg(step).arg(r).arg(c);
+                QVERIFY2(grid.TextMatrix(r, c) == want.text, qPrintable(where));
+                QVERIFY2(grid.CellForeColor(r, c) == want.color, qPrintable(where));
+                QVERIFY2(grid.CellFontBold(r, c) == want.bold, qPrintable(where));
+            }
+        }
+    };
+
+    for (int step = 0; step < 3000; ++step) {
+        const int rows = grid.Rows();
+        const int r = int(rng.bounded(rows));
+        const int c = int(rng.bounded(grid.Cols()));
+        switch (rng.bounded(10)) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: {
+            const QString text = texts.at(int(rng.bounded(texts.size())));
+            grid.setTextMatrix(r, c, text);
+            plain.rows[r][c].text = text;
+            break;
+        }
+        case 4: {
+            const qint32 color = colors[rng.bounded(3)];
+            grid.setCellForeColor(r, c, color);
+            plain.rows[r][c].color = color;
+            break;
+        }
+        case 5: {
+            const bool bold = rng.bounded(2) == 1;
+            grid.setCellFontBold(r, c, bold);
+            plain.rows[r][c].bold = bold;
+            break;
+        }
+        case 6:
+        case 7: {
+            // A row inserted anywhere, the title row included.
+            const int at = int(rng.bounded(rows + 1));
+            const QString a = texts.at(int(rng.bounded(texts.size())));
+            grid.AddItem(QStringLiteral("%1\t%2").arg(step).arg(a), at);
+            QList<PlainCells::Cell> row = PlainCells::row(plain.cols());
+            row[0].text = QString::number(step);
+            if (plain.cols() > 1)
+                row[1].text = a;
+            plain.rows.insert(at, row);
+            break;
+        }
+        case 8:
+            if (rows > 2) {
+                grid.RemoveItem(r);
+                plain.rows.removeAt(r);
+            }
+            break;
+        default:
+            // Now and then the columns change: kept cells keep their texts
+            // and looks.
+            if (rng.bounded(8) == 0) {
+                const int cols = 3 + int(rng.bounded(6));
+                grid.setCols(cols);
+                for (QList<PlainCells::Cell>& row : plain.rows)
+                    row.resize(cols);
+            } else if (rng.bounded(20) == 0) {
+                grid.Clear();
+                for (QList<PlainCells::Cell>& row : plain.rows)
+                    row = PlainCells::row(plain.cols());
+            }
+            break;
+        }
+        if (step % 100 == 99)
+            compareAll(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    compareAll(3000);
 }
 
 QTEST_MAIN(TestFlexGrid)

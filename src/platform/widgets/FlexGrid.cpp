@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
 
@@ -138,21 +139,28 @@ void FlexGrid::setCols(int cols)
 
 void FlexGrid::Clear()
 {
+    const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->clear();
+    refitColumns(before);
 }
 
 QString FlexGrid::TextMatrix(int row, int col) const
 {
     checkRow(row);
     checkCol(col);
-    return m_model->cell(row, col).text;
+    return m_model->text(row, col);
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
     checkRow(row);
     checkCol(col);
+    const int longest = m_model->fitLength(col);
     m_model->setText(row, col, text);
+    if (m_redraw && m_model->fitLength(col) != longest) {
+        applyColumn(col);
+        emit NumberWidthsChanged();
+    }
 }
 
 QString FlexGrid::Text() const
@@ -185,7 +193,9 @@ void FlexGrid::AddItem(const QString& item, int index)
         throw VbError(VbErr::SubscriptOutOfRange);
     const QStringList texts =
         item.contains(QLatin1Char('\t')) ? item.split(QLatin1Char('\t')) : QStringList{item};
+    const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->insertRow(index, texts);
+    refitColumns(before);
 }
 
 void FlexGrid::RemoveItem(int index)
@@ -203,7 +213,10 @@ void FlexGrid::RemoveItem(int index)
 int FlexGrid::ColWidth(int col) const
 {
     checkCol(col);
-    return m_model->width(col);
+    const int set = m_model->width(col);
+    if (set == 0 || !m_model->fitsNumbers(col) || m_model->fitLength(col) == 0)
+        return set;
+    return std::max(set, Twips::fromPixels(fitPixels(col)));
 }
 
 void FlexGrid::setColWidth(int col, int twips)
@@ -214,6 +227,88 @@ void FlexGrid::setColWidth(int col, int twips)
     m_model->setWidth(col, twips);
     if (m_redraw)
         applyColumn(col);
+}
+
+bool FlexGrid::ColFitsNumbers(int col) const
+{
+    checkCol(col);
+    return m_model->fitsNumbers(col);
+}
+
+void FlexGrid::setColFitsNumbers(int col, bool on)
+{
+    checkCol(col);
+    const int longest = m_model->fitLength(col);
+    m_model->setFitsNumbers(col, on);
+    if (m_redraw && m_model->fitLength(col) != longest) {
+        applyColumn(col);
+        emit NumberWidthsChanged();
+    }
+}
+
+int FlexGrid::shownColWidth(int col) const
+{
+    checkCol(col);
+    if (col == 0)
+        return verticalHeader()->isVisible() ? verticalHeader()->width() : 0;
+    return isColumnHidden(col - 1) ? 0 : columnWidth(col - 1);
+}
+
+std::vector<int> FlexGrid::fitLengths() const
+{
+    std::vector<int> lengths(size_t(m_model->cols()));
+    for (int c = 0; c < m_model->cols(); ++c)
+        lengths[size_t(c)] = m_model->fitLength(c);
+    return lengths;
+}
+
+void FlexGrid::refitColumns(const std::vector<int>& before)
+{
+    if (!m_redraw)
+        return;
+    bool changed = false;
+    for (int c = 0; c < m_model->cols(); ++c) {
+        if (m_model->fitLength(c) != (c < int(before.size()) ? before[size_t(c)] : 0)) {
+            applyColumn(c);
+            changed = true;
+        }
+    }
+    if (changed)
+        emit NumberWidthsChanged();
+}
+
+int FlexGrid::fitPixels(int col) const
+{
+    const int length = m_model->fitLength(col);
+    if (length == 0)
+        return 0;
+    // The widest digit stands for every character, so that no number of that
+    // length (digits, group separators, a sign) can need more.
+    auto widestDigit = [length](const QFontMetrics& metrics) {
+        QChar widest = QLatin1Char('0');
+        for (char d = '1'; d <= '9'; ++d)
+            if (metrics.horizontalAdvance(QLatin1Char(d)) > metrics.horizontalAdvance(widest))
+                widest = QLatin1Char(d);
+        return QString(length, widest);
+    };
+    if (col == 0) {
+        const QHeaderView* header = verticalHeader();
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.orientation = Qt::Vertical;
+        option.section = 0;
+        option.text = widestDigit(header->fontMetrics());
+        return header->style()
+            ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
+            .width();
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = widestDigit(option.fontMetrics);
+    const int grid = showGrid() ? 1 : 0; // the grid line is drawn inside the column
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
+           grid;
 }
 
 int FlexGrid::ColAlignment(int col) const
@@ -234,7 +329,7 @@ qint32 FlexGrid::CellForeColor(int row, int col) const
 {
     checkRow(row);
     checkCol(col);
-    return m_model->cell(row, col).color;
+    return m_model->color(row, col);
 }
 
 void FlexGrid::setCellForeColor(int row, int col, qint32 color)
@@ -248,7 +343,7 @@ bool FlexGrid::CellFontBold(int row, int col) const
 {
     checkRow(row);
     checkCol(col);
-    return m_model->cell(row, col).bold;
+    return m_model->bold(row, col);
 }
 
 void FlexGrid::setCellFontBold(int row, int col, bool bold)
@@ -345,6 +440,7 @@ void FlexGrid::setRedraw(bool on)
     if (on == m_redraw)
         return;
     if (!on) {
+        m_fitBeforeRedrawOff = fitLengths();
         m_pendingTopRow = TopRow();
         m_redraw = false;
         m_model->suspend();
@@ -354,6 +450,7 @@ void FlexGrid::setRedraw(bool on)
     m_redraw = true;
     m_model->resume(); // the view forgets column sizes on a reset
     applyAllColumns();
+    refitColumns(m_fitBeforeRedrawOff);
     setTopRow(m_pendingTopRow);
     m_pendingTopRow = 0;
     setUpdatesEnabled(true);
@@ -362,7 +459,9 @@ void FlexGrid::setRedraw(bool on)
 
 void FlexGrid::applyColumn(int col)
 {
-    const int px = Twips::toPixels(m_model->width(col));
+    int px = Twips::toPixels(m_model->width(col));
+    if (px > 0 && m_model->fitsNumbers(col))
+        px = std::max(px, fitPixels(col));
     if (col == 0) {
         verticalHeader()->setVisible(px > 0);
         verticalHeader()->setFixedWidth(px);
@@ -388,7 +487,7 @@ QRect FlexGrid::cellRect(int row, int col) const
     int width = 0;
     if (col == 0) {
         x = verticalHeader()->isVisible() ? verticalHeader()->geometry().x() : vp.x();
-        width = Twips::toPixels(m_model->width(0));
+        width = shownColWidth(0);
     } else {
         // A hidden column stands where the next visible one to its left ends.
         int left = col;

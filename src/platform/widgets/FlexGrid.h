@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 class FlexGridModel;
 
 // The sheet grid: rows and columns of display text with one fixed title row
@@ -81,9 +83,22 @@ public:
     void RemoveItem(int index);
 
     // Column width in twips; 0 hides the column (the column still exists and
-    // the cursor can stand in it). The width read back is the width set.
+    // the cursor can stand in it). The width read back is the width set, or
+    // more for a column that fits its numbers (below).
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+
+    // A column that holds numbers (amounts, the row numbers of column 0) is
+    // never shown cut: while this is on, the column is shown at least as wide
+    // as its longest text below the fixed row needs, counting each character
+    // as the widest digit of the grid's font. The width set is the least the
+    // column shows, and ColWidth reads back the width shown; a width of 0
+    // still hides it. The column grows as longer texts arrive and keeps its
+    // width until Clear; NumberWidthsChanged tells when the width changed.
+    bool ColFitsNumbers(int col) const;
+    void setColFitsNumbers(int col, bool on);
+    // The width a column is shown at, in pixels (0 when hidden).
+    int shownColWidth(int col) const;
 
     // Alignment codes: 0..8 are left/centre/right (code / 3) by top/centre/
     // bottom (code % 3), so 1 = left centre, 4 = centre centre, 7 = right
@@ -135,6 +150,9 @@ signals:
     void DblClick();
     void EnterCell();
     void LeaveCell();
+    // A column that fits its numbers changed its shown width: at once while
+    // redraw is on, else when redraw comes back on. ColWidth reads the new width.
+    void NumberWidthsChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -152,6 +170,11 @@ private:
     void placeCursor(int row, int col);
     void applyColumn(int col);
     void applyAllColumns();
+    // While redraw is on: applies the columns whose longest number changed
+    // since `before` (fit lengths, one per column) and tells NumberWidthsChanged.
+    void refitColumns(const std::vector<int>& before);
+    std::vector<int> fitLengths() const;
+    int fitPixels(int col) const;
     void updateCell(int row, int col);
     int rowHeightPixels() const;
     QPoint cellAt(const QPoint& pos) const;
@@ -160,5 +183,6 @@ private:
     int m_row = 0;
     int m_col = 0;
     bool m_redraw = true;
-    int m_pendingTopRow = 0; // asked for while redraw was off; 0 = none
+    int m_pendingTopRow = 0;               // asked for while redraw was off; 0 = none
+    std::vector<int> m_fitBeforeRedrawOff; // fit lengths when redraw went off
 };

@@ -49,7 +49,10 @@ void FlexGridModel::setRows(int rows)
         beginInsertRows(QModelIndex(), oldView, newView - 1);
     else if (live)
         beginRemoveRows(QModelIndex(), newView, oldView - 1);
-    m_cells.resize(size_t(rows) * m_cols);
+    packOpenRow();
+    if (rows < m_rows)
+        dropStyles(rows, m_cols);
+    m_texts.resize(size_t(rows));
     m_rowData.resize(size_t(rows), 0);
     m_rows = rows;
     if (!m_suspended)
@@ -64,17 +67,16 @@ void FlexGridModel::setCols(int cols)
 {
     if (cols == m_cols)
         return;
-    std::vector<Cell> cells(size_t(m_rows) * cols);
-    const int kept = std::min(cols, m_cols);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < kept; ++c)
-            cells[size_t(r) * cols + c] = std::move(at(r, c));
+    packOpenRow();
     if (!m_suspended)
         beginResetModel();
-    m_cells = std::move(cells);
+    for (CompactRow& row : m_texts)
+        row.resize(m_cols, cols);
+    dropStyles(m_rows, cols);
     m_cols = cols;
     m_widths.resize(size_t(cols), DefaultWidth);
     m_alignments.resize(size_t(cols), GeneralAlignment);
+    m_fitLengths.resize(size_t(cols), -1);
     if (!m_suspended) {
         m_viewCols = viewCount(cols);
         endResetModel();
@@ -83,7 +85,12 @@ void FlexGridModel::setCols(int cols)
 
 void FlexGridModel::clear()
 {
-    std::fill(m_cells.begin(), m_cells.end(), Cell());
+    packOpenRow();
+    for (CompactRow& row : m_texts)
+        row.clear();
+    m_styles.clear();
+    for (int& length : m_fitLengths)
+        length = std::min(length, 0);
     if (m_suspended)
         return;
     if (m_viewRows > 0 && m_viewCols > 0)
@@ -94,22 +101,101 @@ void FlexGridModel::clear()
         emit headerDataChanged(Qt::Vertical, 0, m_viewRows - 1);
 }
 
+void FlexGridModel::openRow(int row)
+{
+    packOpenRow();
+    m_openTexts.resize(size_t(m_cols));
+    const CompactRow& packed = m_texts[size_t(row)];
+    for (int c = 0; c < m_cols; ++c)
+        m_openTexts[size_t(c)] = packed.isEmpty() ? QString() : packed.text(c, m_cols);
+    m_openRow = row;
+}
+
+void FlexGridModel::packOpenRow()
+{
+    if (m_openRow < 0)
+        return;
+    m_texts[size_t(m_openRow)].assign(m_openTexts.data(), m_cols);
+    m_openRow = -1;
+}
+
+void FlexGridModel::setFitsNumbers(int col, bool on)
+{
+    if (!on) {
+        m_fitLengths[size_t(col)] = -1;
+        return;
+    }
+    int longest = 0;
+    for (int r = 1; r < m_rows; ++r)
+        longest = std::max(longest, int(text(r, col).size()));
+    m_fitLengths[size_t(col)] = longest;
+}
+
+qint32 FlexGridModel::color(int row, int col) const
+{
+    const auto it = m_styles.find({row, col});
+    return it == m_styles.end() ? -1 : it->second.color;
+}
+
+bool FlexGridModel::bold(int row, int col) const
+{
+    const auto it = m_styles.find({row, col});
+    return it != m_styles.end() && it->second.bold;
+}
+
 void FlexGridModel::setText(int row, int col, const QString& text)
 {
-    at(row, col).text = text;
+    storeText(row, col, text);
     notifyCell(row, col);
+}
+
+void FlexGridModel::storeText(int row, int col, const QString& text)
+{
+    if (row != m_openRow)
+        openRow(row);
+    m_openTexts[size_t(col)] = text;
+    if (row >= 1 && m_fitLengths[size_t(col)] >= 0)
+        m_fitLengths[size_t(col)] = std::max(m_fitLengths[size_t(col)], int(text.size()));
 }
 
 void FlexGridModel::setColor(int row, int col, qint32 color)
 {
-    at(row, col).color = color;
+    setStyle(row, col, {color, bold(row, col)});
     notifyCell(row, col);
 }
 
 void FlexGridModel::setBold(int row, int col, bool bold)
 {
-    at(row, col).bold = bold;
+    setStyle(row, col, {color(row, col), bold});
     notifyCell(row, col);
+}
+
+void FlexGridModel::setStyle(int row, int col, Style style)
+{
+    if (style.color == -1 && !style.bold)
+        m_styles.erase({row, col});
+    else
+        m_styles[{row, col}] = style;
+}
+
+void FlexGridModel::shiftStyles(int first, int delta)
+{
+    std::map<CellKey, Style> shifted;
+    for (auto it = m_styles.lower_bound({first, 0}); it != m_styles.end();) {
+        shifted.emplace(CellKey{it->first.first + delta, it->first.second}, it->second);
+        it = m_styles.erase(it);
+    }
+    m_styles.merge(shifted);
+}
+
+void FlexGridModel::dropStyles(int rows, int cols)
+{
+    for (auto it = m_styles.begin(); it != m_styles.end();) {
+        if (it->first.first >= rows || it->first.second >= cols)
+            it = m_styles.erase(it);
+        else
+            ++it;
+    }
 }
 
 void FlexGridModel::setAlignment(int col, int code)
@@ -131,12 +217,14 @@ void FlexGridModel::insertRow(int row, const QStringList& texts)
         beginInsertRows(QModelIndex(), row - 1, row - 1);
     if (reset)
         beginResetModel();
-    m_cells.insert(m_cells.begin() + ptrdiff_t(row) * m_cols, size_t(m_cols), Cell());
+    packOpenRow();
+    m_texts.insert(m_texts.begin() + row, CompactRow());
     m_rowData.insert(m_rowData.begin() + row, 0);
+    shiftStyles(row, 1);
     ++m_rows;
     const int n = std::min(int(texts.size()), m_cols);
     for (int c = 0; c < n; ++c)
-        at(row, c).text = texts.at(c);
+        storeText(row, c, texts.at(c));
     if (!m_suspended)
         m_viewRows = viewCount(m_rows);
     if (live)
@@ -153,9 +241,11 @@ void FlexGridModel::removeRow(int row)
         beginRemoveRows(QModelIndex(), row - 1, row - 1);
     if (reset)
         beginResetModel();
-    const auto first = m_cells.begin() + ptrdiff_t(row) * m_cols;
-    m_cells.erase(first, first + m_cols);
+    packOpenRow();
+    m_texts.erase(m_texts.begin() + row);
     m_rowData.erase(m_rowData.begin() + row);
+    m_styles.erase(m_styles.lower_bound({row, 0}), m_styles.lower_bound({row + 1, 0}));
+    shiftStyles(row + 1, -1);
     --m_rows;
     if (!m_suspended)
         m_viewRows = viewCount(m_rows);
@@ -203,18 +293,19 @@ QVariant FlexGridModel::cellData(int row, int col, int role) const
     // While suspended the view may ask for cells the storage no longer has.
     if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
         return {};
-    const Cell& c = cell(row, col);
     switch (role) {
     case Qt::DisplayRole:
-        return c.text;
-    case Qt::ForegroundRole:
-        if (c.color < 0)
+        return text(row, col);
+    case Qt::ForegroundRole: {
+        const qint32 c = color(row, col);
+        if (c < 0)
             return {};
-        return QBrush(QColor(c.color & 0xFF, (c.color >> 8) & 0xFF, (c.color >> 16) & 0xFF));
+        return QBrush(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    }
     case Qt::FontRole:
-        return c.bold ? QVariant(m_boldFont) : QVariant();
+        return bold(row, col) ? QVariant(m_boldFont) : QVariant();
     case Qt::TextAlignmentRole:
-        return int(alignmentFor(alignment(col), c.text));
+        return int(alignmentFor(alignment(col), text(row, col)));
     default:
         return {};
     }
