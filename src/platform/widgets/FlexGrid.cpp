@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QStyleOptionHeader>
 
 #include <algorithm>
 
@@ -227,88 +226,6 @@ void FlexGrid::setColWidth(int col, int twips)
     m_model->setWidth(col, twips);
     if (m_redraw)
         applyColumn(col);
-}
-
-bool FlexGrid::ColFitsNumbers(int col) const
-{
-    checkCol(col);
-    return m_model->fitsNumbers(col);
-}
-
-void FlexGrid::setColFitsNumbers(int col, bool on)
-{
-    checkCol(col);
-    const int longest = m_model->fitLength(col);
-    m_model->setFitsNumbers(col, on);
-    if (m_redraw && m_model->fitLength(col) != longest) {
-        applyColumn(col);
-        emit NumberWidthsChanged();
-    }
-}
-
-int FlexGrid::shownColWidth(int col) const
-{
-    checkCol(col);
-    if (col == 0)
-        return verticalHeader()->isVisible() ? verticalHeader()->width() : 0;
-    return isColumnHidden(col - 1) ? 0 : columnWidth(col - 1);
-}
-
-std::vector<int> FlexGrid::fitLengths() const
-{
-    std::vector<int> lengths(size_t(m_model->cols()));
-    for (int c = 0; c < m_model->cols(); ++c)
-        lengths[size_t(c)] = m_model->fitLength(c);
-    return lengths;
-}
-
-void FlexGrid::refitColumns(const std::vector<int>& before)
-{
-    if (!m_redraw)
-        return;
-    bool changed = false;
-    for (int c = 0; c < m_model->cols(); ++c) {
-        if (m_model->fitLength(c) != (c < int(before.size()) ? before[size_t(c)] : 0)) {
-            applyColumn(c);
-            changed = true;
-        }
-    }
-    if (changed)
-        emit NumberWidthsChanged();
-}
-
-int FlexGrid::fitPixels(int col) const
-{
-    const int length = m_model->fitLength(col);
-    if (length == 0)
-        return 0;
-    // The widest digit stands for every character, so that no number of that
-    // length (digits, group separators, a sign) can need more.
-    auto widestDigit = [length](const QFontMetrics& metrics) {
-        QChar widest = QLatin1Char('0');
-        for (char d = '1'; d <= '9'; ++d)
-            if (metrics.horizontalAdvance(QLatin1Char(d)) > metrics.horizontalAdvance(widest))
-                widest = QLatin1Char(d);
-        return QString(length, widest);
-    };
-    if (col == 0) {
-        const QHeaderView* header = verticalHeader();
-        QStyleOptionHeader option;
-        option.initFrom(header);
-        option.orientation = Qt::Vertical;
-        option.section = 0;
-        option.text = widestDigit(header->fontMetrics());
-        return header->style()
-            ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
-            .width();
-    }
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.features |= QStyleOptionViewItem::HasDisplay;
-    option.text = widestDigit(option.fontMetrics);
-    const int grid = showGrid() ? 1 : 0; // the grid line is drawn inside the column
-    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
-           grid;
 }
 
 int FlexGrid::ColAlignment(int col) const
