@@ -74,6 +74,8 @@ private slots:
     void unstoredRowsAreAskedAbout_data();
     void unstoredRowsAreAskedAbout();
     void exitingTheProgramAsksToo();
+    void openEditIsStoredUnderItsOwnBusiness_data();
+    void openEditIsStoredUnderItsOwnBusiness();
     void totalsFollowTheFile_data();
     void totalsFollowTheFile();
 };
@@ -271,6 +273,38 @@ void tst_SheetRows::exitingTheProgramAsksToo()
     QCOMPARE(script.shown(), 2);
     QCOMPARE(script.messages().last().prompt.left(36),
              QStringLiteral("Not stored on the cash sheet: row 1."));
+}
+
+void tst_SheetRows::openEditIsStoredUnderItsOwnBusiness_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("business") << "business";
+    QTest::newRow("tab") << "tab";
+    QTest::newRow("close") << "close";
+}
+
+void tst_SheetRows::openEditIsStoredUnderItsOwnBusiness()
+{
+    QFETCH(QString, action);
+    Loaded s;
+    const qint64 other = s.raw->business("Zeppelin");
+    s.w.FIllcboBusiness();
+    s.pick();
+    DialogScript script;
+    Sheet::clickCell(s.g, 1, Description);
+    Sheet::type(s.g, "Ink");
+    QCOMPARE(Sheet::openEditor(s.w), QStringLiteral("Txt"));
+    if (action == "business")
+        s.pick("Zeppelin");
+    else if (action == "tab")
+        s.showTab(2);
+    else
+        QVERIFY(s.w.close());
+    QCOMPARE(s.stored("Description", s.expense), QVariant("Ink"));
+    QCOMPARE(s.stored("BusinessId", s.expense), QVariant(s.business));
+    QCOMPARE(s.raw->value("SELECT count(*) FROM Transactions WHERE BusinessId = ?1", {other}),
+             QVariant(0));
+    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetRows::totalsFollowTheFile_data()
