@@ -73,6 +73,7 @@ private slots:
     void refusedWriteIsNotCounted();
     void unstoredRowsAreAskedAbout_data();
     void unstoredRowsAreAskedAbout();
+    void droppedRowsShowTheFileAgain();
     void exitingTheProgramAsksToo();
     void openEditIsStoredUnderItsOwnBusiness_data();
     void openEditIsStoredUnderItsOwnBusiness();
@@ -241,6 +242,31 @@ void tst_SheetRows::unstoredRowsAreAskedAbout()
     QVERIFY(!shownStored(s.g, 3));
     QCOMPARE(QApplication::focusWidget(), &s.g);
     QCOMPARE(Sheet::cursor(s.g), QPoint(Description, 3));
+}
+
+void tst_SheetRows::droppedRowsShowTheFileAgain()
+{
+    Loaded s;
+    DialogScript script;
+    s.raw->exec("CREATE TRIGGER refuse BEFORE UPDATE ON Transactions "
+                "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    script.answer(vbOK);
+    Sheet::clickCell(s.g, 1, Debited);
+    Sheet::enter(s.g, "99");
+    typeHalfARow(s.g);
+    script.answer(vbYes);
+    s.showTab(2);
+    QCOMPARE(script.messages().last().prompt.left(39),
+             QStringLiteral("Not stored on the cash sheet: rows 1, 3"));
+    s.showTab(1);
+    QCOMPARE(Sheet::rowTexts(s.g, 1),
+             (QStringList{"Paper", "Office", "02/Mar/2026", "n/a", "0/000/007", "Abbey", "10.00",
+                          "", QString::number(s.office)}));
+    QCOMPARE(s.g.TextMatrix(3, Description), QString());
+    for (int row : {1, 2, 3})
+        QVERIFY(shownStored(s.g, row));
+    QCOMPARE(totalsShown(s.g), totalsOfFile(*s.raw, s.business, true));
+    QCOMPARE(script.shown(), 2);
 }
 
 void tst_SheetRows::exitingTheProgramAsksToo()
