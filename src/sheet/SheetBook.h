@@ -3,10 +3,10 @@
 #include "platform/Currency.h"
 
 #include <QHash>
-#include <QList>
 #include <QSet>
 
 #include <optional>
+#include <utility>
 
 // What one sheet grid holds in the file, kept alongside the grid: the amount
 // of every stored transaction shown, the totals of those amounts, and the rows
@@ -49,15 +49,16 @@ public:
     bool anyUnstored() const { return !m_unstored.isEmpty(); }
 
 private:
-    struct Amount
-    {
-        qint64 raw = 0; // Currency::raw()
-        bool moneyIn = false;
-    };
-    void add(Amount a);
-    void remove(Amount a);
+    // The amount (Currency::raw) of each stored row, by the side it counts
+    // on; a row is in one of the two. Two maps of plain numbers keep the
+    // bookkeeping at a few bytes a row on the largest sheets.
+    QHash<qint64, qint64>& side(bool moneyIn) { return moneyIn ? m_creditedRows : m_debitedRows; }
+    Currency& total(bool moneyIn) { return moneyIn ? m_credited : m_debited; }
+    // The stored amount of a row and its side; nullopt when it is not known.
+    std::optional<std::pair<qint64, bool>> find(qint64 id) const;
 
-    QHash<qint64, Amount> m_amounts;
+    QHash<qint64, qint64> m_debitedRows;
+    QHash<qint64, qint64> m_creditedRows;
     QSet<qint64> m_unstored;
     Currency m_debited;
     Currency m_credited;

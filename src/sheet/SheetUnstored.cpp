@@ -122,8 +122,10 @@ bool frmTransactions::mayDropUnstoredRows(FlexGrid* grid)
 
     QString prompt;
     for (const Sheet& s : std::as_const(sheets))
-        prompt += QStringLiteral("Not stored on the %1 sheet: row %2.\r")
-                      .arg(QLatin1String(s.name), rowList(s.rows));
+        prompt += QStringLiteral("Not stored on the %1 sheet: %2 %3.\r")
+                      .arg(QLatin1String(s.name),
+                           s.rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                           rowList(s.rows));
     prompt += QStringLiteral("These rows are incomplete, or the database refused them. "
                              "Drop what was typed in them?");
     if (MsgBox(prompt, vbYesNo + vbExclamation + vbDefaultButton2, AppTitle) == vbYes)

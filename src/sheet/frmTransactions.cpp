@@ -151,10 +151,14 @@ void frmTransactions::connectEvents()
 {
     connect(cbobusiness, &ComboBox::Click, this, [this] {
         RunHandler([this] {
-            if (mayDropUnstoredRows(nullptr))
-                cbobusiness_Click();
-            else
-                showBusinessOfGrids();
+            // The rows on show are settled (an open edit stored, unstored
+            // rows asked about) under the business they belong to.
+            const int picked = cbobusiness->ListIndex();
+            showBusinessOfGrids();
+            if (!mayDropUnstoredRows(nullptr))
+                return;
+            cbobusiness->setListIndex(picked);
+            cbobusiness_Click();
         });
     });
     connect(TS1, &TabStrip::Click, this, [this] { RunHandler([this] { TS1_Click(); }); });

@@ -73,7 +73,10 @@ private slots:
     void refusedWriteIsNotCounted();
     void unstoredRowsAreAskedAbout_data();
     void unstoredRowsAreAskedAbout();
+    void droppedRowsShowTheFileAgain();
     void exitingTheProgramAsksToo();
+    void openEditIsStoredUnderItsOwnBusiness_data();
+    void openEditIsStoredUnderItsOwnBusiness();
     void totalsFollowTheFile_data();
     void totalsFollowTheFile();
 };
@@ -241,6 +244,31 @@ void tst_SheetRows::unstoredRowsAreAskedAbout()
     QCOMPARE(Sheet::cursor(s.g), QPoint(Description, 3));
 }
 
+void tst_SheetRows::droppedRowsShowTheFileAgain()
+{
+    Loaded s;
+    DialogScript script;
+    s.raw->exec("CREATE TRIGGER refuse BEFORE UPDATE ON Transactions "
+                "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    script.answer(vbOK);
+    Sheet::clickCell(s.g, 1, Debited);
+    Sheet::enter(s.g, "99");
+    typeHalfARow(s.g);
+    script.answer(vbYes);
+    s.showTab(2);
+    QCOMPARE(script.messages().last().prompt.left(39),
+             QStringLiteral("Not stored on the cash sheet: rows 1, 3"));
+    s.showTab(1);
+    QCOMPARE(Sheet::rowTexts(s.g, 1),
+             (QStringList{"Paper", "Office", "02/Mar/2026", "n/a", "0/000/007", "Abbey", "10.00",
+                          "", QString::number(s.office)}));
+    QCOMPARE(s.g.TextMatrix(3, Description), QString());
+    for (int row : {1, 2, 3})
+        QVERIFY(shownStored(s.g, row));
+    QCOMPARE(totalsShown(s.g), totalsOfFile(*s.raw, s.business, true));
+    QCOMPARE(script.shown(), 2);
+}
+
 void tst_SheetRows::exitingTheProgramAsksToo()
 {
     Sheet s;
@@ -271,6 +299,38 @@ void tst_SheetRows::exitingTheProgramAsksToo()
     QCOMPARE(script.shown(), 2);
     QCOMPARE(script.messages().last().prompt.left(36),
              QStringLiteral("Not stored on the cash sheet: row 1."));
+}
+
+void tst_SheetRows::openEditIsStoredUnderItsOwnBusiness_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("business") << "business";
+    QTest::newRow("tab") << "tab";
+    QTest::newRow("close") << "close";
+}
+
+void tst_SheetRows::openEditIsStoredUnderItsOwnBusiness()
+{
+    QFETCH(QString, action);
+    Loaded s;
+    const qint64 other = s.raw->business("Zeppelin");
+    s.w.FIllcboBusiness();
+    s.pick();
+    DialogScript script;
+    Sheet::clickCell(s.g, 1, Description);
+    Sheet::type(s.g, "Ink");
+    QCOMPARE(Sheet::openEditor(s.w), QStringLiteral("Txt"));
+    if (action == "business")
+        s.pick("Zeppelin");
+    else if (action == "tab")
+        s.showTab(2);
+    else
+        QVERIFY(s.w.close());
+    QCOMPARE(s.stored("Description", s.expense), QVariant("Ink"));
+    QCOMPARE(s.stored("BusinessId", s.expense), QVariant(s.business));
+    QCOMPARE(s.raw->value("SELECT count(*) FROM Transactions WHERE BusinessId = ?1", {other}),
+             QVariant(0));
+    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetRows::totalsFollowTheFile_data()
