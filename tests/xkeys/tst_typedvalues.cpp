@@ -3,12 +3,26 @@
 // that is no date is refused, and a relation shortened with Backspace or
 // Delete is stored as the user left it.
 
-#include "XSheet.h"
+#include "platform/ProgramLocale.h"
+#include "sheet/SheetTestKit.h"
+#include "support/XSession.h"
 
-using namespace xsheet;
+using namespace sheetkit;
 namespace x = xsession;
 
 namespace {
+
+// The sheet of sheetkit::Loaded (row 1 an expense with the relation "Abbey",
+// row 2 an income with "Abbot") with the X input focus, so that typed keys
+// reach it.
+struct XLoaded : Loaded
+{
+    XLoaded()
+    {
+        w.window()->activateWindow();
+        x::settle();
+    }
+};
 
 // Clicks the cell a pixel or two away from the last click: a synchronous
 // pointer move to where the pointer already is waits for a motion that never
@@ -56,31 +70,31 @@ void tst_TypedValues::dateTypedOverADate()
     QFETCH(QString, typed);
     QFETCH(QDate, date);
     QFETCH(int, delayMs);
-    XSheet s;
+    XLoaded s;
     DialogScript script;
     clickCell(s.g, 1, Date);
     x::type(typed, delayMs);
     x::keys({QStringLiteral("Return")}, delayMs);
-    QCOMPARE(s.storedRow(s.expense).section(u'|', 0, 0), date.toString(Qt::ISODate));
+    QCOMPARE(s.stored("TransactionDate", s.expense), QVariant(date.toString(Qt::ISODate)));
     QCOMPARE(s.g.TextMatrix(1, Date), ProgramLocale::formatDate(date));
     QCOMPARE(script.shown(), 0);
 }
 
 void tst_TypedValues::textThatIsNoDateIsRefused()
 {
-    XSheet s;
+    XLoaded s;
     DialogScript script;
     script.answer(vbOK);
-    const QString before = s.storedRow(s.expense);
+    const auto before = s.raw->rows("SELECT * FROM Transactions ORDER BY TransactionId");
     clickCell(s.g, 1, Date);
     x::type(QStringLiteral("15/13/2026"));
     x::keys({QStringLiteral("Return")});
     QCOMPARE(script.messages().size(), 1);
     QVERIFY(script.messages().first().prompt.startsWith(QStringLiteral("A date has to be")));
-    QCOMPARE(XSheet::openEditor(s.w), QStringLiteral("DT"));
+    QCOMPARE(Sheet::openEditor(s.w), QStringLiteral("DT"));
     x::keys({QStringLiteral("Escape"), QStringLiteral("Down")});
     QCOMPARE(s.g.TextMatrix(1, Date), QStringLiteral("02/Mar/2026"));
-    QCOMPARE(s.storedRow(s.expense), before);
+    QCOMPARE(s.raw->rows("SELECT * FROM Transactions ORDER BY TransactionId"), before);
 }
 
 void tst_TypedValues::relationShortenedByTheUser_data()
@@ -106,7 +120,7 @@ void tst_TypedValues::relationShortenedByTheUser()
     QFETCH(QString, key);
     QFETCH(QString, stored);
     const int delayMs = 40;
-    XSheet s;
+    XLoaded s;
     DialogScript script;
     clickCell(s.g, 1, Relation);
     x::type(typed, delayMs);
@@ -114,7 +128,7 @@ void tst_TypedValues::relationShortenedByTheUser()
     if (!key.isEmpty())
         keys << key;
     x::keys(keys << QStringLiteral("Return"), delayMs);
-    QCOMPARE(s.storedRow(s.expense).section(u'|', 5, 5), stored);
+    QCOMPARE(s.stored("Relation", s.expense), QVariant(stored));
     QCOMPARE(s.g.TextMatrix(1, Relation), stored);
     QCOMPARE(script.shown(), 0);
 }
