@@ -58,10 +58,12 @@ void frmTransactions::connectGrid(FlexGrid& grid)
             [this, g](int& keyAscii) { RunHandler([&] { grid_KeyPress(*g, keyAscii); }); });
     connect(g, &FlexGrid::DblClick, this,
             [this, g] { RunHandler([this, g] { grid_DblClick(*g); }); });
+    watchGridPlacement(grid);
 }
 
 void frmTransactions::connectEditor(QWidget* editor)
 {
+    watchEditorKeys(editor);
     auto keyDown = [this, editor](int keyCode, int shift) {
         RunHandler([this, editor, keyCode, shift] {
             if (m_editGrid)
@@ -107,63 +109,61 @@ std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid,
     return ledger().categoryReceivesMoney(id);
 }
 
+QWidget* frmTransactions::editorFor(const FlexGrid& grid, int row, int col) const
+{
+    if (row < 1 || row >= grid.Rows() - 2)
+        return nullptr;
+    switch (col) {
+    case ColDescription:
+    case ColReceiptId:
+        return Txt;
+    case ColCategory:
+        return Cbo;
+    case ColDate:
+        return DT;
+    case ColInvoiceNr:
+    case ColCredited:
+        // A row without a (known) category has no invoice or amount yet.
+        if (!categoryReceivesMoney(grid, row).value_or(false))
+            return nullptr;
+        return col == ColInvoiceNr ? static_cast<QWidget*>(Txt) : Num;
+    case ColDebited: {
+        const std::optional<bool> receives = categoryReceivesMoney(grid, row);
+        return receives.has_value() && !*receives ? Num : nullptr;
+    }
+    case ColRelation:
+        return cbo2;
+    default:
+        return nullptr;
+    }
+}
+
 QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
 {
     m_editGrid = &ctl;
     CurrentEditor = nullptr;
     const int row = ctl.Row();
-    QWidget* editor = nullptr;
-    if (row >= 1 && row < ctl.Rows() - 2) {
-        switch (ctl.Col()) {
-        case ColDescription:
-        case ColReceiptId:
-            editor = Txt;
-            break;
-        case ColCategory: {
-            m_categorySnapshot = {&ctl, row, ctl.TextMatrix(row, ColInvoiceNr),
-                                  ctl.TextMatrix(row, ColCategoryId)};
-            // Letters typed in the picker search from its opening on, not
-            // on from what was typed the last time it was open.
-            Cbo->view()->keyboardSearch(QString());
-            // Preselected by the row's category id, which names one category
-            // even where two share a name.
-            Cbo->setListIndex(-1);
-            const QString id = ctl.TextMatrix(row, ColCategoryId);
-            for (int i = 0; i < Cbo->ListCount(); ++i) {
-                if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
-                    Cbo->setListIndex(i, true);
-                    break;
-                }
+    QWidget* editor = editorFor(ctl, row, ctl.Col());
+    if (editor == Cbo) {
+        m_categorySnapshot = {&ctl, row, ctl.TextMatrix(row, ColInvoiceNr),
+                              ctl.TextMatrix(row, ColCategoryId)};
+        // Letters typed in the picker search from its opening on, not on from
+        // what was typed the last time it was open.
+        Cbo->view()->keyboardSearch(QString());
+        // Preselected by the row's category id, which names one category even
+        // where two share a name.
+        Cbo->setListIndex(-1);
+        const QString id = ctl.TextMatrix(row, ColCategoryId);
+        for (int i = 0; i < Cbo->ListCount(); ++i) {
+            if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
+                Cbo->setListIndex(i, true);
+                break;
             }
-            editor = Cbo;
-            break;
         }
-        case ColDate:
-            editor = DT;
-            break;
-        case ColInvoiceNr:
-        case ColCredited: {
-            // A row without a (known) category has no invoice or amount yet.
-            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
-            editor = receives.value_or(false)
-                         ? static_cast<QWidget*>(ctl.Col() == ColInvoiceNr ? Txt : Num)
-                         : nullptr;
-            break;
-        }
-        case ColDebited: {
-            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
-            editor = receives.has_value() && !*receives ? Num : nullptr;
-            break;
-        }
-        case ColRelation:
-            if (m_relationsStale)
-                FillcboRelations();
-            selectRelationFor(ctl.TextMatrix(row, ColRelation));
-            editor = cbo2;
-            break;
-        default:
-            break;
-        }
+    } else if (editor == cbo2) {
+        if (m_relationsStale)
+            FillcboRelations();
+        selectRelationFor(ctl.TextMatrix(row, ColRelation));
     }
     CurrentEditor = editor;
     return editor;
@@ -171,19 +171,26 @@ QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
 
 void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
 {
-    if (PreviousCellIncomplete(FG))
-        return;
     const int row = FG.Row();
     if (row < 1 || row >= FG.Rows() - 2)
         return;
+    if (PreviousCellIncomplete(FG)) {
+        tellWhichCellFirst(FG);
+        return;
+    }
     if (!Edt) {
         // Typing on a cell without an editor goes on to the next cell; on the
-        // last column there is none to go to.
+        // last column there is none to go to. A typed character then starts
+        // the edit of the cell it landed on, as if typed there.
         const int col = FG.Col();
-        if (col == ColCredited)
-            FG.moveTo(row + 1, ColDescription);
-        else if (col < FG.Cols() - 1)
-            FG.moveTo(row, col + 1);
+        const int nextRow = col == ColCredited ? row + 1 : row;
+        const int nextCol = col == ColCredited ? int(ColDescription) : col + 1;
+        if (col != ColCredited && col >= FG.Cols() - 1)
+            return;
+        FG.moveTo(nextRow, nextCol);
+        if (KeyAscii > VKey::Space && FG.Row() == nextRow && FG.Col() == nextCol && !editorOpen() &&
+            FG.hasFocus())
+            FGEdit(FG, Getcontrol(FG), KeyAscii);
         return;
     }
 
@@ -198,13 +205,9 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
             box->setCursorPosition(1);
         }
     } else if (auto* combo = qobject_cast<ComboBox*>(Edt)) {
-        // The typed character reaches the combo once it has the focus, as if
-        // typed there; in the relation picker it replaces the whole text.
+        // In the relation picker the typed character replaces the whole text.
         if (QLineEdit* edit = combo->lineEdit())
             edit->selectAll();
-        if (KeyAscii != VKey::Return && KeyAscii != VKey::Space)
-            postCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
-                          KeyAscii);
     } else if (auto* picker = qobject_cast<DatePicker*>(Edt)) {
         const std::optional<QDateTime> date =
             startsWithCellValue ? ParseDate(cell) : std::optional<QDateTime>();
@@ -221,6 +224,12 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
     Edt->raise();
     Edt->show();
     Edt->setFocus();
+    // The typed character reaches the combo now, as if typed there once it
+    // had the focus; keys typed after it, still queued, follow it.
+    if (auto* combo = qobject_cast<ComboBox*>(Edt);
+        combo && KeyAscii != VKey::Return && KeyAscii != VKey::Space)
+        sendCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
+                      KeyAscii);
 }
 
 void frmTransactions::placeEditor(FlexGrid& grid, QWidget* editor)

@@ -134,6 +134,15 @@ private:
     void commitEditor(FlexGrid& grid, bool focusVariant);
     QString editorValue(FlexGrid& grid) const;
     void placeEditor(FlexGrid& grid, QWidget* editor);
+    // The editor a cell takes (nullptr: none), without opening it.
+    QWidget* editorFor(const FlexGrid& grid, int row, int col) const;
+
+    // SheetEditorMoves.cpp
+    void watchEditorKeys(QWidget* editor);
+    void tabFromEditor(bool backwards);
+    void watchGridPlacement(FlexGrid& grid);
+    void followCell(FlexGrid& grid);
+    void tellWhichCellFirst(FlexGrid& grid);
     // Whether the row's category takes money in; nullopt when the row has no
     // category id or the category is gone.
     std::optional<bool> categoryReceivesMoney(const FlexGrid& grid, int row) const;
