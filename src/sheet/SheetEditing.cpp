@@ -23,7 +23,6 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <QTimer>
 
 using namespace dbStuff;
 using namespace SheetCol;
@@ -88,7 +87,7 @@ void frmTransactions::connectEditor(QWidget* editor)
 
 bool frmTransactions::editorOpen() const
 {
-    return CurrentEditor && !CurrentEditor->isHidden();
+    return m_editState != EditState::Closed;
 }
 
 void frmTransactions::closeEditor()
@@ -98,6 +97,7 @@ void frmTransactions::closeEditor()
     if (CurrentEditor == Cbo)
         restoreCategorySnapshot();
     CurrentEditor->hide();
+    m_editState = EditState::Closed;
 }
 
 std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid, int row) const
@@ -223,6 +223,7 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
     placeEditor(FG, Edt);
     Edt->raise();
     Edt->show();
+    m_editState = EditState::Open;
     Edt->setFocus();
     // The typed character reaches the combo now, as if typed there once it
     // had the focus; keys typed after it, still queued, follow it.
@@ -270,6 +271,7 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
         if (Edt == Cbo)
             restoreCategorySnapshot();
         Edt->hide();
+        m_editState = EditState::Closed;
         FG.setFocus();
         break;
     case VKey::Up:
@@ -330,40 +332,47 @@ void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
     else if (GridBusy)
         return;
     // An editor closed with Escape, or none chosen yet: nothing to write.
-    if (!editorOpen())
+    // A message box shown while storing may hand the focus back to the grid;
+    // that is not a second commit.
+    if (m_editState == EditState::Closed || m_editState == EditState::Committing)
         return;
     // Only into the grid the editor was opened on.
     if (m_editGrid != &grid)
         return;
-    // A message box shown while storing may hand the focus back to the grid;
-    // that is not a second commit.
-    if (m_committing)
-        return;
-    const QScopedValueRollback<bool> committing(m_committing, true);
+    // The state the commit reaches is kept when it ends, an error included;
+    // until then it is Committing.
+    QScopedValueRollback<EditState> committing(m_editState, EditState::Committing);
+    const auto reach = [this, &committing](EditState state) {
+        m_editState = state;
+        committing.commit();
+        m_editState = EditState::Committing;
+    };
 
     if (CurrentEditor == Num && !numAccepted()) {
         if (focusVariant) {
             // A mouse press gave the grid the focus; the cursor move that
             // follows it is taken back (grid_EnterCell).
-            m_numRefused = true;
-            m_refusedRow = grid.Row();
-            m_refusedCol = grid.Col();
-            QTimer::singleShot(0, this, [this] { m_numRefused = false; });
+            m_refusedCell = {grid.Col(), grid.Row()};
+            reach(EditState::Refused);
         }
         return;
     }
 
     QWidget* editor = CurrentEditor;
     grid.setText(editorValue(grid));
-    if (!focusVariant)
+    if (!focusVariant) {
         editor->hide();
+        reach(EditState::Closed);
+    }
     if (CanRowBeSaved(grid))
         SaveTransaction(grid);
     if (NewRowOK(grid))
         AddNewRow(grid);
     SumSheet(grid);
-    if (focusVariant)
+    if (focusVariant) {
         editor->hide();
+        reach(EditState::Closed);
+    }
 }
 
 void frmTransactions::grid_GotFocus(FlexGrid& grid)
@@ -373,16 +382,17 @@ void frmTransactions::grid_GotFocus(FlexGrid& grid)
 
 void frmTransactions::grid_LeaveCell(FlexGrid& grid)
 {
-    if (m_numRefused)
+    if (m_editState == EditState::Refused)
         return;
     commitEditor(grid, false);
 }
 
 void frmTransactions::grid_EnterCell(FlexGrid& grid)
 {
-    if (m_numRefused && &grid == m_editGrid) {
-        grid.setRow(m_refusedRow);
-        grid.setCol(m_refusedCol);
+    if (m_editState == EditState::Refused && &grid == m_editGrid) {
+        grid.setRow(m_refusedCell.y());
+        grid.setCol(m_refusedCell.x());
+        m_editState = EditState::Open;
     }
     // Storing a row finds it by the grid's row data; nothing to position here.
 }

@@ -96,7 +96,8 @@ void frmTransactions::followCell(FlexGrid& grid)
 {
     // Commits move the cursor and add rows themselves; the editor is closed
     // at their end.
-    if (!editorOpen() || m_editGrid != &grid || m_committing)
+    if (m_editState == EditState::Closed || m_editState == EditState::Committing ||
+        m_editGrid != &grid)
         return;
     const QRect cell = grid.cellRect(grid.Row(), grid.Col());
     if (grid.viewport()->geometry().contains(cell)) {
