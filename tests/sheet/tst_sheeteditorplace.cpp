@@ -65,6 +65,9 @@ void tst_SheetEditorPlace::editorFollowsItsCell()
     Long s;
     DialogScript script;
     FlexGrid& g = s.cash();
+    if (change == "narrower")
+        s.sheet().resize(1300, 420); // a wide "Description" to shrink
+    QCoreApplication::processEvents();
     const int row = g.TopRow() + 3; // in sight, rows above and under it
     const qint64 id = g.RowData(row);
     Sheet::clickCell(g, row, Relation);
@@ -76,9 +79,9 @@ void tst_SheetEditorPlace::editorFollowsItsCell()
     } else if (change == "sideways") {
         s.sheet().resize(500, 400); // the grid can now scroll sideways
         QCoreApplication::processEvents();
-        g.horizontalScrollBar()->setValue(g.horizontalScrollBar()->value() + 40);
+        g.horizontalScrollBar()->setValue(g.horizontalScrollBar()->value() + 200);
     } else {
-        s.sheet().resize(change == "wider" ? 1300 : 700, 420);
+        s.sheet().resize(change == "wider" ? 1300 : 900, 420);
     }
     QCoreApplication::processEvents();
     if (change == "scroll")
