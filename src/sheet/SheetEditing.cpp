@@ -327,9 +327,9 @@ QString frmTransactions::editorValue(FlexGrid& grid) const
 
 void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
 {
-    if (focusVariant)
-        GridBusy = false;
-    else if (GridBusy)
+    // Leaving a cell while the program fills or totals a grid is no commit;
+    // the grid gaining the focus is one, whatever the program is doing.
+    if (!focusVariant && GridBusy)
         return;
     // An editor closed with Escape, or none chosen yet: nothing to write.
     // A message box shown while storing may hand the focus back to the grid;

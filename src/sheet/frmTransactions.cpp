@@ -10,6 +10,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "platform/widgets/Twips.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
@@ -173,7 +174,7 @@ void frmTransactions::Form_Load()
 {
     CurrentTab = 1;
     SheetOpen = true;
-    GridBusy = true;
+    const GridBusyScope busy;
     FIllcboBusiness();
     FillcboRelations();
     TS1->setCaption(1, NoBusinessCaption);
@@ -182,7 +183,6 @@ void frmTransactions::Form_Load()
     TS1->setEnabled(false);
     FLX1->setEnabled(false);
     FLX2->setEnabled(false);
-    GridBusy = false;
 }
 
 void frmTransactions::Form_Unload()
