@@ -13,7 +13,6 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/KeyCodes.h"
-#include "platform/widgets/Screen.h"
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/Twips.h"
 #include "sheet/frmTransactions.h"
@@ -277,8 +276,9 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
     case VKey::Up:
         if (combo || (Edt == Num && !numAccepted()))
             return;
+        // Commits at once; keys typed after the arrow, still queued, are
+        // handled only once the cursor has moved.
         FG.setFocus();
-        DoEvents();
         if (FG.Row() > FlexGrid::FixedRows)
             FG.moveTo(FG.Row() - 1, FG.Col());
         break;
@@ -286,7 +286,6 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
         if (combo || (Edt == Num && !numAccepted()))
             return;
         FG.setFocus();
-        DoEvents();
         if (FG.Row() < FG.Rows() - 1)
             FG.moveTo(FG.Row() + 1, FG.Col());
         break;

@@ -69,6 +69,8 @@ private slots:
     void keysLandInTheCellsTheyAreTypedOn();
     void burstsOnALongSheet_data();
     void burstsOnALongSheet();
+    void arrowKeysInABurst_data();
+    void arrowKeysInABurst();
 };
 
 void tst_Typing::plainRowTypedCellByCell_data()
@@ -175,6 +177,33 @@ void tst_Typing::burstsOnALongSheet()
     const QString expected =
         changed(s.expenseRow(), {"1=Mnop", "2=" + QString::number(s.petty), "5=Qrst", "6=25.00"});
     QCOMPARE(s.storedRow(s.expense), expected);
+}
+
+void tst_Typing::arrowKeysInABurst_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<QString>("arrow");
+    // Keys back to back: the next key is queued before the commit ends.
+    for (const char* arrow : {"Down", "Up"})
+        QTest::addRow("%s", arrow) << 0 << arrow;
+}
+
+// An amount, an arrow, the amount of the row the arrow goes to: the second
+// amount lands on that row, however soon it follows the arrow.
+void tst_Typing::arrowKeysInABurst()
+{
+    QFETCH(int, delayMs);
+    QFETCH(QString, arrow);
+    XSheet s(20000);
+    // Under the expense and above it: expenses of the long sheet.
+    const int other = s.expenseAt + (arrow == "Down" ? 1 : -1);
+    if (other == s.incomeAt)
+        QSKIP("the income is next to the expense in this order");
+    const qint64 otherId = s.g().RowData(other);
+    x::clickCell(s.g(), s.expenseAt, Debited);
+    x::keys({"5", arrow, "7", "Return"}, delayMs);
+    QCOMPARE(s.stored("TotalPrice", s.expense), QVariant(5.0));
+    QCOMPARE(s.stored("TotalPrice", otherId), QVariant(7.0));
 }
 
 XKEYS_MAIN(tst_Typing)
