@@ -13,7 +13,6 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/KeyCodes.h"
-#include "platform/widgets/Screen.h"
 #include "platform/widgets/TextBox.h"
 #include "platform/widgets/Twips.h"
 #include "sheet/frmTransactions.h"
@@ -24,7 +23,6 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -63,10 +61,12 @@ void frmTransactions::connectGrid(FlexGrid& grid)
             [this, g](int& keyAscii) { RunHandler([&] { grid_KeyPress(*g, keyAscii); }); });
     connect(g, &FlexGrid::DblClick, this,
             [this, g] { RunHandler([this, g] { grid_DblClick(*g); }); });
+    watchGridPlacement(grid);
 }
 
 void frmTransactions::connectEditor(QWidget* editor)
 {
+    watchEditorKeys(editor);
     auto keyDown = [this, editor](int keyCode, int shift) {
         RunHandler([this, editor, keyCode, shift] {
             if (m_editGrid)
@@ -91,7 +91,7 @@ void frmTransactions::connectEditor(QWidget* editor)
 
 bool frmTransactions::editorOpen() const
 {
-    return CurrentEditor && !CurrentEditor->isHidden();
+    return m_editState != EditState::Closed;
 }
 
 void frmTransactions::closeEditor()
@@ -101,6 +101,7 @@ void frmTransactions::closeEditor()
     if (CurrentEditor == Cbo)
         restoreCategorySnapshot();
     CurrentEditor->hide();
+    m_editState = EditState::Closed;
 }
 
 std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid, int row) const
@@ -112,63 +113,61 @@ std::optional<bool> frmTransactions::categoryReceivesMoney(const FlexGrid& grid,
     return ledger().categoryReceivesMoney(id);
 }
 
+QWidget* frmTransactions::editorFor(const FlexGrid& grid, int row, int col) const
+{
+    if (row < 1 || row >= grid.Rows() - 2)
+        return nullptr;
+    switch (col) {
+    case ColDescription:
+    case ColReceiptId:
+        return Txt;
+    case ColCategory:
+        return Cbo;
+    case ColDate:
+        return DT;
+    case ColInvoiceNr:
+    case ColCredited:
+        // A row without a (known) category has no invoice or amount yet.
+        if (!categoryReceivesMoney(grid, row).value_or(false))
+            return nullptr;
+        return col == ColInvoiceNr ? static_cast<QWidget*>(Txt) : Num;
+    case ColDebited: {
+        const std::optional<bool> receives = categoryReceivesMoney(grid, row);
+        return receives.has_value() && !*receives ? Num : nullptr;
+    }
+    case ColRelation:
+        return cbo2;
+    default:
+        return nullptr;
+    }
+}
+
 QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
 {
     m_editGrid = &ctl;
     CurrentEditor = nullptr;
     const int row = ctl.Row();
-    QWidget* editor = nullptr;
-    if (row >= 1 && row < ctl.Rows() - 2) {
-        switch (ctl.Col()) {
-        case ColDescription:
-        case ColReceiptId:
-            editor = Txt;
-            break;
-        case ColCategory: {
-            m_categorySnapshot = {&ctl, row, ctl.TextMatrix(row, ColInvoiceNr),
-                                  ctl.TextMatrix(row, ColCategoryId)};
-            // Letters typed in the picker search from its opening on, not
-            // on from what was typed the last time it was open.
-            Cbo->view()->keyboardSearch(QString());
-            // Preselected by the row's category id, which names one category
-            // even where two share a name.
-            Cbo->setListIndex(-1);
-            const QString id = ctl.TextMatrix(row, ColCategoryId);
-            for (int i = 0; i < Cbo->ListCount(); ++i) {
-                if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
-                    Cbo->setListIndex(i, true);
-                    break;
-                }
+    QWidget* editor = editorFor(ctl, row, ctl.Col());
+    if (editor == Cbo) {
+        m_categorySnapshot = {&ctl, row, ctl.TextMatrix(row, ColInvoiceNr),
+                              ctl.TextMatrix(row, ColCategoryId)};
+        // Letters typed in the picker search from its opening on, not on from
+        // what was typed the last time it was open.
+        Cbo->view()->keyboardSearch(QString());
+        // Preselected by the row's category id, which names one category even
+        // where two share a name.
+        Cbo->setListIndex(-1);
+        const QString id = ctl.TextMatrix(row, ColCategoryId);
+        for (int i = 0; i < Cbo->ListCount(); ++i) {
+            if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
+                Cbo->setListIndex(i, true);
+                break;
             }
-            editor = Cbo;
-            break;
         }
-        case ColDate:
-            editor = DT;
-            break;
-        case ColInvoiceNr:
-        case ColCredited: {
-            // A row without a (known) category has no invoice or amount yet.
-            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
-            editor = receives.value_or(false)
-                         ? static_cast<QWidget*>(ctl.Col() == ColInvoiceNr ? Txt : Num)
-                         : nullptr;
-            break;
-        }
-        case ColDebited: {
-            const std::optional<bool> receives = categoryReceivesMoney(ctl, row);
-            editor = receives.has_value() && !*receives ? Num : nullptr;
-            break;
-        }
-        case ColRelation:
-            if (m_relationPicker->stale())
-                FillcboRelations();
-            m_relationPicker->openOn(ctl.TextMatrix(row, ColRelation));
-            editor = cbo2;
-            break;
-        default:
-            break;
-        }
+    } else if (editor == cbo2) {
+        if (m_relationPicker->stale())
+            FillcboRelations();
+        m_relationPicker->openOn(ctl.TextMatrix(row, ColRelation));
     }
     CurrentEditor = editor;
     return editor;
@@ -176,19 +175,26 @@ QWidget* frmTransactions::Getcontrol(FlexGrid& ctl)
 
 void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
 {
-    if (PreviousCellIncomplete(FG))
-        return;
     const int row = FG.Row();
     if (row < 1 || row >= FG.Rows() - 2)
         return;
+    if (PreviousCellIncomplete(FG)) {
+        tellWhichCellFirst(FG);
+        return;
+    }
     if (!Edt) {
         // Typing on a cell without an editor goes on to the next cell; on the
-        // last column there is none to go to.
+        // last column there is none to go to. A typed character then starts
+        // the edit of the cell it landed on, as if typed there.
         const int col = FG.Col();
-        if (col == ColCredited)
-            FG.moveTo(row + 1, ColDescription);
-        else if (col < FG.Cols() - 1)
-            FG.moveTo(row, col + 1);
+        const int nextRow = col == ColCredited ? row + 1 : row;
+        const int nextCol = col == ColCredited ? int(ColDescription) : col + 1;
+        if (col != ColCredited && col >= FG.Cols() - 1)
+            return;
+        FG.moveTo(nextRow, nextCol);
+        if (KeyAscii > VKey::Space && FG.Row() == nextRow && FG.Col() == nextCol && !editorOpen() &&
+            FG.hasFocus())
+            FGEdit(FG, Getcontrol(FG), KeyAscii);
         return;
     }
 
@@ -203,13 +209,9 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
             box->setCursorPosition(1);
         }
     } else if (auto* combo = qobject_cast<ComboBox*>(Edt)) {
-        // The typed character reaches the combo once it has the focus, as if
-        // typed there; in the relation picker it replaces the whole text.
+        // In the relation picker the typed character replaces the whole text.
         if (QLineEdit* edit = combo->lineEdit())
             edit->selectAll();
-        if (KeyAscii != VKey::Return && KeyAscii != VKey::Space)
-            postCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
-                          KeyAscii);
     } else if (auto* picker = qobject_cast<DatePicker*>(Edt)) {
         // Typed as text, like a text box: the key typed on the grid is the
         // first character of the date; an empty text is no date.
@@ -226,7 +228,14 @@ void frmTransactions::FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii)
     placeEditor(FG, Edt);
     Edt->raise();
     Edt->show();
+    m_editState = EditState::Open;
     Edt->setFocus();
+    // The typed character reaches the combo now, as if typed there once it
+    // had the focus; keys typed after it, still queued, follow it.
+    if (auto* combo = qobject_cast<ComboBox*>(Edt);
+        combo && KeyAscii != VKey::Return && KeyAscii != VKey::Space)
+        sendCharacter(combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo,
+                      KeyAscii);
 }
 
 void frmTransactions::placeEditor(FlexGrid& grid, QWidget* editor)
@@ -270,13 +279,15 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
         if (Edt == Cbo)
             restoreCategorySnapshot();
         Edt->hide();
+        m_editState = EditState::Closed;
         FG.setFocus();
         break;
     case VKey::Up:
         if (combo || !editorAccepted(Edt))
             return;
+        // Commits at once; keys typed after the arrow, still queued, are
+        // handled only once the cursor has moved.
         FG.setFocus();
-        DoEvents();
         if (FG.Row() > FlexGrid::FixedRows)
             FG.moveTo(FG.Row() - 1, FG.Col());
         break;
@@ -284,7 +295,6 @@ void frmTransactions::EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int S
         if (combo || !editorAccepted(Edt))
             return;
         FG.setFocus();
-        DoEvents();
         if (FG.Row() < FG.Rows() - 1)
             FG.moveTo(FG.Row() + 1, FG.Col());
         break;
@@ -337,30 +347,33 @@ QString frmTransactions::editorValue(FlexGrid& grid) const
 
 void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
 {
-    if (focusVariant)
-        GridBusy = false;
-    else if (GridBusy)
+    // Leaving a cell while the program fills or totals a grid is no commit;
+    // the grid gaining the focus is one, whatever the program is doing.
+    if (!focusVariant && GridBusy)
         return;
     // An editor closed with Escape, or none chosen yet: nothing to write.
-    if (!editorOpen())
+    // A message box shown while storing may hand the focus back to the grid;
+    // that is not a second commit.
+    if (m_editState == EditState::Closed || m_editState == EditState::Committing)
         return;
     // Only into the grid the editor was opened on.
     if (m_editGrid != &grid)
         return;
-    // A message box shown while storing may hand the focus back to the grid;
-    // that is not a second commit.
-    if (m_committing)
-        return;
-    const QScopedValueRollback<bool> committing(m_committing, true);
+    // The state the commit reaches is kept when it ends, an error included;
+    // until then it is Committing.
+    QScopedValueRollback<EditState> committing(m_editState, EditState::Committing);
+    const auto reach = [this, &committing](EditState state) {
+        m_editState = state;
+        committing.commit();
+        m_editState = EditState::Committing;
+    };
 
     if (!editorAccepted(CurrentEditor)) {
         if (focusVariant) {
             // A mouse press gave the grid the focus; the cursor move that
             // follows it is taken back (grid_EnterCell).
-            m_numRefused = true;
-            m_refusedRow = grid.Row();
-            m_refusedCol = grid.Col();
-            QTimer::singleShot(0, this, [this] { m_numRefused = false; });
+            m_refusedCell = {grid.Col(), grid.Row()};
+            reach(EditState::Refused);
         }
         return;
     }
@@ -371,14 +384,18 @@ void frmTransactions::commitEditor(FlexGrid& grid, bool focusVariant)
     grid.setText(value);
     if (editor == Cbo)
         alignAmountWithCategory(grid, grid.Row());
-    if (!focusVariant)
+    if (!focusVariant) {
         editor->hide();
+        reach(EditState::Closed);
+    }
     storeRow(grid, changed);
     if (NewRowOK(grid))
         AddNewRow(grid);
     SumSheet(grid);
-    if (focusVariant)
+    if (focusVariant) {
         editor->hide();
+        reach(EditState::Closed);
+    }
 }
 
 void frmTransactions::grid_GotFocus(FlexGrid& grid)
@@ -388,16 +405,17 @@ void frmTransactions::grid_GotFocus(FlexGrid& grid)
 
 void frmTransactions::grid_LeaveCell(FlexGrid& grid)
 {
-    if (m_numRefused)
+    if (m_editState == EditState::Refused)
         return;
     commitEditor(grid, false);
 }
 
 void frmTransactions::grid_EnterCell(FlexGrid& grid)
 {
-    if (m_numRefused && &grid == m_editGrid) {
-        grid.setRow(m_refusedRow);
-        grid.setCol(m_refusedCol);
+    if (m_editState == EditState::Refused && &grid == m_editGrid) {
+        grid.setRow(m_refusedCell.y());
+        grid.setCol(m_refusedCell.x());
+        m_editState = EditState::Open;
     }
     // Storing a row finds it by the grid's row data; nothing to position here.
 }

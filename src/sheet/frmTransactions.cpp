@@ -11,6 +11,7 @@
 #include "platform/widgets/Twips.h"
 #include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
@@ -189,7 +190,7 @@ void frmTransactions::Form_Load()
 {
     CurrentTab = 1;
     SheetOpen = true;
-    GridBusy = true;
+    const GridBusyScope busy;
     FIllcboBusiness();
     FillcboRelations();
     TS1->setCaption(1, NoBusinessCaption);
@@ -198,7 +199,6 @@ void frmTransactions::Form_Load()
     TS1->setEnabled(false);
     FLX1->setEnabled(false);
     FLX2->setEnabled(false);
-    GridBusy = false;
 }
 
 void frmTransactions::Form_Unload()

@@ -3,6 +3,8 @@
 #include "data/Ledger.h"
 #include "sheet/SheetBook.h"
 
+#include <QPoint>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -161,6 +163,15 @@ private:
     void commitEditor(FlexGrid& grid, bool focusVariant);
     QString editorValue(FlexGrid& grid) const;
     void placeEditor(FlexGrid& grid, QWidget* editor);
+    // The editor a cell takes (nullptr: none), without opening it.
+    QWidget* editorFor(const FlexGrid& grid, int row, int col) const;
+
+    // SheetEditorMoves.cpp
+    void watchEditorKeys(QWidget* editor);
+    void tabFromEditor(bool backwards);
+    void watchGridPlacement(FlexGrid& grid);
+    void followCell(FlexGrid& grid);
+    void tellWhichCellFirst(FlexGrid& grid);
     // Whether the row's category takes money in; nullopt when the row has no
     // category id or the category is gone.
     std::optional<bool> categoryReceivesMoney(const FlexGrid& grid, int row) const;
@@ -185,12 +196,21 @@ private:
     // The grid the current editor was opened on; writes of the editors and
     // pickers go there and nowhere else.
     FlexGrid* m_editGrid = nullptr;
-    bool m_committing = false;
-    // Set while the amount or date check refused a mouse press on the grid:
-    // the cursor move that follows the press is taken back.
-    bool m_numRefused = false;
-    int m_refusedRow = 0;
-    int m_refusedCol = 0;
+    // Where the cell edit stands. Closed: no editor on show. Open: CurrentEditor
+    // on show over the current cell of m_editGrid. Committing: its value is
+    // being written and the row stored; focus and cursor changes this causes
+    // are no new commit. Refused: the amount check refused a commit that a
+    // mouse press on the grid caused; the cursor move of that press is taken
+    // back to m_refusedCell (column, row), and the editor stays open.
+    enum class EditState
+    {
+        Closed,
+        Open,
+        Committing,
+        Refused
+    };
+    EditState m_editState = EditState::Closed;
+    QPoint m_refusedCell;
 
     // Column 4 and 9 of the row as they were when the category picker opened,
     // put back when the picker is left with Escape.

@@ -33,25 +33,26 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QPoint>("cursorAfter"); // (col, row)
     QTest::addColumn<bool>("categoryGone");
-    // A cell without an editor passes the key on; from "Credited" to the next row.
+    // A cell without an editor passes the key on, to the editor of the next
+    // cell; from "Credited" to the next row.
     const QList<std::tuple<int, QString, QPoint>> expense = {
-        {1, "Txt", {1, 1}}, {2, "Cbo", {2, 1}},  {3, "DT", {3, 1}},  {4, "none", {5, 1}},
-        {5, "Txt", {5, 1}}, {6, "cbo2", {6, 1}}, {7, "Num", {7, 1}}, {8, "none", {1, 2}}};
+        {1, "Txt", {1, 1}}, {2, "Cbo", {2, 1}},  {3, "DT", {3, 1}},  {4, "Txt", {5, 1}},
+        {5, "Txt", {5, 1}}, {6, "cbo2", {6, 1}}, {7, "Num", {7, 1}}, {8, "Txt", {1, 2}}};
     for (const auto& [col, editor, after] : expense)
         QTest::addRow("expense col %d", col) << 1 << col << "a" << editor << after << false;
     QTest::newRow("income invoice") << 2 << 4 << "a"
                                     << "Txt" << QPoint(4, 2) << false;
     QTest::newRow("income debited") << 2 << 7 << "5"
-                                    << "none" << QPoint(8, 2) << false;
+                                    << "Num" << QPoint(8, 2) << false;
     QTest::newRow("income credited") << 2 << 8 << "5"
                                      << "Num" << QPoint(8, 2) << false;
     QTest::newRow("category id") << 1 << 9 << "5"
                                  << "none" << QPoint(9, 1) << false;
     // A row whose category is gone takes no invoice and no amount.
     QTest::newRow("gone invoice") << 2 << 4 << "a"
-                                  << "none" << QPoint(5, 2) << true;
+                                  << "Txt" << QPoint(5, 2) << true;
     QTest::newRow("gone credited") << 2 << 8 << "5"
-                                   << "none" << QPoint(1, 3) << true;
+                                   << "Txt" << QPoint(1, 3) << true;
     // The empty entry row fills from the left.
     for (int col : {2, 3, 4, 5, 6, 7})
         QTest::addRow("entry col %d", col) << 3 << col << "a"
@@ -87,6 +88,11 @@ void tst_SheetEditing::eachCellHasItsEditor()
         Sheet::type(s.g, key);
     QCOMPARE(Sheet::openEditor(s.w), editor);
     QCOMPARE(Sheet::cursor(s.g), cursorAfter);
+    // The key that opened a text editor, here or after a skip, is its text.
+    if (editor == "Txt")
+        QCOMPARE(s.w.Txt->Text(), key);
+    else if (editor == "Num")
+        QCOMPARE(s.w.Num->Text(), key);
     QCOMPARE(script.shown(), 0);
 }
 

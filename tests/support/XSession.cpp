@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -103,6 +104,22 @@ void xdotool(const QStringList& args)
     settle();
 }
 
+// The X name of the key that types a character.
+QString keyName(QChar c)
+{
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+        return QString(c);
+    static const QHash<QChar, QString> names = {
+        {u'\n', QStringLiteral("Return")},     {u'\t', QStringLiteral("Tab")},
+        {u' ', QStringLiteral("space")},       {u'.', QStringLiteral("period")},
+        {u',', QStringLiteral("comma")},       {u'-', QStringLiteral("minus")},
+        {u'/', QStringLiteral("slash")},       {u':', QStringLiteral("colon")},
+        {u'\'', QStringLiteral("apostrophe")}, {u'&', QStringLiteral("ampersand")},
+        {u'(', QStringLiteral("parenleft")},   {u')', QStringLiteral("parenright")},
+    };
+    return names.value(c);
+}
+
 } // namespace
 
 int runUnderX(int argc, char** argv, QObject* (*makeTest)())
@@ -127,8 +144,16 @@ int runUnderX(int argc, char** argv, QObject* (*makeTest)())
 
 void type(const QString& text, int delayMs)
 {
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QString::number(delayMs),
-             QStringLiteral("--"), text});
+    // Sent as a list of keys in one call, so that Enter and Tab come in the
+    // same stream as the characters, with the same pause between all of them.
+    QStringList names;
+    for (QChar c : text) {
+        const QString name = keyName(c);
+        if (name.isEmpty())
+            qFatal("no X key name for the character %s", qPrintable(QString(c)));
+        names << name;
+    }
+    keys(names, delayMs);
 }
 
 void keys(const QStringList& names, int delayMs)

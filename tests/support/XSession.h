@@ -29,7 +29,8 @@ inline constexpr int SkipCode = 77;
 int runUnderX(int argc, char** argv, QObject* (*makeTest)());
 
 // Types text with the given pause between keys, in milliseconds (0 sends the
-// keys back to back), to the window that has the X input focus; returns once
+// keys back to back), to the window that has the X input focus; "\n" is sent
+// as the Enter key, "\t" as Tab. Returns once
 // xdotool has sent every key and the program has handled them.
 void type(const QString& text, int delayMs = 40);
 // Presses keys by their X names ("Return", "Tab", "shift+Tab", "Down").

@@ -94,27 +94,44 @@ int characterCode(const QKeyEvent* event)
     return code;
 }
 
+namespace {
+
+// The key of a typed character code, as a keyboard would report it.
+int keyOfCharacter(int characterCode)
+{
+    switch (characterCode) {
+    case VKey::Return:
+        return Qt::Key_Return;
+    case VKey::Escape:
+        return Qt::Key_Escape;
+    case VKey::Back:
+        return Qt::Key_Backspace;
+    default:
+        return QChar(char16_t(characterCode)).toUpper().unicode();
+    }
+}
+
+} // namespace
+
 void postCharacter(QWidget* target, int characterCode)
 {
     if (!target || characterCode <= 0)
         return;
     const QString text{QChar(char16_t(characterCode))};
-    int key = 0;
-    switch (characterCode) {
-    case VKey::Return:
-        key = Qt::Key_Return;
-        break;
-    case VKey::Escape:
-        key = Qt::Key_Escape;
-        break;
-    case VKey::Back:
-        key = Qt::Key_Backspace;
-        break;
-    default:
-        key = text.at(0).toUpper().unicode();
-        break;
-    }
+    const int key = keyOfCharacter(characterCode);
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
     QCoreApplication::postEvent(target,
                                 new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+}
+
+void sendCharacter(QWidget* target, int characterCode)
+{
+    if (!target || characterCode <= 0)
+        return;
+    const QString text{QChar(char16_t(characterCode))};
+    const int key = keyOfCharacter(characterCode);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
 }

@@ -52,3 +52,6 @@ int characterCode(const QKeyEvent* event);
 // a key press and release carrying that text are posted, so they arrive once
 // the current handler has returned (and after a pending focus change).
 void postCharacter(QWidget* target, int characterCode);
+// The same, delivered before it returns: keys the user typed meanwhile, still
+// queued, come after it and can never overtake it.
+void sendCharacter(QWidget* target, int characterCode);
