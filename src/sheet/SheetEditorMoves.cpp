@@ -46,8 +46,8 @@ void frmTransactions::tabFromEditor(bool backwards)
     FlexGrid* grid = m_editGrid;
     if (!grid || !editorOpen())
         return;
-    // A refused amount neither commits nor moves.
-    if (CurrentEditor == Num && !numAccepted())
+    // A refused amount or date neither commits nor moves.
+    if (!editorAccepted(CurrentEditor))
         return;
     grid->setFocus(); // commits
     if (editorOpen())
