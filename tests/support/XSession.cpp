@@ -166,8 +166,13 @@ void keys(const QStringList& names, int delayMs)
 void click(QWidget* widget, QPoint local)
 {
     const QPoint at = widget->mapToGlobal(local);
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
-             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    // "--sync" waits for the pointer to arrive, and for a pointer already
+    // there it waits out xdotool's own timeout (about 20 s): then click only.
+    QStringList args{QStringLiteral("mousemove")};
+    if (QCursor::pos() != at)
+        args << QStringLiteral("--sync");
+    xdotool(args + QStringList{QString::number(at.x()), QString::number(at.y()),
+                               QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void clickCell(FlexGrid& grid, int row, int col)

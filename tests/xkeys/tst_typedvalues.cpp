@@ -102,16 +102,20 @@ void tst_TypedValues::relationShortenedByTheUser_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("key"); // pressed after the typed text, if any
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("delayMs");
     // Row 1 holds "Abbey", row 2 "Abbot": "Abb" completes to "Abbey".
-    QTest::newRow("backspace") << "Abb"
-                               << "BackSpace"
-                               << "Abb";
-    QTest::newRow("delete") << "Abb"
-                            << "Delete"
-                            << "Abb";
-    QTest::newRow("completed") << "Abbo"
-                               << ""
-                               << "Abbot";
+    for (int delayMs : {40, 0}) {
+        const QString pace = delayMs ? QString() : QStringLiteral(", back to back");
+        QTest::addRow("backspace%s", qPrintable(pace)) << "Abb"
+                                                       << "BackSpace"
+                                                       << "Abb" << delayMs;
+        QTest::addRow("delete%s", qPrintable(pace)) << "Abb"
+                                                    << "Delete"
+                                                    << "Abb" << delayMs;
+        QTest::addRow("completed%s", qPrintable(pace)) << "Abbo"
+                                                       << ""
+                                                       << "Abbot" << delayMs;
+    }
 }
 
 void tst_TypedValues::relationShortenedByTheUser()
@@ -119,7 +123,7 @@ void tst_TypedValues::relationShortenedByTheUser()
     QFETCH(QString, typed);
     QFETCH(QString, key);
     QFETCH(QString, stored);
-    const int delayMs = 40;
+    QFETCH(int, delayMs);
     XLoaded s;
     DialogScript script;
     clickCell(s.g, 1, Relation);
