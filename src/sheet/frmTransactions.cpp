@@ -129,21 +129,13 @@ void frmTransactions::buildControls()
 
     // The floating editors: hidden until an edit starts, then placed over the
     // cell and raised above the grid.
-    Txt = new TextBox(this);
-    Txt->setObjectName(QStringLiteral("Txt"));
-    Num = new TextBox(this);
-    Num->setObjectName(QStringLiteral("Num"));
-    Cbo = new ComboBox(ComboBox::DropDownList, this);
-    Cbo->setObjectName(QStringLiteral("Cbo"));
-    cbo2 = new ComboBox(ComboBox::DropDownCombo, this);
-    cbo2->setObjectName(QStringLiteral("cbo2"));
+    m_editor = new CellEditor(this, *this);
+    Txt = m_editor->Txt;
+    Num = m_editor->Num;
+    Cbo = m_editor->Cbo;
+    cbo2 = m_editor->cbo2;
+    DT = m_editor->DT;
     m_relationPicker = new RelationPicker(*cbo2, this);
-    DT = new DatePicker(this);
-    DT->setObjectName(QStringLiteral("DT"));
-    for (QWidget* editor :
-         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
-          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
-        editor->hide();
 
     Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
 }
@@ -170,10 +162,6 @@ void frmTransactions::connectEvents()
     // Amounts and row numbers widen their columns; "Description" gives way.
     for (FlexGrid* grid : {FLX1, FLX2})
         connect(grid, &FlexGrid::NumberWidthsChanged, this, [this, grid] { SizeFLX(*grid); });
-    for (QWidget* editor :
-         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
-          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
-        connectEditor(editor);
     connect(Cbo, &ComboBox::Click, this, [this] { RunHandler([this] { Cbo_Click(); }); });
     connect(cbo2, &ComboBox::Change, this, [this] { RunHandler([this] { cbo2_Change(); }); });
     connect(cbo2, &ComboBox::Click, this, [this] { RunHandler([this] { cbo2_Click(); }); });
@@ -254,7 +242,7 @@ void frmTransactions::FIllcboBusiness()
 
 void frmTransactions::cbobusiness_Click()
 {
-    closeEditor();
+    m_editor->close();
     m_gridsBusiness = selectedBusiness();
     FormatFLX1();
     FormatFLX2();
@@ -288,7 +276,7 @@ void frmTransactions::TS1_Click()
         }
         dropUnstoredRows(*leaving);
     }
-    closeEditor();
+    m_editor->close();
     CurrentTab = TS1->SelectedItem();
     // The grid behind is hidden as well as covered, so that keys typed on the
     // tab in front never reach it.
@@ -376,7 +364,7 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
             return;
         if (!mayDropUnstoredRows(FLX1))
             return;
-        closeEditor();
+        m_editor->close();
         if (const std::optional<Ledger::SheetOrder> order = sortOrderFor(FLX1->Col())) {
             SortSQL = Ledger::sortClause(*order);
             SaveSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), SortSQL);
