@@ -1,7 +1,6 @@
 #include "sheet/frmTransactions.h"
 
 #include "platform/Settings.h"
-#include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/FlexGrid.h"
@@ -28,25 +27,10 @@ namespace {
 
 frmTransactions* s_loaded = nullptr;
 
-// Twips between the toolbar and the tab strip.
-constexpr int TabStripGap = 120;
-// SizeFLX: the narrowest "Description", and what it leaves for the scroll bar.
-constexpr int MinDescriptionWidth = 2000;
-constexpr int DescriptionReserve = 2000;
-
 const QString NoBusinessCaption = QStringLiteral("No business selected");
 const QString DisabledCaption = QStringLiteral("Sheet is disabled");
 const QString CashCaption = QStringLiteral("Cash transactions");
 const QString BankCaption = QStringLiteral("Bank transactions");
-
-// A layout step whose failure is ignored: the control keeps its position.
-template <typename Step> void ignoringErrors(Step step)
-{
-    try {
-        step();
-    } catch (const VbError&) {
-    }
-}
 
 // The order a column of the cash grid sorts by; none where the column does not
 // sort.
@@ -217,11 +201,6 @@ void frmTransactions::unloadWindow()
         close();
 }
 
-QSize frmTransactions::sizeHint() const
-{
-    return Twips::toPixels(QSize(16000, 9000));
-}
-
 std::optional<qint64> frmTransactions::selectedBusiness() const
 {
     const int index = cbobusiness->ListIndex();
@@ -291,63 +270,6 @@ void frmTransactions::TS1_Click()
             front->setFocus();
     }
     FillBusinessCategories();
-}
-
-void frmTransactions::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Form_Resize();
-}
-
-void frmTransactions::Form_Resize()
-{
-    const int innerWidth = Twips::fromPixels(width());
-    const int innerHeight = Twips::fromPixels(height());
-    ignoringErrors([&] { Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height()); });
-
-    // Each step on its own: a step that fails (a minimised window gives
-    // negative sizes) leaves its control where it was.
-    QRect tabs = Twips::fromPixels(TS1->geometry());
-    ignoringErrors([&] {
-        tabs.moveTop(Twips::fromPixels(Toolbar1->y()) + Twips::fromPixels(Toolbar1->height()) +
-                     TabStripGap);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    ignoringErrors([&] {
-        tabs.moveLeft(0);
-        tabs.setWidth(innerWidth);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    ignoringErrors([&] {
-        const int height = innerHeight - tabs.top();
-        if (height < 0)
-            throw VbError(VbErr::InvalidPropertyValue);
-        tabs.setHeight(height);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    for (FlexGrid* grid : {FLX1, FLX2}) {
-        ignoringErrors([&] {
-            const QRect client(TS1->ClientLeft(), TS1->ClientTop(), TS1->ClientWidth(),
-                               TS1->ClientHeight());
-            if (client.width() <= 0 || client.height() <= 0)
-                throw VbError(VbErr::InvalidPropertyValue);
-            grid->setGeometry(Twips::toPixels(client));
-        });
-        SizeFLX(*grid);
-    }
-}
-
-void frmTransactions::SizeFLX(FlexGrid& ctl)
-{
-    ignoringErrors([&] {
-        long total = 0;
-        for (int j = 0; j <= ctl.Cols() - 3; ++j)
-            if (j != SheetCol::ColDescription)
-                total += ctl.ColWidth(j);
-        const long free = Twips::fromPixels(ctl.width()) - DescriptionReserve - total;
-        ctl.setColWidth(SheetCol::ColDescription,
-                        free > MinDescriptionWidth ? int(free) : MinDescriptionWidth);
-    });
 }
 
 void frmTransactions::Toolbar1_ButtonClick(const QString& key)

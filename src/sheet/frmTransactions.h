@@ -28,8 +28,8 @@ class Toolbar;
 // One instance at a time (loaded()); it is a child window of the frame. The
 // window reads the database only through the dbStuff globals, each time.
 //
-// The procedures live in files by concern: the window and its layout
-// (frmTransactions.cpp), loading the grids (SheetLoading.cpp), totals
+// The procedures live in files by concern: the window (frmTransactions.cpp),
+// its layout (SheetLayout.cpp), loading the grids (SheetLoading.cpp), totals
 // (SheetTotals.cpp), storing rows (SheetSaving.cpp), the grid events and what
 // the cell editor asks of the rows (SheetEditing.cpp), the two pickers
 // (SheetPickers.cpp) and deleting (SheetDeleting.cpp). The editors themselves,
@@ -65,11 +65,13 @@ public:
     void FIllcboBusiness();
     void cbobusiness_Click();
     void TS1_Click();
-    void Form_Resize();
-    void SizeFLX(FlexGrid& ctl);
     void Toolbar1_ButtonClick(const QString& key);
     // The id of the business picked in cbobusiness; nullopt when none is.
     std::optional<qint64> selectedBusiness() const;
+
+    // Layout (SheetLayout.cpp).
+    void Form_Resize();
+    void SizeFLX(FlexGrid& ctl);
 
     // Loading (SheetLoading.cpp).
     void FormatFLX1();
