@@ -91,8 +91,10 @@ void CellEditor::close()
         return;
     if (m_current == Cbo)
         m_host.categoryPickerDropped();
-    m_current->hide();
+    // Closed before hidden: hiding the editor moves the focus on, maybe to
+    // the grid, which must then find nothing to commit.
     m_state = State::Closed;
+    m_current->hide();
 }
 
 std::optional<bool> CellEditor::categoryReceivesMoney(const FlexGrid& grid, int row)
@@ -234,8 +236,9 @@ void CellEditor::editorKeyDown(FlexGrid& grid, QWidget* editor, int keyCode)
     case VKey::Escape:
         if (editor == Cbo)
             m_host.categoryPickerDropped();
-        editor->hide();
+        // Dropped, not committed, wherever hiding it moves the focus.
         m_state = State::Closed;
+        editor->hide();
         grid.setFocus();
         break;
     case VKey::Up:
