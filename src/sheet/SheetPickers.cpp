@@ -28,12 +28,12 @@ void frmTransactions::FillBusinessCategories()
 void frmTransactions::FillcboRelations()
 {
     // A relation never typed (Null, or empty) is no choice.
-    m_relationPicker->fill(ledger().relations(), editorOpen() && CurrentEditor == cbo2);
+    m_relationPicker->fill(ledger().relations(), m_editor->isOpen() && CurrentEditor() == cbo2);
 }
 
 void frmTransactions::Cbo_Click()
 {
-    FlexGrid* grid = m_editGrid;
+    FlexGrid* grid = m_editor->grid();
     const int index = Cbo->ListIndex();
     if (!grid || index == -1)
         return;
@@ -50,6 +50,28 @@ void frmTransactions::Cbo_Click()
         grid->setTextMatrix(row, ColInvoiceNr, QString());
 }
 
+void frmTransactions::pickerOpening(FlexGrid& grid, int row, QWidget* picker)
+{
+    if (picker == Cbo) {
+        m_categorySnapshot = {&grid, row, grid.TextMatrix(row, ColInvoiceNr),
+                              grid.TextMatrix(row, ColCategoryId)};
+        // Preselected by the row's category id, which names one category even
+        // where two share a name.
+        Cbo->setListIndex(-1);
+        const QString id = grid.TextMatrix(row, ColCategoryId);
+        for (int i = 0; i < Cbo->ListCount(); ++i) {
+            if (!id.isEmpty() && QString::number(Cbo->ItemData(i)) == id) {
+                Cbo->setListIndex(i, true);
+                break;
+            }
+        }
+    } else if (picker == cbo2) {
+        if (m_relationPicker->stale())
+            FillcboRelations();
+        m_relationPicker->openOn(grid.TextMatrix(row, ColRelation));
+    }
+}
+
 void frmTransactions::restoreCategorySnapshot()
 {
     const CategorySnapshot& s = m_categorySnapshot;
@@ -61,7 +83,7 @@ void frmTransactions::restoreCategorySnapshot()
 
 void frmTransactions::cbo2_Change()
 {
-    FlexGrid* grid = m_editGrid;
+    FlexGrid* grid = m_editor->grid();
     if (!grid)
         return;
     // The row follows every change, completed or not.
@@ -71,7 +93,7 @@ void frmTransactions::cbo2_Change()
 
 void frmTransactions::cbo2_Click()
 {
-    FlexGrid* grid = m_editGrid;
+    FlexGrid* grid = m_editor->grid();
     const int index = cbo2->ListIndex();
     if (!grid || index == -1)
         return;

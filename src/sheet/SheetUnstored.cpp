@@ -81,7 +81,7 @@ void frmTransactions::storeRow(FlexGrid& grid, bool changed)
 
 void frmTransactions::alignAmountWithCategory(FlexGrid& grid, int row)
 {
-    const std::optional<bool> receives = categoryReceivesMoney(grid, row);
+    const std::optional<bool> receives = CellEditor::categoryReceivesMoney(grid, row);
     if (!receives)
         return;
     // The amount the row stands for is the one storing takes: "Credited"
@@ -97,9 +97,9 @@ bool frmTransactions::mayDropUnstoredRows(FlexGrid* grid)
 {
     // An open editor is committed first, as leaving its cell would; an
     // amount the check refuses keeps the user there.
-    if (editorOpen() && m_editGrid) {
-        commitEditor(*m_editGrid, false);
-        if (editorOpen())
+    if (m_editor->isOpen() && m_editor->grid()) {
+        m_editor->commit(*m_editor->grid(), false);
+        if (m_editor->isOpen())
             return false;
     }
     struct Sheet

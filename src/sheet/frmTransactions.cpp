@@ -1,7 +1,6 @@
 #include "sheet/frmTransactions.h"
 
 #include "platform/Settings.h"
-#include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/FlexGrid.h"
@@ -28,25 +27,10 @@ namespace {
 
 frmTransactions* s_loaded = nullptr;
 
-// Twips between the toolbar and the tab strip.
-constexpr int TabStripGap = 120;
-// SizeFLX: the narrowest "Description", and what it leaves for the scroll bar.
-constexpr int MinDescriptionWidth = 2000;
-constexpr int DescriptionReserve = 2000;
-
 const QString NoBusinessCaption = QStringLiteral("No business selected");
 const QString DisabledCaption = QStringLiteral("Sheet is disabled");
 const QString CashCaption = QStringLiteral("Cash transactions");
 const QString BankCaption = QStringLiteral("Bank transactions");
-
-// A layout step whose failure is ignored: the control keeps its position.
-template <typename Step> void ignoringErrors(Step step)
-{
-    try {
-        step();
-    } catch (const VbError&) {
-    }
-}
 
 // The order a column of the cash grid sorts by; none where the column does not
 // sort.
@@ -129,21 +113,13 @@ void frmTransactions::buildControls()
 
     // The floating editors: hidden until an edit starts, then placed over the
     // cell and raised above the grid.
-    Txt = new TextBox(this);
-    Txt->setObjectName(QStringLiteral("Txt"));
-    Num = new TextBox(this);
-    Num->setObjectName(QStringLiteral("Num"));
-    Cbo = new ComboBox(ComboBox::DropDownList, this);
-    Cbo->setObjectName(QStringLiteral("Cbo"));
-    cbo2 = new ComboBox(ComboBox::DropDownCombo, this);
-    cbo2->setObjectName(QStringLiteral("cbo2"));
+    m_editor = new CellEditor(this, *this);
+    Txt = m_editor->Txt;
+    Num = m_editor->Num;
+    Cbo = m_editor->Cbo;
+    cbo2 = m_editor->cbo2;
+    DT = m_editor->DT;
     m_relationPicker = new RelationPicker(*cbo2, this);
-    DT = new DatePicker(this);
-    DT->setObjectName(QStringLiteral("DT"));
-    for (QWidget* editor :
-         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
-          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
-        editor->hide();
 
     Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
 }
@@ -170,10 +146,6 @@ void frmTransactions::connectEvents()
     // Amounts and row numbers widen their columns; "Description" gives way.
     for (FlexGrid* grid : {FLX1, FLX2})
         connect(grid, &FlexGrid::NumberWidthsChanged, this, [this, grid] { SizeFLX(*grid); });
-    for (QWidget* editor :
-         {static_cast<QWidget*>(Txt), static_cast<QWidget*>(Num), static_cast<QWidget*>(Cbo),
-          static_cast<QWidget*>(cbo2), static_cast<QWidget*>(DT)})
-        connectEditor(editor);
     connect(Cbo, &ComboBox::Click, this, [this] { RunHandler([this] { Cbo_Click(); }); });
     connect(cbo2, &ComboBox::Change, this, [this] { RunHandler([this] { cbo2_Change(); }); });
     connect(cbo2, &ComboBox::Click, this, [this] { RunHandler([this] { cbo2_Click(); }); });
@@ -229,11 +201,6 @@ void frmTransactions::unloadWindow()
         close();
 }
 
-QSize frmTransactions::sizeHint() const
-{
-    return Twips::toPixels(QSize(16000, 9000));
-}
-
 std::optional<qint64> frmTransactions::selectedBusiness() const
 {
     const int index = cbobusiness->ListIndex();
@@ -254,7 +221,7 @@ void frmTransactions::FIllcboBusiness()
 
 void frmTransactions::cbobusiness_Click()
 {
-    closeEditor();
+    m_editor->close();
     m_gridsBusiness = selectedBusiness();
     FormatFLX1();
     FormatFLX2();
@@ -288,7 +255,7 @@ void frmTransactions::TS1_Click()
         }
         dropUnstoredRows(*leaving);
     }
-    closeEditor();
+    m_editor->close();
     CurrentTab = TS1->SelectedItem();
     // The grid behind is hidden as well as covered, so that keys typed on the
     // tab in front never reach it.
@@ -305,63 +272,6 @@ void frmTransactions::TS1_Click()
     FillBusinessCategories();
 }
 
-void frmTransactions::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Form_Resize();
-}
-
-void frmTransactions::Form_Resize()
-{
-    const int innerWidth = Twips::fromPixels(width());
-    const int innerHeight = Twips::fromPixels(height());
-    ignoringErrors([&] { Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height()); });
-
-    // Each step on its own: a step that fails (a minimised window gives
-    // negative sizes) leaves its control where it was.
-    QRect tabs = Twips::fromPixels(TS1->geometry());
-    ignoringErrors([&] {
-        tabs.moveTop(Twips::fromPixels(Toolbar1->y()) + Twips::fromPixels(Toolbar1->height()) +
-                     TabStripGap);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    ignoringErrors([&] {
-        tabs.moveLeft(0);
-        tabs.setWidth(innerWidth);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    ignoringErrors([&] {
-        const int height = innerHeight - tabs.top();
-        if (height < 0)
-            throw VbError(VbErr::InvalidPropertyValue);
-        tabs.setHeight(height);
-        TS1->setGeometry(Twips::toPixels(tabs));
-    });
-    for (FlexGrid* grid : {FLX1, FLX2}) {
-        ignoringErrors([&] {
-            const QRect client(TS1->ClientLeft(), TS1->ClientTop(), TS1->ClientWidth(),
-                               TS1->ClientHeight());
-            if (client.width() <= 0 || client.height() <= 0)
-                throw VbError(VbErr::InvalidPropertyValue);
-            grid->setGeometry(Twips::toPixels(client));
-        });
-        SizeFLX(*grid);
-    }
-}
-
-void frmTransactions::SizeFLX(FlexGrid& ctl)
-{
-    ignoringErrors([&] {
-        long total = 0;
-        for (int j = 0; j <= ctl.Cols() - 3; ++j)
-            if (j != SheetCol::ColDescription)
-                total += ctl.ColWidth(j);
-        const long free = Twips::fromPixels(ctl.width()) - DescriptionReserve - total;
-        ctl.setColWidth(SheetCol::ColDescription,
-                        free > MinDescriptionWidth ? int(free) : MinDescriptionWidth);
-    });
-}
-
 void frmTransactions::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("print")) {
@@ -376,7 +286,7 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
             return;
         if (!mayDropUnstoredRows(FLX1))
             return;
-        closeEditor();
+        m_editor->close();
         if (const std::optional<Ledger::SheetOrder> order = sortOrderFor(FLX1->Col())) {
             SortSQL = Ledger::sortClause(*order);
             SaveSetting(AppTitle, QStringLiteral("SETTINGS"), QStringLiteral("SORTSQL"), SortSQL);

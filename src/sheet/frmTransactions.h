@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Ledger.h"
+#include "sheet/CellEditor.h"
 #include "sheet/SheetBook.h"
 
 #include <QPoint>
@@ -27,12 +28,14 @@ class Toolbar;
 // One instance at a time (loaded()); it is a child window of the frame. The
 // window reads the database only through the dbStuff globals, each time.
 //
-// The procedures live in files by concern: the window and its layout
-// (frmTransactions.cpp), loading the grids (SheetLoading.cpp), totals
-// (SheetTotals.cpp), storing rows (SheetSaving.cpp), the editors and grid
-// events (SheetEditing.cpp), the two pickers (SheetPickers.cpp) and deleting
-// (SheetDeleting.cpp). All run on the user-interface thread.
-class frmTransactions final : public QWidget
+// The procedures live in files by concern: the window (frmTransactions.cpp),
+// its layout (SheetLayout.cpp), loading the grids (SheetLoading.cpp), totals
+// (SheetTotals.cpp), storing rows (SheetSaving.cpp), the grid events and what
+// the cell editor asks of the rows (SheetEditing.cpp), the two pickers
+// (SheetPickers.cpp) and deleting (SheetDeleting.cpp). The editors themselves,
+// and the one edit that may be open, are the CellEditor's. All run on the
+// user-interface thread.
+class frmTransactions final : public QWidget, private CellEditorHost
 {
     Q_OBJECT
 
@@ -43,7 +46,8 @@ public:
     // The window while it is loaded, else nullptr.
     static frmTransactions* loaded();
 
-    // Controls, named as the program names them. Owned by the window.
+    // Controls, named as the program names them. Owned by the window; the
+    // five editors are made by the cell editor.
     Toolbar* Toolbar1 = nullptr;
     QWidget* Picture1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -56,18 +60,18 @@ public:
     ComboBox* Cbo = nullptr;
     ComboBox* cbo2 = nullptr;
     DatePicker* DT = nullptr;
-    // The editor Getcontrol chose last (nullptr: none, or the cell has none).
-    QWidget* CurrentEditor = nullptr;
 
     // Window, business and tab (frmTransactions.cpp).
     void FIllcboBusiness();
     void cbobusiness_Click();
     void TS1_Click();
-    void Form_Resize();
-    void SizeFLX(FlexGrid& ctl);
     void Toolbar1_ButtonClick(const QString& key);
     // The id of the business picked in cbobusiness; nullopt when none is.
     std::optional<qint64> selectedBusiness() const;
+
+    // Layout (SheetLayout.cpp).
+    void Form_Resize();
+    void SizeFLX(FlexGrid& ctl);
 
     // Loading (SheetLoading.cpp).
     void FormatFLX1();
@@ -87,7 +91,9 @@ public:
     // True when the row was written.
     bool SaveTransaction(FlexGrid& ctl);
 
-    // Editing (SheetEditing.cpp).
+    // Editing (SheetEditing.cpp), forwarded to the cell editor.
+    // The editor Getcontrol chose last (nullptr: none, or the cell has none).
+    QWidget* CurrentEditor() const { return m_editor->current(); }
     QWidget* Getcontrol(FlexGrid& ctl);
     void FGEdit(FlexGrid& FG, QWidget* Edt, int KeyAscii);
     void EditKeyCode(FlexGrid& FG, QWidget* Edt, int KeyCode, int Shift);
@@ -154,63 +160,29 @@ private:
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);
-    void connectEditor(QWidget* editor);
     void grid_GotFocus(FlexGrid& grid);
     void grid_LeaveCell(FlexGrid& grid);
     void grid_EnterCell(FlexGrid& grid);
     void grid_KeyPress(FlexGrid& grid, int& keyAscii);
     void grid_DblClick(FlexGrid& grid);
-    void commitEditor(FlexGrid& grid, bool focusVariant);
-    QString editorValue(FlexGrid& grid) const;
-    void placeEditor(FlexGrid& grid, QWidget* editor);
-    // The editor a cell takes (nullptr: none), without opening it.
-    QWidget* editorFor(const FlexGrid& grid, int row, int col) const;
-
-    // SheetEditorMoves.cpp
-    void watchEditorKeys(QWidget* editor);
-    void tabFromEditor(bool backwards);
-    void watchGridPlacement(FlexGrid& grid);
-    void followCell(FlexGrid& grid);
-    void tellWhichCellFirst(FlexGrid& grid);
-    // Whether the row's category takes money in; nullopt when the row has no
-    // category id or the category is gone.
-    std::optional<bool> categoryReceivesMoney(const FlexGrid& grid, int row) const;
-    // The numeric check of Num; shows the message and keeps the focus there
-    // when the text is refused.
-    bool numAccepted();
-    // The check of the amount or date editor about to be left (numAccepted,
-    // or a date text that reads as a date); true for the other editors.
-    bool editorAccepted(QWidget* editor);
-    // Hides an open editor without writing it back.
-    void closeEditor();
-    bool editorOpen() const;
+    // What the cell editor asks of the rows.
+    bool previousCellIncomplete(const FlexGrid& grid) const override;
+    QString receiptIdCell(const QString& typed) override;
+    void categoryWritten(FlexGrid& grid, int row) override;
+    void rowCommitted(FlexGrid& grid, bool changed) override;
 
     // SheetPickers.cpp
     void restoreCategorySnapshot();
+    void pickerOpening(FlexGrid& grid, int row, QWidget* picker) override;
+    void categoryPickerDropped() override { restoreCategorySnapshot(); }
 
     SheetBook m_cashBook;
     SheetBook m_bankBook;
     // The business whose rows the grids show.
     std::optional<qint64> m_gridsBusiness;
 
-    // The grid the current editor was opened on; writes of the editors and
-    // pickers go there and nowhere else.
-    FlexGrid* m_editGrid = nullptr;
-    // Where the cell edit stands. Closed: no editor on show. Open: CurrentEditor
-    // on show over the current cell of m_editGrid. Committing: its value is
-    // being written and the row stored; focus and cursor changes this causes
-    // are no new commit. Refused: the amount check refused a commit that a
-    // mouse press on the grid caused; the cursor move of that press is taken
-    // back to m_refusedCell (column, row), and the editor stays open.
-    enum class EditState
-    {
-        Closed,
-        Open,
-        Committing,
-        Refused
-    };
-    EditState m_editState = EditState::Closed;
-    QPoint m_refusedCell;
+    // The floating editors and the cell edit. Owned by the window.
+    CellEditor* m_editor = nullptr;
 
     // Column 4 and 9 of the row as they were when the category picker opened,
     // put back when the picker is left with Escape.

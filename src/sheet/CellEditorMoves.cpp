@@ -1,11 +1,15 @@
-// How an open editor and the grid under it stay together: Tab and Shift+Tab in
-// an editor commit it and go on to the next (previous) cell that has an editor,
-// the editor follows its cell when the grid scrolls or changes size, and a key
-// that the fill-from-the-left rule refuses says which cell comes first.
+// How an open editor and the grid under it stay together: its place over the
+// cell, Tab and Shift+Tab in an editor commit it and go on to the next
+// (previous) cell that has an editor, the editor follows its cell when the grid
+// scrolls or changes size, and a key that the fill-from-the-left rule refuses
+// says which cell comes first.
 
+#include "platform/widgets/ComboBox.h"
+#include "platform/widgets/DatePicker.h"
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/TextBox.h"
-#include "sheet/frmTransactions.h"
+#include "platform/widgets/Twips.h"
+#include "sheet/CellEditor.h"
 #include "sheet/SheetColumns.h"
 #include "sheet/SheetEventHook.h"
 #include "shell/dbStuff.h"
@@ -16,10 +20,40 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <algorithm>
+
 using namespace dbStuff;
 using namespace SheetCol;
 
-void frmTransactions::watchEditorKeys(QWidget* editor)
+namespace {
+
+// Placement of the editors over a cell, in twips.
+constexpr int TextBoxTopInset = 60;
+constexpr int TextBoxHeightCut = 68;
+constexpr int EditorWidthCut = 8;
+
+} // namespace
+
+void CellEditor::place(FlexGrid& grid, QWidget* editor)
+{
+    const int left = Twips::fromPixels(grid.x()) + grid.CellLeft();
+    const int top = Twips::fromPixels(grid.y()) + grid.CellTop();
+    const int width = grid.CellWidth() - EditorWidthCut;
+    const int height = grid.CellHeight();
+    QRect place;
+    if (editor == DT) // never so narrow that a date is cut
+        place = QRect(left, top, std::max(width, Twips::fromPixels(DT->minimumSizeHint().width())),
+                      height);
+    else if (qobject_cast<TextBox*>(editor))
+        place = QRect(left, top + TextBoxTopInset, width, height - TextBoxHeightCut);
+    else if (qobject_cast<ComboBox*>(editor))
+        place = QRect(left, top, width, Twips::fromPixels(editor->sizeHint().height()));
+    else
+        place = QRect(left, top, width, height);
+    editor->setGeometry(Twips::toPixels(place));
+}
+
+void CellEditor::watchEditorKeys(QWidget* editor)
 {
     // Tab would move the focus on to the next control before the editor sees
     // the key; it is taken here, from the editor and every part of it.
@@ -41,16 +75,16 @@ void frmTransactions::watchEditorKeys(QWidget* editor)
         part->installEventFilter(hook);
 }
 
-void frmTransactions::tabFromEditor(bool backwards)
+void CellEditor::tabFromEditor(bool backwards)
 {
-    FlexGrid* grid = m_editGrid;
-    if (!grid || !editorOpen())
+    FlexGrid* grid = m_grid;
+    if (!grid || !isOpen())
         return;
     // A refused amount or date neither commits nor moves.
-    if (!editorAccepted(CurrentEditor))
+    if (!accepted(m_current))
         return;
     grid->setFocus(); // commits
-    if (editorOpen())
+    if (isOpen())
         return;
     int row = grid->Row();
     int col = grid->Col();
@@ -74,7 +108,7 @@ void frmTransactions::tabFromEditor(bool backwards)
     }
 }
 
-void frmTransactions::watchGridPlacement(FlexGrid& grid)
+void CellEditor::watchGrid(FlexGrid& grid)
 {
     FlexGrid* g = &grid;
     auto follow = [this, g] { RunHandler([this, g] { followCell(*g); }); };
@@ -92,33 +126,32 @@ void frmTransactions::watchGridPlacement(FlexGrid& grid)
     grid.viewport()->installEventFilter(hook);
 }
 
-void frmTransactions::followCell(FlexGrid& grid)
+void CellEditor::followCell(FlexGrid& grid)
 {
     // Commits move the cursor and add rows themselves; the editor is closed
     // at their end.
-    if (m_editState == EditState::Closed || m_editState == EditState::Committing ||
-        m_editGrid != &grid)
+    if (m_state == State::Closed || m_state == State::Committing || m_grid != &grid)
         return;
     const QRect cell = grid.cellRect(grid.Row(), grid.Col());
     if (grid.viewport()->geometry().contains(cell)) {
-        placeEditor(grid, CurrentEditor);
+        place(grid, m_current);
         return;
     }
     // Its cell went out of sight: the edit is committed as leaving the cell
     // commits it, and the keys go to the grid again.
     QWidget* focus = QApplication::focusWidget();
-    const bool editing = focus && (focus == CurrentEditor || CurrentEditor->isAncestorOf(focus));
-    commitEditor(grid, false);
-    if (editorOpen()) {
+    const bool editing = focus && (focus == m_current || m_current->isAncestorOf(focus));
+    commit(grid, false);
+    if (isOpen()) {
         // A refused amount stays open, over where its cell is.
-        placeEditor(grid, CurrentEditor);
+        place(grid, m_current);
         return;
     }
     if (editing)
         grid.setFocus();
 }
 
-void frmTransactions::tellWhichCellFirst(FlexGrid& grid)
+void CellEditor::tellWhichCellFirst(FlexGrid& grid)
 {
     QApplication::beep();
     // The first empty cell on the left that the user can fill; none on a row
