@@ -139,9 +139,10 @@ int main(int argc, char* argv[])
     QTest::keyClick(window, Qt::Key_Return);
     type(QStringLiteral("Fl"));
     QTest::keyClick(window, Qt::Key_Return);
-    type(QStringLiteral("x06Dec2026"));
+    type(QStringLiteral("06/Dec/2026"));
     QTest::keyClick(window, Qt::Key_Return);
-    type(QStringLiteral("1")); // no invoice number for an expense: on to the receipt
+    // No invoice number for an expense: the first digit moves on to the
+    // receipt id and starts it.
     type(QStringLiteral("1224"));
     QTest::keyClick(window, Qt::Key_Return);
     type(QStringLiteral("ab"));
