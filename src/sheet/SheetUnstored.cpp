@@ -54,8 +54,9 @@ QString rowList(const QList<int>& rows)
 
 } // namespace
 
-void frmTransactions::showRowStored(FlexGrid& grid, int row, bool stored)
+void SheetGrid::showRowStored(int row, bool stored)
 {
+    FlexGrid& grid = m_grid;
     const QString number = QString::number(row);
     grid.setTextMatrix(row, RowNumber,
                        stored ? number : QString::fromLatin1(SheetText::UnstoredMark) + number);
@@ -154,8 +155,8 @@ void frmTransactions::dropUnstoredRows(FlexGrid& grid)
     const int entryRow = grid.Rows() - 3;
     if (rows.size() > 1 || rows.first() != entryRow) {
         // Stored rows go back to what the file holds.
-        formatGrid(grid);
-        fillGrid(grid, &grid == FLX1);
+        sheetOf(grid).format();
+        sheetOf(grid).fill(selectedBusiness());
         return;
     }
     for (int col = ColDescription; col <= ColCategoryId; ++col)
