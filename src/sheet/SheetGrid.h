@@ -3,6 +3,7 @@
 #include "data/Ledger.h"
 #include "sheet/SheetBook.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -61,9 +62,20 @@ public:
     // so that no digit is lost to a cut after the grouping.
     static QString receiptCellText(const QString& typed);
 
-    // Shows a row as stored, or as typed but not stored (marker and colour)
-    // (SheetUnstored.cpp).
+    // Rows shown but not stored (SheetUnstored.cpp).
+    // After a commit into the current row: stores it for business when
+    // complete, and marks it as unstored when it is not (changed: the commit
+    // changed a cell).
+    void storeRow(std::optional<qint64> business, RelationPicker& relations, bool changed);
+    // Shows a row as stored, or as typed but not stored (marker and colour).
     void showRowStored(int row, bool stored);
+    // Puts a row's amount in the column of its category's side (Debited for
+    // money out, Credited for money in).
+    void alignAmountWithCategory(int row);
+    // The rows shown but not stored, top to bottom.
+    QList<int> unstoredRows() const;
+    // Takes the unstored rows back to what the file holds for business.
+    void dropUnstoredRows(std::optional<qint64> business);
 
 private:
     // Tells the user the limit of a text that is too long for its field and

@@ -134,26 +134,28 @@ private:
     // Puts cbobusiness back on the business the grids show (no Click).
     void showBusinessOfGrids();
 
-    // SheetUnstored.cpp
+    // Rows shown but not stored: the question before they are dropped
+    // (SheetUnstored.cpp); the rest is the grid's SheetGrid's.
     // What the grid holds in the file: stored amounts, totals, unstored rows.
     SheetBook& bookOf(const FlexGrid& grid) { return sheetOf(grid).book(); }
-    // After a commit into the current row: stores it when complete, and marks
-    // it as unstored when it is not (changed: the commit changed a cell).
-    void storeRow(FlexGrid& grid, bool changed);
+    void storeRow(FlexGrid& grid, bool changed)
+    {
+        sheetOf(grid).storeRow(selectedBusiness(), *m_relationPicker, changed);
+    }
     void showRowStored(FlexGrid& grid, int row, bool stored)
     {
         sheetOf(grid).showRowStored(row, stored);
     }
-    // Puts a row's amount in the column of its category's side (Debited for
-    // money out, Credited for money in).
-    void alignAmountWithCategory(FlexGrid& grid, int row);
+    void alignAmountWithCategory(FlexGrid& grid, int row)
+    {
+        sheetOf(grid).alignAmountWithCategory(row);
+    }
     // Before the rows shown are dropped (another business, the window
     // closing, the other tab or a new order): commits an open editor, and
     // when rows of grid (both grids when nullptr) are not stored asks whether
     // to drop them. False: the user keeps them, and is put on the first.
     bool mayDropUnstoredRows(FlexGrid* grid);
-    // Takes the unstored rows of a grid back to what the file holds.
-    void dropUnstoredRows(FlexGrid& grid);
+    void dropUnstoredRows(FlexGrid& grid) { sheetOf(grid).dropUnstoredRows(selectedBusiness()); }
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);
