@@ -77,6 +77,11 @@ public:
     // Takes the unstored rows back to what the file holds for business.
     void dropUnstoredRows(std::optional<qint64> business);
 
+    // Deleting (SheetDeleting.cpp): a stored row leaves the file, the grid and
+    // the totals (the user is told when the file no longer holds it); the
+    // entry row is only emptied.
+    void deleteRow(int row);
+
 private:
     // Tells the user the limit of a text that is too long for its field and
     // cuts the cell to it; returns the cut text.
