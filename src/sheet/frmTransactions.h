@@ -136,8 +136,6 @@ private:
 
     // Rows shown but not stored: the question before they are dropped
     // (SheetUnstored.cpp); the rest is the grid's SheetGrid's.
-    // What the grid holds in the file: stored amounts, totals, unstored rows.
-    SheetBook& bookOf(const FlexGrid& grid) { return sheetOf(grid).book(); }
     void storeRow(FlexGrid& grid, bool changed)
     {
         sheetOf(grid).storeRow(selectedBusiness(), *m_relationPicker, changed);
