@@ -4,6 +4,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetGrid.h"
 #include "shell/dbStuff.h"
 
 using namespace dbStuff;
@@ -16,16 +17,21 @@ void frmTransactions::DeleteItem(FlexGrid& ctl)
                     vbYesNo + vbQuestion, AppTitle);
     if (Answer != vbYes)
         return;
+    sheetOf(ctl).deleteRow(row);
+}
 
+void SheetGrid::deleteRow(int row)
+{
+    FlexGrid& ctl = m_grid;
     if (ctl.RowData(row) == UnsavedRow) {
         // A row never stored is only emptied; it stays the entry row.
         for (int col = SheetCol::ColDescription; col <= ctl.Cols() - 1; ++col)
             ctl.setTextMatrix(row, col, QString());
-        bookOf(ctl).setUnstored(SheetBook::EntryRow, false);
-        showRowStored(ctl, row, true);
+        m_book.setUnstored(SheetBook::EntryRow, false);
+        showRowStored(row, true);
         ctl.setCol(SheetCol::ColDescription);
-        RenumberRows(ctl);
-        SumSheet(ctl);
+        renumberRows();
+        sum();
         return;
     }
 
@@ -34,8 +40,8 @@ void frmTransactions::DeleteItem(FlexGrid& ctl)
                AppTitle);
         return;
     }
-    bookOf(ctl).forget(ctl.RowData(row));
+    m_book.forget(ctl.RowData(row));
     ctl.RemoveItem(row);
-    RenumberRows(ctl);
-    SumSheet(ctl);
+    renumberRows();
+    sum();
 }

@@ -78,7 +78,7 @@ bool frmTransactions::previousCellIncomplete(const FlexGrid& grid) const
 
 QString frmTransactions::receiptIdCell(const QString& typed)
 {
-    return receiptCellText(typed);
+    return SheetGrid::receiptCellText(typed);
 }
 
 void frmTransactions::categoryWritten(FlexGrid& grid, int row)

@@ -13,7 +13,7 @@ namespace {
 
 // Twips between the toolbar and the tab strip.
 constexpr int TabStripGap = 120;
-// SizeFLX: the narrowest "Description", and what it leaves for the scroll bar.
+// SheetGrid::size: the narrowest "Description", and what it leaves for the scroll bar.
 constexpr int MinDescriptionWidth = 2000;
 constexpr int DescriptionReserve = 2000;
 
@@ -77,8 +77,9 @@ void frmTransactions::Form_Resize()
     }
 }
 
-void frmTransactions::SizeFLX(FlexGrid& ctl)
+void SheetGrid::size()
 {
+    FlexGrid& ctl = m_grid;
     ignoringErrors([&] {
         long total = 0;
         for (int j = 0; j <= ctl.Cols() - 3; ++j)

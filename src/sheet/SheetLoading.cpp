@@ -6,6 +6,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetGrid.h"
 #include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 
@@ -47,16 +48,17 @@ constexpr int RowsShownFromEnd = 15;
 
 void frmTransactions::FormatFLX1()
 {
-    formatGrid(*FLX1);
+    m_cashSheet->format();
 }
 
 void frmTransactions::FormatFLX2()
 {
-    formatGrid(*FLX2);
+    m_bankSheet->format();
 }
 
-void frmTransactions::formatGrid(FlexGrid& grid)
+void SheetGrid::format()
 {
+    FlexGrid& grid = m_grid;
     {
         const GridBusyScope busy;
         RedrawOff quiet(grid);
@@ -103,27 +105,28 @@ void frmTransactions::formatGrid(FlexGrid& grid)
         grid.setRow(0);
         grid.setCol(0);
 
-        bookOf(grid).clear();
-        SizeFLX(grid);
-        SumSheet(grid);
+        m_book.clear();
+        size();
+        sum();
     }
 }
 
 void frmTransactions::FillFLX1()
 {
-    fillGrid(*FLX1, true);
+    m_cashSheet->fill(selectedBusiness());
 }
 
 void frmTransactions::FillFLX2()
 {
-    fillGrid(*FLX2, false);
+    m_bankSheet->fill(selectedBusiness());
 }
 
-void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
+void SheetGrid::fill(std::optional<qint64> business)
 {
+    FlexGrid& grid = m_grid;
+    const bool cash = m_cash;
     {
         RedrawOff quiet(grid);
-        const std::optional<qint64> business = selectedBusiness();
         if (!business)
             throw VbError(VbErr::SubscriptOutOfRange);
         // The rows go in front of the entry row and the two totals rows. They
@@ -135,7 +138,7 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         const QString dateFormat = QString::fromLatin1(SheetText::DateFormat);
         const QString amountFormat = QString::fromLatin1(SheetText::AmountFormat);
         int i = 1;
-        SheetBook& book = bookOf(grid);
+        SheetBook& book = m_book;
         book.clear();
         // Both sheets show the invoice number, so that a loaded bank row is as
         // complete as the cash row and its edits are stored.
@@ -169,14 +172,15 @@ void frmTransactions::fillGrid(FlexGrid& grid, bool cash)
         // balance.
         grid.setRow(0);
         grid.setCol(0);
-        SumSheet(grid);
+        sum();
     }
     if (grid.Rows() > RowsShownWhole)
         grid.setTopRow(grid.Rows() - RowsShownFromEnd);
 }
 
-void frmTransactions::AddNewRow(FlexGrid& ctl)
+void SheetGrid::addNewRow()
 {
+    FlexGrid& ctl = m_grid;
     try {
         const int at = ctl.Rows() - 2;
         ctl.AddItem(QString::number(at), at);
@@ -193,13 +197,14 @@ void frmTransactions::AddNewRow(FlexGrid& ctl)
     }
 }
 
-void frmTransactions::RenumberRows(FlexGrid& ctl)
+void SheetGrid::renumberRows()
 {
-    const SheetBook& book = bookOf(ctl);
+    FlexGrid& ctl = m_grid;
+    const SheetBook& book = m_book;
     for (int i = 1; i <= ctl.Rows() - 3; ++i) {
         const qint64 id = ctl.RowData(i);
         if (book.unstored(id == UnsavedRow ? SheetBook::EntryRow : id))
-            showRowStored(ctl, i, false);
+            showRowStored(i, false);
         else
             ctl.setTextMatrix(i, RowNumber, QString::number(i));
     }

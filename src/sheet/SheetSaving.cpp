@@ -5,9 +5,9 @@
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
-#include "sheet/frmTransactions.h"
 #include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetGrid.h"
 #include "shell/dbStuff.h"
 
 using namespace dbStuff;
@@ -63,13 +63,14 @@ TextLimit limitOf(int col)
 
 } // namespace
 
-bool frmTransactions::CanRowBeSaved(const FlexGrid& ctl) const
+bool SheetGrid::canRowBeSaved() const
 {
-    return filledCells(ctl, ctl.Row()) >= FilledCellsOfCompleteRow;
+    return filledCells(m_grid, m_grid.Row()) >= FilledCellsOfCompleteRow;
 }
 
-bool frmTransactions::NewRowOK(const FlexGrid& ctl) const
+bool SheetGrid::newRowOK() const
 {
+    const FlexGrid& ctl = m_grid;
     const int row = ctl.Row();
     if (row != ctl.Rows() - 3)
         return false;
@@ -79,8 +80,9 @@ bool frmTransactions::NewRowOK(const FlexGrid& ctl) const
     return filledCells(ctl, row) >= FilledCellsOfCompleteRow;
 }
 
-bool frmTransactions::PreviousCellIncomplete(const FlexGrid& ctl) const
+bool SheetGrid::previousCellIncomplete() const
 {
+    const FlexGrid& ctl = m_grid;
     const int col = ctl.Col();
     if (col <= 1)
         return false;
@@ -138,7 +140,7 @@ qint64 cellId(const QString& text)
 
 } // namespace
 
-QString frmTransactions::receiptCellText(const QString& typed)
+QString SheetGrid::receiptCellText(const QString& typed)
 {
     const QString grouped = ProgramLocale::formatReceiptId(typed);
     const TextLimit limit = limitOf(ColReceiptId);
@@ -150,8 +152,9 @@ QString frmTransactions::receiptCellText(const QString& typed)
     return ProgramLocale::formatReceiptId(typed.left(limit.length - separators));
 }
 
-QString frmTransactions::cutText(FlexGrid& grid, int row, Ledger::TransactionText field)
+QString SheetGrid::cutText(int row, Ledger::TransactionText field)
 {
+    FlexGrid& grid = m_grid;
     // Tell the limit, cut the cell to it and store what is left.
     const int col = columnOf(field);
     const TextLimit limit = limitOf(col);
@@ -160,8 +163,9 @@ QString frmTransactions::cutText(FlexGrid& grid, int row, Ledger::TransactionTex
     return grid.TextMatrix(row, col);
 }
 
-bool frmTransactions::SaveTransaction(FlexGrid& ctl)
+bool SheetGrid::save(std::optional<qint64> business, RelationPicker& relations)
 {
+    FlexGrid& ctl = m_grid;
     const int row = ctl.Row();
     try {
         Ledger::Transaction t;
@@ -180,7 +184,7 @@ bool frmTransactions::SaveTransaction(FlexGrid& ctl)
         if (!date.isEmpty())
             t.date = cellDate(date);
         // The grid decides cash or bank, whatever tab is in front now.
-        t.cash = &ctl == FLX1;
+        t.cash = m_cash;
         t.moneyIn = fromCredited;
         t.invoiceNr = ctl.TextMatrix(row, ColInvoiceNr);
         t.categoryId = cellId(ctl.TextMatrix(row, ColCategoryId));
@@ -190,30 +194,27 @@ bool frmTransactions::SaveTransaction(FlexGrid& ctl)
             t.amount = cellAmount(credited);
         else if (fromDebited)
             t.amount = cellAmount(debited);
-        const std::optional<qint64> business = selectedBusiness();
         if (!business)
             throw VbError(VbErr::SubscriptOutOfRange);
         t.businessId = *business;
         t.relation = ctl.TextMatrix(row, ColRelation);
 
-        const Ledger::Stored stored =
-            ledger().storeTransaction(t, [&](Ledger::TransactionText field, const QString&) {
-                return cutText(ctl, row, field);
-            });
+        const Ledger::Stored stored = ledger().storeTransaction(
+            t, [&](Ledger::TransactionText field, const QString&) { return cutText(row, field); });
         ctl.setRowData(row, stored.id);
         // The totals follow what the file now holds for this row.
-        SheetBook& book = bookOf(ctl);
+        SheetBook& book = m_book;
         book.store(stored.id, t.amount, t.moneyIn);
         if (id == UnsavedRow)
             book.setUnstored(SheetBook::EntryRow, false);
-        showRowStored(ctl, row, true);
+        showRowStored(row, true);
         // The relations in use change only when this row brought a new one or
         // changed its own. Then the relation list is read again, by the time
         // the relation picker opens next, which keeps the store of a row quick.
         const bool sameRelations = stored.previousRelation ? *stored.previousRelation == t.relation
-                                                           : m_relationPicker->listed(t.relation);
+                                                           : relations.listed(t.relation);
         if (!sameRelations)
-            m_relationPicker->markStale();
+            relations.markStale();
         return true;
     } catch (const VbError& e) {
         // The row stays as it was (unsaved, or with its old values) and is

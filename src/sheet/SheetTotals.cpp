@@ -3,15 +3,17 @@
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
 #include "platform/widgets/FlexGrid.h"
-#include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetGrid.h"
 #include "sheet/SheetScopes.h"
+#include "shell/dbStuff.h"
 
 using namespace dbStuff;
 using namespace SheetCol;
 
-void frmTransactions::SumSheet(FlexGrid& ctl)
+void SheetGrid::sum()
 {
+    FlexGrid& ctl = m_grid;
     GridBusyScope busy;
     try {
         const int rows = ctl.Rows();
@@ -25,7 +27,7 @@ void frmTransactions::SumSheet(FlexGrid& ctl)
 
         // The amounts the file holds for the rows shown, kept as rows are
         // stored and deleted; text typed but not stored does not count.
-        const SheetBook& book = bookOf(ctl);
+        const SheetBook& book = m_book;
         const Currency debited = book.debited();
         const Currency credited = book.credited();
 

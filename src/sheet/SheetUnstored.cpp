@@ -6,6 +6,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/TabStrip.h"
+#include "sheet/CellEditor.h"
 #include "sheet/frmTransactions.h"
 #include "sheet/SheetColumns.h"
 #include "shell/dbStuff.h"
@@ -54,8 +55,9 @@ QString rowList(const QList<int>& rows)
 
 } // namespace
 
-void frmTransactions::showRowStored(FlexGrid& grid, int row, bool stored)
+void SheetGrid::showRowStored(int row, bool stored)
 {
+    FlexGrid& grid = m_grid;
     const QString number = QString::number(row);
     grid.setTextMatrix(row, RowNumber,
                        stored ? number : QString::fromLatin1(SheetText::UnstoredMark) + number);
@@ -63,24 +65,26 @@ void frmTransactions::showRowStored(FlexGrid& grid, int row, bool stored)
         grid.setCellForeColor(row, col, stored ? SheetColor::Default : SheetColor::Unstored);
 }
 
-void frmTransactions::storeRow(FlexGrid& grid, bool changed)
+void SheetGrid::storeRow(std::optional<qint64> business, RelationPicker& relations, bool changed)
 {
+    FlexGrid& grid = m_grid;
     const int row = grid.Row();
-    const bool complete = CanRowBeSaved(grid);
-    if (complete && SaveTransaction(grid))
+    const bool complete = canRowBeSaved();
+    if (complete && save(business, relations))
         return;
     // Not written: the grid shows text the file does not hold, unless the
     // commit changed nothing on a row that was as stored.
-    SheetBook& book = bookOf(grid);
+    SheetBook& book = m_book;
     const qint64 key = bookKey(grid, row);
     const bool unstored =
         key == SheetBook::EntryRow ? typedIn(grid, row) : complete || changed || book.unstored(key);
     book.setUnstored(key, unstored);
-    showRowStored(grid, row, !unstored);
+    showRowStored(row, !unstored);
 }
 
-void frmTransactions::alignAmountWithCategory(FlexGrid& grid, int row)
+void SheetGrid::alignAmountWithCategory(int row)
 {
+    FlexGrid& grid = m_grid;
     const std::optional<bool> receives = CellEditor::categoryReceivesMoney(grid, row);
     if (!receives)
         return;
@@ -113,7 +117,7 @@ bool frmTransactions::mayDropUnstoredRows(FlexGrid* grid)
     for (auto [g, tab, name] : {std::tuple{FLX1, 1, "cash"}, std::tuple{FLX2, 2, "bank"}}) {
         if (grid && grid != g)
             continue;
-        const QList<int> rows = unstoredRows(*g, bookOf(*g));
+        const QList<int> rows = sheetOf(*g).unstoredRows();
         if (!rows.isEmpty())
             sheets.append({g, tab, name, rows});
     }
@@ -145,22 +149,28 @@ bool frmTransactions::mayDropUnstoredRows(FlexGrid* grid)
     return false;
 }
 
-void frmTransactions::dropUnstoredRows(FlexGrid& grid)
+QList<int> SheetGrid::unstoredRows() const
 {
-    SheetBook& book = bookOf(grid);
-    const QList<int> rows = unstoredRows(grid, book);
+    return ::unstoredRows(m_grid, m_book);
+}
+
+void SheetGrid::dropUnstoredRows(std::optional<qint64> business)
+{
+    FlexGrid& grid = m_grid;
+    SheetBook& book = m_book;
+    const QList<int> rows = unstoredRows();
     if (rows.isEmpty())
         return;
     const int entryRow = grid.Rows() - 3;
     if (rows.size() > 1 || rows.first() != entryRow) {
         // Stored rows go back to what the file holds.
-        formatGrid(grid);
-        fillGrid(grid, &grid == FLX1);
+        format();
+        fill(business);
         return;
     }
     for (int col = ColDescription; col <= ColCategoryId; ++col)
         if (col != ColDate && col != ColRelation)
             grid.setTextMatrix(entryRow, col, QString());
     book.setUnstored(SheetBook::EntryRow, false);
-    showRowStored(grid, entryRow, true);
+    showRowStored(entryRow, true);
 }

@@ -110,6 +110,8 @@ void frmTransactions::buildControls()
     FLX2->setObjectName(QStringLiteral("FLX2"));
     FLX1->raise();
     FLX2->hide();
+    m_cashSheet = std::make_unique<SheetGrid>(*FLX1, true);
+    m_bankSheet = std::make_unique<SheetGrid>(*FLX2, false);
 
     // The floating editors: hidden until an edit starts, then placed over the
     // cell and raised above the grid.

@@ -2,13 +2,14 @@
 
 #include "data/Ledger.h"
 #include "sheet/CellEditor.h"
-#include "sheet/SheetBook.h"
+#include "sheet/SheetGrid.h"
 
 #include <QPoint>
 #include <QSet>
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class ComboBox;
@@ -29,12 +30,13 @@ class Toolbar;
 // window reads the database only through the dbStuff globals, each time.
 //
 // The procedures live in files by concern: the window (frmTransactions.cpp),
-// its layout (SheetLayout.cpp), loading the grids (SheetLoading.cpp), totals
-// (SheetTotals.cpp), storing rows (SheetSaving.cpp), the grid events and what
-// the cell editor asks of the rows (SheetEditing.cpp), the two pickers
-// (SheetPickers.cpp) and deleting (SheetDeleting.cpp). The editors themselves,
-// and the one edit that may be open, are the CellEditor's. All run on the
-// user-interface thread.
+// its layout (SheetLayout.cpp), the grid events and what the cell editor asks
+// of the rows (SheetEditing.cpp), the two pickers (SheetPickers.cpp) and
+// deleting (SheetDeleting.cpp). What belongs to one grid (its format and fill,
+// totals, storing a row, its book of stored amounts) is its SheetGrid's; the
+// window holds one per grid and keeps the per-grid names as forwards. The
+// editors themselves, and the one edit that may be open, are the CellEditor's.
+// All run on the user-interface thread.
 class frmTransactions final : public QWidget, private CellEditorHost
 {
     Q_OBJECT
@@ -71,25 +73,31 @@ public:
 
     // Layout (SheetLayout.cpp).
     void Form_Resize();
-    void SizeFLX(FlexGrid& ctl);
+    void SizeFLX(FlexGrid& ctl) { sheetOf(ctl).size(); }
 
     // Loading (SheetLoading.cpp).
     void FormatFLX1();
     void FormatFLX2();
     void FillFLX1();
     void FillFLX2();
-    void AddNewRow(FlexGrid& ctl);
-    void RenumberRows(FlexGrid& ctl);
+    void AddNewRow(FlexGrid& ctl) { sheetOf(ctl).addNewRow(); }
+    void RenumberRows(FlexGrid& ctl) { sheetOf(ctl).renumberRows(); }
 
-    // Totals (SheetTotals.cpp).
-    void SumSheet(FlexGrid& ctl);
+    // Totals.
+    void SumSheet(FlexGrid& ctl) { sheetOf(ctl).sum(); }
 
     // Storing (SheetSaving.cpp). They look at the grid's current row.
-    bool CanRowBeSaved(const FlexGrid& ctl) const;
-    bool NewRowOK(const FlexGrid& ctl) const;
-    bool PreviousCellIncomplete(const FlexGrid& ctl) const;
+    bool CanRowBeSaved(const FlexGrid& ctl) const { return sheetOf(ctl).canRowBeSaved(); }
+    bool NewRowOK(const FlexGrid& ctl) const { return sheetOf(ctl).newRowOK(); }
+    bool PreviousCellIncomplete(const FlexGrid& ctl) const
+    {
+        return sheetOf(ctl).previousCellIncomplete();
+    }
     // True when the row was written.
-    bool SaveTransaction(FlexGrid& ctl);
+    bool SaveTransaction(FlexGrid& ctl)
+    {
+        return sheetOf(ctl).save(selectedBusiness(), *m_relationPicker);
+    }
 
     // Editing (SheetEditing.cpp), forwarded to the cell editor.
     // The editor Getcontrol chose last (nullptr: none, or the cell has none).
@@ -126,37 +134,26 @@ private:
     // Puts cbobusiness back on the business the grids show (no Click).
     void showBusinessOfGrids();
 
-    // SheetLoading.cpp
-    void formatGrid(FlexGrid& grid);
-    void fillGrid(FlexGrid& grid, bool cash);
-
-    // SheetSaving.cpp
-    // Tells the user the limit of a text that is too long for its field and
-    // cuts the cell to it; returns the cut text.
-    QString cutText(FlexGrid& grid, int row, Ledger::TransactionText field);
-    // A typed receipt id as its cell shows it: digits alone grouped 0/000/000,
-    // first cut (telling the limit) to as many as fit the field once grouped,
-    // so that no digit is lost to a cut after the grouping.
-    static QString receiptCellText(const QString& typed);
-
-    // SheetUnstored.cpp
-    // What the grid holds in the file: stored amounts, totals, unstored rows.
-    SheetBook& bookOf(const FlexGrid& grid) { return &grid == FLX1 ? m_cashBook : m_bankBook; }
-    // After a commit into the current row: stores it when complete, and marks
-    // it as unstored when it is not (changed: the commit changed a cell).
-    void storeRow(FlexGrid& grid, bool changed);
-    // Shows a row as stored, or as typed but not stored (marker and colour).
-    void showRowStored(FlexGrid& grid, int row, bool stored);
-    // Puts a row's amount in the column of its category's side (Debited for
-    // money out, Credited for money in).
-    void alignAmountWithCategory(FlexGrid& grid, int row);
+    // Rows shown but not stored: the question before they are dropped
+    // (SheetUnstored.cpp); the rest is the grid's SheetGrid's.
+    void storeRow(FlexGrid& grid, bool changed)
+    {
+        sheetOf(grid).storeRow(selectedBusiness(), *m_relationPicker, changed);
+    }
+    void showRowStored(FlexGrid& grid, int row, bool stored)
+    {
+        sheetOf(grid).showRowStored(row, stored);
+    }
+    void alignAmountWithCategory(FlexGrid& grid, int row)
+    {
+        sheetOf(grid).alignAmountWithCategory(row);
+    }
     // Before the rows shown are dropped (another business, the window
     // closing, the other tab or a new order): commits an open editor, and
     // when rows of grid (both grids when nullptr) are not stored asks whether
     // to drop them. False: the user keeps them, and is put on the first.
     bool mayDropUnstoredRows(FlexGrid* grid);
-    // Takes the unstored rows of a grid back to what the file holds.
-    void dropUnstoredRows(FlexGrid& grid);
+    void dropUnstoredRows(FlexGrid& grid) { sheetOf(grid).dropUnstoredRows(selectedBusiness()); }
 
     // SheetEditing.cpp
     void connectGrid(FlexGrid& grid);
@@ -176,8 +173,13 @@ private:
     void pickerOpening(FlexGrid& grid, int row, QWidget* picker) override;
     void categoryPickerDropped() override { restoreCategorySnapshot(); }
 
-    SheetBook m_cashBook;
-    SheetBook m_bankBook;
+    // The object of each grid (FLX1, FLX2); made with the grids.
+    std::unique_ptr<SheetGrid> m_cashSheet;
+    std::unique_ptr<SheetGrid> m_bankSheet;
+    SheetGrid& sheetOf(const FlexGrid& grid) const
+    {
+        return &grid == FLX1 ? *m_cashSheet : *m_bankSheet;
+    }
     // The business whose rows the grids show.
     std::optional<qint64> m_gridsBusiness;
 
