@@ -135,8 +135,6 @@ void SheetGrid::fill(std::optional<qint64> business)
         // trailing rows once per transaction.
         grid.setRows(1);
         const QString notApplicable = QString::fromLatin1(SheetText::NotApplicable);
-        const QString dateFormat = QString::fromLatin1(SheetText::DateFormat);
-        const QString amountFormat = QString::fromLatin1(SheetText::AmountFormat);
         int i = 1;
         SheetBook& book = m_book;
         book.clear();
