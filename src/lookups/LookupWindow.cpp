@@ -8,10 +8,12 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -45,6 +47,26 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     details->setHorizontalSpacing(Twips::toPixels(CaptionGap));
     details->setVerticalSpacing(Twips::toPixels(105));
     details->setColumnStretch(2, 1);
+
+    // Keys for the toolbar, named in the tooltips. Delete works only from the
+    // list: in a box the key deletes text.
+    const auto shortcut = [this](const QString& key, const QKeySequence& keys) {
+        QAction* action = Toolbar1->Button(key);
+        action->setShortcut(keys);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(action->text(), keys.toString(QKeySequence::NativeText)));
+    };
+    shortcut(QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    shortcut(QStringLiteral("new"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QAction* remove = Toolbar1->Button(QStringLiteral("delete"));
+    remove->setToolTip(QStringLiteral("Delete (%1)")
+                           .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
+    auto* deleteKey =
+        new QShortcut(QKeySequence(Qt::Key_Delete), LV1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, remove, [remove] {
+        if (remove->isEnabled())
+            remove->trigger();
+    });
 
     connect(Toolbar1, &Toolbar::ButtonClick, this,
             [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });

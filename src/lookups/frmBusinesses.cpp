@@ -31,9 +31,12 @@ QString vatText(const std::optional<QString>& vat)
     return vat ? *vat : QStringLiteral("n/a");
 }
 
-Variant stored(const std::optional<QString>& text)
+// An empty box stands for Null: emptying a box clears the stored value.
+std::optional<QString> boxValue(const TextBox* box)
 {
-    return text ? Variant(*text) : Variant::null();
+    if (box->Text().isEmpty())
+        return std::nullopt;
+    return box->Text();
 }
 
 } // namespace
@@ -112,21 +115,20 @@ void frmBusinesses::FillLV1()
 
 bool frmBusinesses::paneDiffers()
 {
-    return differs(etName, Variant(m_shown.name)) || differs(etVAT, stored(m_shown.vatNr)) ||
-           differs(etAccountNr, stored(m_shown.accountNr));
+    // An emptied name is no change (it could not be stored); an emptied VAT or
+    // account number is, and stores Null.
+    return differs(etName, Variant(m_shown.name)) || boxValue(etVAT) != m_shown.vatNr ||
+           boxValue(etAccountNr) != m_shown.accountNr;
 }
 
 void frmBusinesses::SaveChanges()
 {
-    // An empty VAT or account box leaves what is stored: clearing one is no
-    // edit. A refused write changes nothing, and the pane keeps the user's
-    // text for another try.
+    // An empty VAT or account box stores Null. A refused write changes
+    // nothing, and the pane keeps the user's text for another try.
     Ledger::Business business = NewRecord ? Ledger::Business() : m_shown;
     business.name = etName->Text();
-    if (!etVAT->Text().isEmpty())
-        business.vatNr = etVAT->Text();
-    if (!etAccountNr->Text().isEmpty())
-        business.accountNr = etAccountNr->Text();
+    business.vatNr = boxValue(etVAT);
+    business.accountNr = boxValue(etAccountNr);
     ledger().storeBusiness(business);
     m_shown = business;
 
@@ -145,6 +147,7 @@ void frmBusinesses::SaveChanges()
         item->EnsureVisible();
     }
     LV1->setHideSelection(false);
+    etDetails_Change();
     emit Notifier::instance().businessesChanged();
 }
 
@@ -208,6 +211,14 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
         NewRecord = true;
         emit Notifier::instance().businessesChanged();
     } else if (key == QLatin1String("new")) {
+        // Clearing the pane would drop its edits: ask as a click does. A
+        // refused write stops here with the pane as the user typed it.
+        if (IsDirty()) {
+            Answer = MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion,
+                            AppTitle);
+            if (Answer == vbYes)
+                SaveChanges();
+        }
         NewRecord = true;
         LV1->setSelectedItem(nullptr);
         LV1->setHideSelection(true);

@@ -56,12 +56,19 @@ private slots:
         QCOMPARE(f.stored(), (QList<QVariantList>{row("Zeta Ltd", "NL001"), row("Abbey"),
                                                   row("Corner Shop", "GB123")}));
 
-        // Emptying a box later is no change, and a save leaves the stored value.
-        typeInto(w.etVAT, QString());
-        QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         typeInto(w.etAccountNr, QStringLiteral("456"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored().constLast(), row("Corner Shop", "GB123", "456"));
+
+        // Emptying a box is a change, and a save stores Null: the list says "n/a".
+        typeInto(w.etVAT, QString());
+        QVERIFY(w.Toolbar1->ButtonEnabled(Save));
+        pressButton(w.Toolbar1, Save);
+        typeInto(w.etAccountNr, QString());
+        pressButton(w.Toolbar1, Save);
+        QCOMPARE(f.stored().constLast(), row("Corner Shop"));
+        QVERIFY(rows(w.LV1).constLast().endsWith(QStringLiteral("|n/a")));
+        QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
     }
 
     void saveButtonFollowsTheChangeCheck_data()
@@ -76,6 +83,7 @@ private slots:
         QTest::newRow("shown: name unchanged") << true << "etName" << false << "Abbey";
         QTest::newRow("shown: name in capitals") << true << "etName" << true << "ABBEY";
         QTest::newRow("shown: name emptied") << true << "etName" << false << "";
+        QTest::newRow("shown: VAT number emptied") << true << "etVAT" << true << "";
         // Nothing stored yet: typed text is a change, or it could never be saved.
         QTest::newRow("shown: account where none stored") << true << "etAccountNr" << true << "12";
     }
@@ -148,6 +156,12 @@ private slots:
         QTest::newRow("click, yes") << "click" << false << "Abbey Road" << vbYes << edited;
         QTest::newRow("click, new with the same name")
             << "click" << true << "Abbey" << vbYes << QStringList{"Abbey", "Brook", "Abbey"};
+        // "New" would clear the pane: it asks as a click does.
+        QTest::newRow("new, yes") << "new" << false << "Abbey Road" << vbYes << edited;
+        QTest::newRow("new, no") << "new" << false << "Abbey Road" << vbNo << unchanged;
+        QTest::newRow("new after new, yes")
+            << "new" << true << "Carlton" << vbYes << QStringList{"Abbey", "Brook", "Carlton"};
+        QTest::newRow("new, no edits") << "new" << false << "Abbey" << 0 << unchanged;
     }
 
     void leavingWithEditsAsks()
@@ -175,10 +189,13 @@ private slots:
             w.close();
         else if (how == QLatin1String("escape"))
             QTest::keyClick(w.etName, Qt::Key_Escape);
+        else if (how == QLatin1String("new"))
+            pressButton(w.Toolbar1, New);
         else
             clickItem(w.LV1, b(second));
 
-        const bool clicked = how == QLatin1String("click");
+        const bool renewed = how == QLatin1String("new");
+        const bool clicked = how == QLatin1String("click") || renewed;
         QCOMPARE(script.messages().size(), answer ? 1 : 0);
         if (answer)
             expectBox(script.messages().at(0),
@@ -190,7 +207,7 @@ private slots:
             stored << r.at(0).toString();
         QCOMPARE(stored, names);
         QCOMPARE(w.isVisible(), clicked || answer == vbCancel);
-        QCOMPARE(w.etName->Text(), clicked ? QStringLiteral("Brook") : typed);
+        QCOMPARE(w.etName->Text(), renewed ? QString() : clicked ? QStringLiteral("Brook") : typed);
     }
 
     // The close question's Yes meets an empty name: the error, and the window
@@ -215,6 +232,45 @@ private slots:
         typeInto(w.etName, QStringLiteral("Abbey"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Abbey", "NL2")});
+    }
+
+    // The toolbar from the keyboard: Ctrl+S saves, Ctrl+N starts a new
+    // business, Delete in the list deletes; the tooltips name the keys.
+    void shortcutsWorkTheToolbar()
+    {
+        Businesses f;
+        const qint64 id = f.raw.business("Abbey");
+        f.raw.business("Brook");
+        frmBusinesses& w = f.open();
+        QCOMPARE(w.Toolbar1->Button(Save)->toolTip(), QStringLiteral("Save (Ctrl+S)"));
+        QCOMPARE(w.Toolbar1->Button(New)->toolTip(), QStringLiteral("New (Ctrl+N)"));
+        QCOMPARE(w.Toolbar1->Button(Delete)->toolTip(), QStringLiteral("Delete (Del)"));
+
+        clickItem(w.LV1, b(id));
+        typeInto(w.etName, QStringLiteral("Abbey Road"));
+        QTest::keyClick(w.etName, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.stored().constFirst(), row("Abbey Road"));
+
+        // In a box Delete edits the text and deletes no business.
+        QTest::keyClick(w.etName, Qt::Key_Home);
+        QTest::keyClick(w.etName, Qt::Key_Delete);
+        QCOMPARE(w.etName->Text(), QStringLiteral("bbey Road"));
+        QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 2);
+
+        DialogScript script;
+        script.answer(vbNo).answer(vbYes);
+        QTest::keyClick(w.etName, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(w.etName->Text(), QString());
+        QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
+
+        clickItem(w.LV1, b(id));
+        QTest::keyClick(w.LV1, Qt::Key_Delete);
+        QCOMPARE(script.messages().size(), 2);
+        expectBox(script.messages().at(1),
+                  QStringLiteral(
+                      "Delete Abbey Road and all it's related information including accounts?"),
+                  vbYesNo, vbExclamation);
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Brook")});
     }
 
     void theMenuOpensTheWindowModally()
