@@ -68,10 +68,22 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
             remove->trigger();
     });
 
-    connect(Toolbar1, &Toolbar::ButtonClick, this,
-            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
-    connect(LV1, &ListView::ItemClick, this,
-            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
+    connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
+        RunHandler([&] {
+            try {
+                Toolbar1_ButtonClick(key);
+            } catch (const SaveDeclined&) {
+            }
+        });
+    });
+    connect(LV1, &ListView::ItemClick, this, [this](ListItem* item) {
+        RunHandler([&] {
+            try {
+                LV1_ItemClick(item);
+            } catch (const SaveDeclined&) {
+            }
+        });
+    });
 }
 
 LookupWindow::~LookupWindow() = default;
@@ -161,6 +173,8 @@ void LookupWindow::askToSaveBeforeShowing(ListItem* Item)
         return;
     // The edits belong to the row shown before the click.
     LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
+    // Declined, the click does not happen: the selection stays on the row
+    // shown.
     Save();
     LV1->setSelectedItem(LV1->Find(ClickedKey));
 }
@@ -179,6 +193,8 @@ void LookupWindow::Form_QueryUnload(bool& Cancel)
         } catch (const VbError& e) {
             // Closing now would lose what the user typed: stay open with it.
             ReportError(e);
+            Cancel = true;
+        } catch (const SaveDeclined&) {
             Cancel = true;
         }
     }

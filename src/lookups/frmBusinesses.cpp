@@ -126,11 +126,15 @@ void frmBusinesses::SaveChanges()
     // An empty VAT or account box stores Null. A refused write changes
     // nothing, and the pane keeps the user's text for another try.
     Ledger::Business business = NewRecord ? Ledger::Business() : m_shown;
-    business.name = etName->Text();
+    // Blanks around a name would sort it first and tell nothing apart.
+    business.name = etName->Text().trimmed();
+    warnOfNamesake(business);
     business.vatNr = boxValue(etVAT);
     business.accountNr = boxValue(etAccountNr);
     ledger().storeBusiness(business);
     m_shown = business;
+    // The pane shows what was stored, so a trimmed name is no edit.
+    etName->setText(business.name);
 
     if (NewRecord) {
         const QString newKey = key(business.id);
@@ -149,6 +153,25 @@ void frmBusinesses::SaveChanges()
     LV1->setHideSelection(false);
     etDetails_Change();
     emit Notifier::instance().businessesChanged();
+}
+
+void frmBusinesses::warnOfNamesake(const Ledger::Business& business)
+{
+    // The sheet's business box cannot tell apart names that differ only in
+    // case.
+    if (business.name.isEmpty())
+        return;
+    for (const Ledger::Business& other : ledger().businesses()) {
+        if (other.id == business.id || other.name.compare(business.name, Qt::CaseInsensitive) != 0)
+            continue;
+        Answer =
+            MsgBox(QStringLiteral("Another business is already named ") + other.name +
+                       QStringLiteral(". Save ") + business.name + QStringLiteral(" all the same?"),
+                   vbYesNo + vbExclamation, AppTitle);
+        if (Answer != vbYes)
+            throw SaveDeclined();
+        return;
+    }
 }
 
 void frmBusinesses::showRow(ListItem* item)

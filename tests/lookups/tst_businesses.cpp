@@ -182,6 +182,10 @@ private slots:
         DialogScript script;
         if (answer)
             script.answer(answer);
+        // A new business named as one stored is saved only past the warning.
+        const bool namesake = isNew && typed == QLatin1String("Abbey") && answer == vbYes;
+        if (namesake)
+            script.answer(vbYes);
 
         if (how == QLatin1String("button"))
             pressButton(w.Toolbar1, Close);
@@ -196,7 +200,7 @@ private slots:
 
         const bool renewed = how == QLatin1String("new");
         const bool clicked = how == QLatin1String("click") || renewed;
-        QCOMPARE(script.messages().size(), answer ? 1 : 0);
+        QCOMPARE(script.messages().size(), (answer ? 1 : 0) + (namesake ? 1 : 0));
         if (answer)
             expectBox(script.messages().at(0),
                       clicked ? QStringLiteral("Do you want to save changes?")
@@ -232,6 +236,86 @@ private slots:
         typeInto(w.etName, QStringLiteral("Abbey"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Abbey", "NL2")});
+    }
+
+    // Names are stored trimmed; a name another business has, ignoring case,
+    // is saved only when the user goes on. A no keeps the pane and the window.
+    void namesAreTrimmedAndNamesakesWarned_data()
+    {
+        QTest::addColumn<bool>("editBrook");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("warning"); // the answer to it; 0: none expected
+        QTest::addColumn<QStringList>("names");
+
+        QTest::newRow("new, blanks around")
+            << false << "  Carlton  "
+            << "save" << 0 << QStringList{"Abbey", "Brook", "Carlton"};
+        QTest::newRow("own name in capitals") << true << "BROOK"
+                                              << "save" << 0 << QStringList{"Abbey", "BROOK"};
+        QTest::newRow("new namesake, go on")
+            << false << "abbey"
+            << "save" << vbYes << QStringList{"Abbey", "Brook", "abbey"};
+        QTest::newRow("new namesake, no") << false << " abbey"
+                                          << "save" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on close, no")
+            << true << "ABBEY "
+            << "close" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on click, no")
+            << true << "ABBEY"
+            << "click" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on new, go on")
+            << true << "ABBEY"
+            << "new" << vbYes << QStringList{"Abbey", "ABBEY"};
+    }
+
+    void namesAreTrimmedAndNamesakesWarned()
+    {
+        QFETCH(bool, editBrook);
+        QFETCH(QString, typed);
+        QFETCH(QString, how);
+        QFETCH(int, warning);
+        QFETCH(QStringList, names);
+        Businesses f;
+        const qint64 abbey = f.raw.business("Abbey");
+        const qint64 brook = f.raw.business("Brook");
+        frmBusinesses& w = f.open();
+        if (editBrook)
+            clickItem(w.LV1, b(brook));
+        typeInto(w.etName, typed);
+        DialogScript script;
+        if (how != QLatin1String("save"))
+            script.answer(vbYes); // the save question
+        if (warning)
+            script.answer(warning);
+
+        if (how == QLatin1String("save"))
+            QTest::keyClick(w.etName, Qt::Key_S, Qt::ControlModifier);
+        else if (how == QLatin1String("close"))
+            pressButton(w.Toolbar1, Close);
+        else if (how == QLatin1String("new"))
+            pressButton(w.Toolbar1, New);
+        else
+            clickItem(w.LV1, b(abbey));
+
+        QStringList stored;
+        for (const QVariantList& r : f.stored())
+            stored << r.at(0).toString();
+        QCOMPARE(stored, names);
+        if (warning)
+            expectBox(script.messages().constLast(),
+                      QStringLiteral("Another business is already named Abbey. Save ") +
+                          typed.trimmed() + QStringLiteral(" all the same?"),
+                      vbYesNo, vbExclamation);
+        if (warning == vbNo) {
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.etName->Text(), typed);
+            QCOMPARE(w.LV1->SelectedItem() ? w.LV1->SelectedItem()->Key() : QString(),
+                     editBrook ? b(brook) : QString());
+        } else if (how == QLatin1String("save")) {
+            QCOMPARE(w.etName->Text(), names.constLast());
+            QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
+        }
     }
 
     // The toolbar from the keyboard: Ctrl+S saves, Ctrl+N starts a new
