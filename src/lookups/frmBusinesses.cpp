@@ -31,6 +31,9 @@ QString vatText(const std::optional<QString>& vat)
     return vat ? *vat : QStringLiteral("n/a");
 }
 
+// Name, VATNr and accountnr are VARCHAR(255), in characters.
+constexpr int FieldLength = 255;
+
 // An empty box stands for Null: emptying a box clears the stored value.
 std::optional<QString> boxValue(const TextBox* box)
 {
@@ -77,8 +80,15 @@ void frmBusinesses::buildControls()
 
     setDesignSize(QSize(DesignWidth, DesignHeight));
 
-    for (TextBox* box : {etName, etVAT, etAccountNr})
-        connect(box, &TextBox::Change, this, [this] { RunHandler([&] { etDetails_Change(); }); });
+    for (QLabel* label : {Label1, Label2, Label3}) {
+        auto* box = static_cast<TextBox*>(label->buddy());
+        connect(box, &TextBox::Change, this, [this, box, label] {
+            RunHandler([&] {
+                fitToField(box, label->text());
+                etDetails_Change();
+            });
+        });
+    }
 }
 
 void frmBusinesses::Form_Load()
@@ -153,6 +163,17 @@ void frmBusinesses::SaveChanges()
     LV1->setHideSelection(false);
     etDetails_Change();
     emit Notifier::instance().businessesChanged();
+}
+
+void frmBusinesses::fitToField(TextBox* box, const QString& caption)
+{
+    if (box->Text().size() <= FieldLength)
+        return;
+    // Cutting raises Change again, which then finds the text short enough.
+    box->setText(box->Text().left(FieldLength));
+    MsgBox(caption + QStringLiteral(" takes at most ") + QString::number(FieldLength) +
+               QStringLiteral(" characters; the text was cut to fit."),
+           vbOKOnly + vbExclamation, AppTitle);
 }
 
 void frmBusinesses::warnOfNamesake(const Ledger::Business& business)

@@ -7,6 +7,8 @@
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -316,6 +318,50 @@ private slots:
             QCOMPARE(w.etName->Text(), names.constLast());
             QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         }
+    }
+
+    // A paste longer than the field is cut to it, with a message naming the
+    // field and the limit; what is left stores.
+    void anOverlongPasteIsCut_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("column");
+
+        QTest::newRow("name") << "etName"
+                              << "Business/account name" << 0;
+        QTest::newRow("VAT number") << "etVAT"
+                                    << "VAT number" << 1;
+        QTest::newRow("account number") << "etAccountNr"
+                                        << "Account number" << 2;
+    }
+
+    void anOverlongPasteIsCut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, caption);
+        QFETCH(int, column);
+        Businesses f;
+        const qint64 id = f.raw.business("Abbey", "NL1", "12");
+        frmBusinesses& w = f.open();
+        clickItem(w.LV1, b(id));
+        auto* target = w.findChild<TextBox*>(box);
+        const QString pasted = QString(250, QLatin1Char('x')) + QStringLiteral("0123456789");
+        QGuiApplication::clipboard()->setText(pasted);
+        DialogScript script;
+        script.answer(vbOK);
+
+        typeInto(target, QString());
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+
+        QCOMPARE(script.messages().size(), 1);
+        expectBox(script.messages().at(0),
+                  caption +
+                      QStringLiteral(" takes at most 255 characters; the text was cut to fit."),
+                  vbOKOnly, vbExclamation);
+        QCOMPARE(target->Text(), pasted.left(255));
+        pressButton(w.Toolbar1, Save);
+        QCOMPARE(f.stored().constFirst().at(column).toString(), pasted.left(255));
     }
 
     // The toolbar from the keyboard: Ctrl+S saves, Ctrl+N starts a new
