@@ -8,10 +8,12 @@
 #include "platform/widgets/Twips.h"
 #include "shell/dbStuff.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -46,10 +48,42 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     details->setVerticalSpacing(Twips::toPixels(105));
     details->setColumnStretch(2, 1);
 
-    connect(Toolbar1, &Toolbar::ButtonClick, this,
-            [this](const QString& key) { RunHandler([&] { Toolbar1_ButtonClick(key); }); });
-    connect(LV1, &ListView::ItemClick, this,
-            [this](ListItem* item) { RunHandler([&] { LV1_ItemClick(item); }); });
+    // Keys for the toolbar, named in the tooltips. Delete works only from the
+    // list: in a box the key deletes text.
+    const auto shortcut = [this](const QString& key, const QKeySequence& keys) {
+        QAction* action = Toolbar1->Button(key);
+        action->setShortcut(keys);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(action->text(), keys.toString(QKeySequence::NativeText)));
+    };
+    shortcut(QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    shortcut(QStringLiteral("new"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QAction* remove = Toolbar1->Button(QStringLiteral("delete"));
+    remove->setToolTip(QStringLiteral("Delete (%1)")
+                           .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
+    auto* deleteKey =
+        new QShortcut(QKeySequence(Qt::Key_Delete), LV1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, remove, [remove] {
+        if (remove->isEnabled())
+            remove->trigger();
+    });
+
+    connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
+        RunHandler([&] {
+            try {
+                Toolbar1_ButtonClick(key);
+            } catch (const SaveDeclined&) {
+            }
+        });
+    });
+    connect(LV1, &ListView::ItemClick, this, [this](ListItem* item) {
+        RunHandler([&] {
+            try {
+                LV1_ItemClick(item);
+            } catch (const SaveDeclined&) {
+            }
+        });
+    });
 }
 
 LookupWindow::~LookupWindow() = default;
@@ -139,6 +173,8 @@ void LookupWindow::askToSaveBeforeShowing(ListItem* Item)
         return;
     // The edits belong to the row shown before the click.
     LV1->setSelectedItem(NewRecord ? nullptr : LV1->Find(CurrentKey));
+    // Declined, the click does not happen: the selection stays on the row
+    // shown.
     Save();
     LV1->setSelectedItem(LV1->Find(ClickedKey));
 }
@@ -157,6 +193,8 @@ void LookupWindow::Form_QueryUnload(bool& Cancel)
         } catch (const VbError& e) {
             // Closing now would lose what the user typed: stay open with it.
             ReportError(e);
+            Cancel = true;
+        } catch (const SaveDeclined&) {
             Cancel = true;
         }
     }

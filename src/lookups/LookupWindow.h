@@ -42,8 +42,15 @@ public:
     // not stored yet is judged by its name alone; a row deleted meanwhile holds
     // none, and any other failure shows the error box and counts as none.
     bool IsDirty();
+    // Thrown by Save when the user answers a warning by not saving: whatever
+    // was under way (a click, a close, a new record) stops, and the pane keeps
+    // what the user typed.
+    struct SaveDeclined
+    {
+    };
+
     // Writes the pane. A refused write throws VbError with nothing left pending
-    // and the pane as the user typed it.
+    // and the pane as the user typed it; a declined one throws SaveDeclined.
     virtual void Save() = 0;
 
     virtual void Form_Load() = 0;

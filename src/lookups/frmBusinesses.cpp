@@ -31,9 +31,15 @@ QString vatText(const std::optional<QString>& vat)
     return vat ? *vat : QStringLiteral("n/a");
 }
 
-Variant stored(const std::optional<QString>& text)
+// Name, VATNr and accountnr are VARCHAR(255), in characters.
+constexpr int FieldLength = 255;
+
+// An empty box stands for Null: emptying a box clears the stored value.
+std::optional<QString> boxValue(const TextBox* box)
 {
-    return text ? Variant(*text) : Variant::null();
+    if (box->Text().isEmpty())
+        return std::nullopt;
+    return box->Text();
 }
 
 } // namespace
@@ -74,8 +80,15 @@ void frmBusinesses::buildControls()
 
     setDesignSize(QSize(DesignWidth, DesignHeight));
 
-    for (TextBox* box : {etName, etVAT, etAccountNr})
-        connect(box, &TextBox::Change, this, [this] { RunHandler([&] { etDetails_Change(); }); });
+    for (QLabel* label : {Label1, Label2, Label3}) {
+        auto* box = static_cast<TextBox*>(label->buddy());
+        connect(box, &TextBox::Change, this, [this, box, label] {
+            RunHandler([&] {
+                fitToField(box, label->text());
+                etDetails_Change();
+            });
+        });
+    }
 }
 
 void frmBusinesses::Form_Load()
@@ -112,23 +125,26 @@ void frmBusinesses::FillLV1()
 
 bool frmBusinesses::paneDiffers()
 {
-    return differs(etName, Variant(m_shown.name)) || differs(etVAT, stored(m_shown.vatNr)) ||
-           differs(etAccountNr, stored(m_shown.accountNr));
+    // An emptied name is no change (it could not be stored); an emptied VAT or
+    // account number is, and stores Null.
+    return differs(etName, Variant(m_shown.name)) || boxValue(etVAT) != m_shown.vatNr ||
+           boxValue(etAccountNr) != m_shown.accountNr;
 }
 
 void frmBusinesses::SaveChanges()
 {
-    // An empty VAT or account box leaves what is stored: clearing one is no
-    // edit. A refused write changes nothing, and the pane keeps the user's
-    // text for another try.
+    // An empty VAT or account box stores Null. A refused write changes
+    // nothing, and the pane keeps the user's text for another try.
     Ledger::Business business = NewRecord ? Ledger::Business() : m_shown;
-    business.name = etName->Text();
-    if (!etVAT->Text().isEmpty())
-        business.vatNr = etVAT->Text();
-    if (!etAccountNr->Text().isEmpty())
-        business.accountNr = etAccountNr->Text();
+    // Blanks around a name would sort it first and tell nothing apart.
+    business.name = etName->Text().trimmed();
+    warnOfNamesake(business);
+    business.vatNr = boxValue(etVAT);
+    business.accountNr = boxValue(etAccountNr);
     ledger().storeBusiness(business);
     m_shown = business;
+    // The pane shows what was stored, so a trimmed name is no edit.
+    etName->setText(business.name);
 
     if (NewRecord) {
         const QString newKey = key(business.id);
@@ -145,7 +161,38 @@ void frmBusinesses::SaveChanges()
         item->EnsureVisible();
     }
     LV1->setHideSelection(false);
+    etDetails_Change();
     emit Notifier::instance().businessesChanged();
+}
+
+void frmBusinesses::fitToField(TextBox* box, const QString& caption)
+{
+    if (box->Text().size() <= FieldLength)
+        return;
+    // Cutting raises Change again, which then finds the text short enough.
+    box->setText(box->Text().left(FieldLength));
+    MsgBox(caption + QStringLiteral(" takes at most ") + QString::number(FieldLength) +
+               QStringLiteral(" characters; the text was cut to fit."),
+           vbOKOnly + vbExclamation, AppTitle);
+}
+
+void frmBusinesses::warnOfNamesake(const Ledger::Business& business)
+{
+    // The sheet's business box cannot tell apart names that differ only in
+    // case.
+    if (business.name.isEmpty())
+        return;
+    for (const Ledger::Business& other : ledger().businesses()) {
+        if (other.id == business.id || other.name.compare(business.name, Qt::CaseInsensitive) != 0)
+            continue;
+        Answer =
+            MsgBox(QStringLiteral("Another business is already named ") + other.name +
+                       QStringLiteral(". Save ") + business.name + QStringLiteral(" all the same?"),
+                   vbYesNo + vbExclamation, AppTitle);
+        if (Answer != vbYes)
+            throw SaveDeclined();
+        return;
+    }
 }
 
 void frmBusinesses::showRow(ListItem* item)
@@ -208,6 +255,14 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
         NewRecord = true;
         emit Notifier::instance().businessesChanged();
     } else if (key == QLatin1String("new")) {
+        // Clearing the pane would drop its edits: ask as a click does. A
+        // refused write stops here with the pane as the user typed it.
+        if (IsDirty()) {
+            Answer = MsgBox(QStringLiteral("Do you want to save changes?"), vbYesNo + vbQuestion,
+                            AppTitle);
+            if (Answer == vbYes)
+                SaveChanges();
+        }
         NewRecord = true;
         LV1->setSelectedItem(nullptr);
         LV1->setHideSelection(true);

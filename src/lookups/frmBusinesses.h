@@ -57,6 +57,11 @@ protected:
 
 private:
     void buildControls();
+    // Cuts the box's text to the field's length, saying so with the caption.
+    void fitToField(TextBox* box, const QString& caption);
+    // Asks whether to go on when another business has the name, ignoring
+    // case; throws SaveDeclined when the user says no.
+    void warnOfNamesake(const Ledger::Business& business);
     // Sub-items 1 and 2 of a list item from the business shown.
     void showRow(ListItem* item);
 

@@ -7,6 +7,8 @@
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -56,12 +58,19 @@ private slots:
         QCOMPARE(f.stored(), (QList<QVariantList>{row("Zeta Ltd", "NL001"), row("Abbey"),
                                                   row("Corner Shop", "GB123")}));
 
-        // Emptying a box later is no change, and a save leaves the stored value.
-        typeInto(w.etVAT, QString());
-        QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
         typeInto(w.etAccountNr, QStringLiteral("456"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored().constLast(), row("Corner Shop", "GB123", "456"));
+
+        // Emptying a box is a change, and a save stores Null: the list says "n/a".
+        typeInto(w.etVAT, QString());
+        QVERIFY(w.Toolbar1->ButtonEnabled(Save));
+        pressButton(w.Toolbar1, Save);
+        typeInto(w.etAccountNr, QString());
+        pressButton(w.Toolbar1, Save);
+        QCOMPARE(f.stored().constLast(), row("Corner Shop"));
+        QVERIFY(rows(w.LV1).constLast().endsWith(QStringLiteral("|n/a")));
+        QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
     }
 
     void saveButtonFollowsTheChangeCheck_data()
@@ -76,6 +85,7 @@ private slots:
         QTest::newRow("shown: name unchanged") << true << "etName" << false << "Abbey";
         QTest::newRow("shown: name in capitals") << true << "etName" << true << "ABBEY";
         QTest::newRow("shown: name emptied") << true << "etName" << false << "";
+        QTest::newRow("shown: VAT number emptied") << true << "etVAT" << true << "";
         // Nothing stored yet: typed text is a change, or it could never be saved.
         QTest::newRow("shown: account where none stored") << true << "etAccountNr" << true << "12";
     }
@@ -148,6 +158,12 @@ private slots:
         QTest::newRow("click, yes") << "click" << false << "Abbey Road" << vbYes << edited;
         QTest::newRow("click, new with the same name")
             << "click" << true << "Abbey" << vbYes << QStringList{"Abbey", "Brook", "Abbey"};
+        // "New" would clear the pane: it asks as a click does.
+        QTest::newRow("new, yes") << "new" << false << "Abbey Road" << vbYes << edited;
+        QTest::newRow("new, no") << "new" << false << "Abbey Road" << vbNo << unchanged;
+        QTest::newRow("new after new, yes")
+            << "new" << true << "Carlton" << vbYes << QStringList{"Abbey", "Brook", "Carlton"};
+        QTest::newRow("new, no edits") << "new" << false << "Abbey" << 0 << unchanged;
     }
 
     void leavingWithEditsAsks()
@@ -168,6 +184,10 @@ private slots:
         DialogScript script;
         if (answer)
             script.answer(answer);
+        // A new business named as one stored is saved only past the warning.
+        const bool namesake = isNew && typed == QLatin1String("Abbey") && answer == vbYes;
+        if (namesake)
+            script.answer(vbYes);
 
         if (how == QLatin1String("button"))
             pressButton(w.Toolbar1, Close);
@@ -175,11 +195,14 @@ private slots:
             w.close();
         else if (how == QLatin1String("escape"))
             QTest::keyClick(w.etName, Qt::Key_Escape);
+        else if (how == QLatin1String("new"))
+            pressButton(w.Toolbar1, New);
         else
             clickItem(w.LV1, b(second));
 
-        const bool clicked = how == QLatin1String("click");
-        QCOMPARE(script.messages().size(), answer ? 1 : 0);
+        const bool renewed = how == QLatin1String("new");
+        const bool clicked = how == QLatin1String("click") || renewed;
+        QCOMPARE(script.messages().size(), (answer ? 1 : 0) + (namesake ? 1 : 0));
         if (answer)
             expectBox(script.messages().at(0),
                       clicked ? QStringLiteral("Do you want to save changes?")
@@ -190,7 +213,7 @@ private slots:
             stored << r.at(0).toString();
         QCOMPARE(stored, names);
         QCOMPARE(w.isVisible(), clicked || answer == vbCancel);
-        QCOMPARE(w.etName->Text(), clicked ? QStringLiteral("Brook") : typed);
+        QCOMPARE(w.etName->Text(), renewed ? QString() : clicked ? QStringLiteral("Brook") : typed);
     }
 
     // The close question's Yes meets an empty name: the error, and the window
@@ -215,6 +238,169 @@ private slots:
         typeInto(w.etName, QStringLiteral("Abbey"));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Abbey", "NL2")});
+    }
+
+    // Names are stored trimmed; a name another business has, ignoring case,
+    // is saved only when the user goes on. A no keeps the pane and the window.
+    void namesAreTrimmedAndNamesakesWarned_data()
+    {
+        QTest::addColumn<bool>("editBrook");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("warning"); // the answer to it; 0: none expected
+        QTest::addColumn<QStringList>("names");
+
+        QTest::newRow("new, blanks around")
+            << false << "  Carlton  "
+            << "save" << 0 << QStringList{"Abbey", "Brook", "Carlton"};
+        QTest::newRow("own name in capitals") << true << "BROOK"
+                                              << "save" << 0 << QStringList{"Abbey", "BROOK"};
+        QTest::newRow("new namesake, go on")
+            << false << "abbey"
+            << "save" << vbYes << QStringList{"Abbey", "Brook", "abbey"};
+        QTest::newRow("new namesake, no") << false << " abbey"
+                                          << "save" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on close, no")
+            << true << "ABBEY "
+            << "close" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on click, no")
+            << true << "ABBEY"
+            << "click" << vbNo << QStringList{"Abbey", "Brook"};
+        QTest::newRow("renamed namesake on new, go on")
+            << true << "ABBEY"
+            << "new" << vbYes << QStringList{"Abbey", "ABBEY"};
+    }
+
+    void namesAreTrimmedAndNamesakesWarned()
+    {
+        QFETCH(bool, editBrook);
+        QFETCH(QString, typed);
+        QFETCH(QString, how);
+        QFETCH(int, warning);
+        QFETCH(QStringList, names);
+        Businesses f;
+        const qint64 abbey = f.raw.business("Abbey");
+        const qint64 brook = f.raw.business("Brook");
+        frmBusinesses& w = f.open();
+        if (editBrook)
+            clickItem(w.LV1, b(brook));
+        typeInto(w.etName, typed);
+        DialogScript script;
+        if (how != QLatin1String("save"))
+            script.answer(vbYes); // the save question
+        if (warning)
+            script.answer(warning);
+
+        if (how == QLatin1String("save"))
+            QTest::keyClick(w.etName, Qt::Key_S, Qt::ControlModifier);
+        else if (how == QLatin1String("close"))
+            pressButton(w.Toolbar1, Close);
+        else if (how == QLatin1String("new"))
+            pressButton(w.Toolbar1, New);
+        else
+            clickItem(w.LV1, b(abbey));
+
+        QStringList stored;
+        for (const QVariantList& r : f.stored())
+            stored << r.at(0).toString();
+        QCOMPARE(stored, names);
+        if (warning)
+            expectBox(script.messages().constLast(),
+                      QStringLiteral("Another business is already named Abbey. Save ") +
+                          typed.trimmed() + QStringLiteral(" all the same?"),
+                      vbYesNo, vbExclamation);
+        if (warning == vbNo) {
+            QVERIFY(w.isVisible());
+            QCOMPARE(w.etName->Text(), typed);
+            QCOMPARE(w.LV1->SelectedItem() ? w.LV1->SelectedItem()->Key() : QString(),
+                     editBrook ? b(brook) : QString());
+        } else if (how == QLatin1String("save")) {
+            QCOMPARE(w.etName->Text(), names.constLast());
+            QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
+        }
+    }
+
+    // A paste longer than the field is cut to it, with a message naming the
+    // field and the limit; what is left stores.
+    void anOverlongPasteIsCut_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("column");
+
+        QTest::newRow("name") << "etName"
+                              << "Business/account name" << 0;
+        QTest::newRow("VAT number") << "etVAT"
+                                    << "VAT number" << 1;
+        QTest::newRow("account number") << "etAccountNr"
+                                        << "Account number" << 2;
+    }
+
+    void anOverlongPasteIsCut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, caption);
+        QFETCH(int, column);
+        Businesses f;
+        const qint64 id = f.raw.business("Abbey", "NL1", "12");
+        frmBusinesses& w = f.open();
+        clickItem(w.LV1, b(id));
+        auto* target = w.findChild<TextBox*>(box);
+        const QString pasted = QString(250, QLatin1Char('x')) + QStringLiteral("0123456789");
+        QGuiApplication::clipboard()->setText(pasted);
+        DialogScript script;
+        script.answer(vbOK);
+
+        typeInto(target, QString());
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+
+        QCOMPARE(script.messages().size(), 1);
+        expectBox(script.messages().at(0),
+                  caption +
+                      QStringLiteral(" takes at most 255 characters; the text was cut to fit."),
+                  vbOKOnly, vbExclamation);
+        QCOMPARE(target->Text(), pasted.left(255));
+        pressButton(w.Toolbar1, Save);
+        QCOMPARE(f.stored().constFirst().at(column).toString(), pasted.left(255));
+    }
+
+    // The toolbar from the keyboard: Ctrl+S saves, Ctrl+N starts a new
+    // business, Delete in the list deletes; the tooltips name the keys.
+    void shortcutsWorkTheToolbar()
+    {
+        Businesses f;
+        const qint64 id = f.raw.business("Abbey");
+        f.raw.business("Brook");
+        frmBusinesses& w = f.open();
+        QCOMPARE(w.Toolbar1->Button(Save)->toolTip(), QStringLiteral("Save (Ctrl+S)"));
+        QCOMPARE(w.Toolbar1->Button(New)->toolTip(), QStringLiteral("New (Ctrl+N)"));
+        QCOMPARE(w.Toolbar1->Button(Delete)->toolTip(), QStringLiteral("Delete (Del)"));
+
+        clickItem(w.LV1, b(id));
+        typeInto(w.etName, QStringLiteral("Abbey Road"));
+        QTest::keyClick(w.etName, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.stored().constFirst(), row("Abbey Road"));
+
+        // In a box Delete edits the text and deletes no business.
+        QTest::keyClick(w.etName, Qt::Key_Home);
+        QTest::keyClick(w.etName, Qt::Key_Delete);
+        QCOMPARE(w.etName->Text(), QStringLiteral("bbey Road"));
+        QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 2);
+
+        DialogScript script;
+        script.answer(vbNo).answer(vbYes);
+        QTest::keyClick(w.etName, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(w.etName->Text(), QString());
+        QVERIFY(!w.Toolbar1->ButtonEnabled(Delete));
+
+        clickItem(w.LV1, b(id));
+        QTest::keyClick(w.LV1, Qt::Key_Delete);
+        QCOMPARE(script.messages().size(), 2);
+        expectBox(script.messages().at(1),
+                  QStringLiteral(
+                      "Delete Abbey Road and all it's related information including accounts?"),
+                  vbYesNo, vbExclamation);
+        QCOMPARE(f.stored(), QList<QVariantList>{row("Brook")});
     }
 
     void theMenuOpensTheWindowModally()
