@@ -158,6 +158,8 @@ void LookupWindow::Form_QueryUnload(bool& Cancel)
             // Closing now would lose what the user typed: stay open with it.
             ReportError(e);
             Cancel = true;
+        } catch (const SaveRefused&) {
+            Cancel = true;
         }
     }
 }

@@ -96,16 +96,22 @@ void frmCategories::Form_Load()
 void frmCategories::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("save")) {
-        SaveCategory();
+        try {
+            Save();
+        } catch (const SaveRefused&) {
+            return; // the user was told; the pane keeps the text
+        }
         LV1->setHideSelection(false);
-        announceCategoriesChanged();
     } else if (key == QLatin1String("close")) {
         Unload();
     } else if (key == QLatin1String("new")) {
         NewRecord = true;
         LV1->setHideSelection(true);
         LV1->setSelectedItem(nullptr);
-        etCategory->setText(QString());
+        // A new category starts from the defaults, not from what was shown.
+        ClearDetails();
+        ClearLV2Checkmarks();
+        m_shown = {};
         Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
         etCategory->setFocus();
     } else if (key == QLatin1String("delete")) {
@@ -129,18 +135,26 @@ void frmCategories::deleteCategory()
     ledger().deleteCategory(IdFromKey(selectedKey));
     LV1->Remove(selectedKey);
     Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
-    // The pane still shows the deleted category, but nothing in the list is
-    // selected and the window holds a new category: a later save adds one and
-    // can never write over another.
+    // The pane is emptied and nothing in the list is selected: the window
+    // holds a new category, so a close or a click has nothing to ask about,
+    // and a later save adds one and can never write over another.
     LV1->setSelectedItem(nullptr);
     LV1->setHideSelection(true);
     NewRecord = true;
+    ClearDetails();
+    m_shown = {};
     announceCategoriesChanged();
 }
 
 void frmCategories::announceCategoriesChanged()
 {
     emit Notifier::instance().categoriesChanged();
+}
+
+void frmCategories::Save()
+{
+    SaveCategory();
+    announceCategoriesChanged();
 }
 
 void frmCategories::placeLists(int top, int width, int height)
