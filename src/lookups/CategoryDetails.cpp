@@ -127,10 +127,12 @@ void frmCategories::SaveCategory()
     } else {
         NewRecord = true;
     }
-    category.name = etCategory->Text();
+    // Blanks around a name would sort it first and tell nothing apart.
+    category.name = etCategory->Text().trimmed();
     category.vat = typedVat(etVAT->Text());
     category.moneyReceived = selectedNumber(cboType) != 0;
     category.cashOrBank = int(selectedNumber(cboCashBank));
+    confirmUniqueName(category);
     // A refused write changes nothing; the pane keeps the user's text for
     // another try.
     ledger().storeCategory(category);
@@ -157,6 +159,22 @@ void frmCategories::SaveCategory()
         selected->setSubItems(2, vatText(category.vat));
     }
     LV1->SelectedItem()->EnsureVisible();
+}
+
+void frmCategories::confirmUniqueName(const Ledger::Category& category)
+{
+    for (const Ledger::Category& other : ledger().categories()) {
+        if (other.id == category.id || other.name.compare(category.name, Qt::CaseInsensitive) != 0)
+            continue;
+        // Two such names cannot be told apart in the sheet's picker; the user
+        // may still want them.
+        Answer = MsgBox(QStringLiteral("Another category is already named '") + other.name +
+                            QStringLiteral("'. Save this one under the same name anyway?"),
+                        vbYesNo + vbExclamation, AppTitle);
+        if (Answer != vbYes)
+            throw SaveRefused();
+        return;
+    }
 }
 
 void frmCategories::LV1_ItemClick(ListItem* Item)

@@ -82,6 +82,9 @@ private:
     void buildAllocationList();
     void deleteCategory();
     void announceCategoriesChanged();
+    // Asks before a save when another category has the same name ignoring
+    // case; throws SaveRefused unless the user goes on.
+    void confirmUniqueName(const Ledger::Category& category);
 
     // The category last clicked or stored, as the file holds it.
     Ledger::Category m_shown;

@@ -357,6 +357,54 @@ private slots:
         QCOMPARE(script.shown(), 0);
     }
 
+    // Names are stored without surrounding blanks; a name another category
+    // already has (ignoring case) is saved only when the user goes on.
+    void namesAreTrimmedAndDuplicatesAsked_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer"); // 0: no question expected
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("shown");
+
+        const auto add = [](const char* name, const char* typed, int answer,
+                            const QStringList& names, const char* shown) {
+            QTest::newRow(name) << QString(typed) << answer << names << QString(shown);
+        };
+        add("blanks trimmed", "  Rent ", 0, {"Fuel", "Rent"}, "Rent");
+        add("same name, go on", "fuel", vbYes, {"Fuel", "fuel"}, "fuel");
+        add("same name, stop", " FUEL", vbNo, {"Fuel"}, " FUEL");
+    }
+
+    void namesAreTrimmedAndDuplicatesAsked()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QStringList, names);
+        QFETCH(QString, shown);
+        Categories f;
+        f.raw.category("Fuel", false, 21.0, 3);
+        frmCategories& w = f.open();
+        typeInto(w.etCategory, typed);
+        DialogScript script;
+        if (answer != 0)
+            script.answer(answer);
+
+        pressButton(w.Toolbar1, Save);
+
+        QCOMPARE(script.pending(), 0);
+        QCOMPARE(script.shown(), answer != 0 ? 1 : 0);
+        if (answer != 0)
+            expectBox(script.messages().at(0),
+                      QStringLiteral("Another category is already named 'Fuel'. Save this one "
+                                     "under the same name anyway?"),
+                      vbYesNo, vbExclamation);
+        QStringList stored;
+        for (const QVariantList& r : f.stored())
+            stored << r.at(0).toString();
+        QCOMPARE(stored, names);
+        QCOMPARE(w.etCategory->Text(), shown);
+    }
+
     void aWindowThatCannotLoadShowsTheErrorAndStaysShut()
     {
         Categories f;
