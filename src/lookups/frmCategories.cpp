@@ -22,6 +22,8 @@ namespace {
 constexpr int DesignWidth = 10680;
 constexpr int DesignHeight = 6480;
 constexpr int FrameHeight = 2115;
+// The length of the Category field, in characters.
+constexpr int NameLength = 255;
 // Room the first column leaves for the list's border and scroll bar.
 constexpr int ScrollRoom = 400;
 
@@ -73,6 +75,16 @@ void frmCategories::buildControls()
     Label2 = row(cboType, "cboType", QStringLiteral("Category type"));
     cboCashBank = new ComboBox(ComboBox::DropDownList, Frame1);
     Label4 = row(cboCashBank, "cboCashBank", QStringLiteral("Available in"));
+    // The name field holds at most NameLength characters: a longer paste is
+    // cut here, with a word, rather than refused by the file at the save.
+    connect(etCategory, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.size() <= NameLength)
+            return;
+        etCategory->setText(text.left(NameLength));
+        MsgBox(QStringLiteral("Category name takes at most 255 characters; the text was cut to "
+                              "that length."),
+               vbExclamation + vbOKOnly, AppTitle);
+    });
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);

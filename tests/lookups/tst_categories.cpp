@@ -5,6 +5,7 @@
 #include "lookups/frmCategories.h"
 #include "shell/Windows.h"
 
+#include <QClipboard>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -403,6 +404,29 @@ private slots:
             stored << r.at(0).toString();
         QCOMPARE(stored, names);
         QCOMPARE(w.etCategory->Text(), shown);
+    }
+
+    // A pasted name longer than the field is cut to it, with a message naming
+    // the field and the limit, and what is left is stored.
+    void anOverlongNameIsCutWithAMessage()
+    {
+        Categories f;
+        frmCategories& w = f.open();
+        QApplication::clipboard()->setText(QString(300, QLatin1Char('x')));
+        DialogScript script;
+        script.answer(vbOK);
+
+        w.etCategory->setFocus();
+        QTest::keyClick(w.etCategory, Qt::Key_V, Qt::ControlModifier);
+
+        QCOMPARE(script.pending(), 0);
+        expectBox(script.messages().at(0),
+                  QStringLiteral("Category name takes at most 255 characters; the text was cut "
+                                 "to that length."),
+                  vbOKOnly, vbExclamation);
+        QCOMPARE(w.etCategory->Text(), QString(255, QLatin1Char('x')));
+        pressButton(w.Toolbar1, Save);
+        QCOMPARE(f.stored(), QList<QVariantList>{row(QString(255, QLatin1Char('x')), false, 0.0)});
     }
 
     void aWindowThatCannotLoadShowsTheErrorAndStaysShut()
