@@ -11,6 +11,8 @@
 #include "platform/widgets/Toolbar.h"
 #include "shell/dbStuff.h"
 
+#include <QRegularExpression>
+
 using namespace dbStuff;
 
 namespace {
@@ -30,6 +32,34 @@ QString vatText(const std::optional<double>& vat)
 qint64 selectedNumber(const ComboBox* combo)
 {
     return combo->ItemData(combo->ListIndex());
+}
+
+// The entry of cboCashBank that shows a stored CashOrBank code; a code the
+// list does not know shows as both.
+int cashBankIndex(int code)
+{
+    return code == Ledger::Category::CashOnly ? 0 : code == Ledger::Category::BankOnly ? 1 : 2;
+}
+
+// A VAT rate as typed: a number from 0 to 100 with a decimal point and an
+// optional "%"; an empty box is 0. Anything else (a decimal comma, a sign, an
+// exponent) is refused with a message saying what to type.
+double typedVat(const QString& text)
+{
+    static const QRegularExpression rate(
+        QStringLiteral("^\\s*(\\d+(\\.\\d*)?|\\.\\d+)?\\s*%?\\s*$"));
+    const QRegularExpressionMatch match = rate.match(text);
+    // A "%" alone is no number either.
+    const bool number =
+        match.hasMatch() && (!match.captured(1).isEmpty() || text.trimmed().isEmpty());
+    const double value = number ? match.captured(1).toDouble() : -1;
+    if (value < 0 || value > 100) {
+        MsgBox(QStringLiteral("VAT % takes a number from 0 to 100, with a point before any "
+                              "decimals and an optional %, for example 21 or 5.5%."),
+               vbExclamation + vbOKOnly, AppTitle);
+        throw SaveRefused();
+    }
+    return value;
 }
 
 } // namespace
@@ -73,11 +103,15 @@ bool frmCategories::paneDiffers()
     if (differs(etCategory, Variant(m_shown.name)) ||
         differs(etVAT, m_shown.vat ? Variant(vatText(m_shown.vat)) : Variant::null()))
         return true;
-    // Without a name the type is no edit either.
-    if (etCategory->Text().isEmpty() || cboType->ListIndex() < 0)
+    // Without a name the combos are no edit either.
+    if (etCategory->Text().isEmpty() || cboType->ListIndex() < 0 || cboCashBank->ListIndex() < 0)
         return false;
     const qint64 type = selectedNumber(cboType);
-    return (m_shown.moneyReceived && type == 0) || (!m_shown.moneyReceived && type == 1);
+    if ((m_shown.moneyReceived && type == 0) || (!m_shown.moneyReceived && type == 1))
+        return true;
+    // A stored code the list does not know shows as "both"; only a pick
+    // the user made counts.
+    return cboCashBank->ListIndex() != cashBankIndex(m_shown.cashOrBank);
 }
 
 void frmCategories::SaveCategory()
@@ -93,14 +127,20 @@ void frmCategories::SaveCategory()
     } else {
         NewRecord = true;
     }
-    category.name = etCategory->Text();
-    category.vat = ProgramLocale::readPercentage(etVAT->Text());
+    // Blanks around a name would sort it first and tell nothing apart.
+    category.name = etCategory->Text().trimmed();
+    category.vat = typedVat(etVAT->Text());
     category.moneyReceived = selectedNumber(cboType) != 0;
     category.cashOrBank = int(selectedNumber(cboCashBank));
+    confirmUniqueName(category);
     // A refused write changes nothing; the pane keeps the user's text for
     // another try.
     ledger().storeCategory(category);
     m_shown = category;
+    // The boxes show what was stored ("15%" becomes "15"), so the pane no
+    // longer differs from the row.
+    etCategory->setText(category.name);
+    etVAT->setText(vatText(category.vat));
 
     if (NewRecord) {
         const QString newKey = QStringLiteral("c") + QString::number(category.id);
@@ -121,6 +161,22 @@ void frmCategories::SaveCategory()
     LV1->SelectedItem()->EnsureVisible();
 }
 
+void frmCategories::confirmUniqueName(const Ledger::Category& category)
+{
+    for (const Ledger::Category& other : ledger().categories()) {
+        if (other.id == category.id || other.name.compare(category.name, Qt::CaseInsensitive) != 0)
+            continue;
+        // Two such names cannot be told apart in the sheet's picker; the user
+        // may still want them.
+        Answer = MsgBox(QStringLiteral("Another category is already named '") + other.name +
+                            QStringLiteral("'. Save this one under the same name anyway?"),
+                        vbYesNo + vbExclamation, AppTitle);
+        if (Answer != vbYes)
+            throw SaveRefused();
+        return;
+    }
+}
+
 void frmCategories::LV1_ItemClick(ListItem* Item)
 {
     try {
@@ -133,13 +189,12 @@ void frmCategories::LV1_ItemClick(ListItem* Item)
         etCategory->setText(m_shown.name);
         etVAT->setText(vatText(m_shown.vat));
         cboType->setListIndex(m_shown.moneyReceived ? 1 : 0);
-        const int code = m_shown.cashOrBank;
-        cboCashBank->setListIndex(code == Ledger::Category::CashOnly   ? 0
-                                  : code == Ledger::Category::BankOnly ? 1
-                                                                       : 2);
+        cboCashBank->setListIndex(cashBankIndex(m_shown.cashOrBank));
         UpdateLV2();
         CurrentKey = ClickedKey;
     } catch (const VbError& e) {
         ReportError(e);
+    } catch (const SaveRefused&) {
+        // The user was told what to type; the pane keeps the text.
     }
 }

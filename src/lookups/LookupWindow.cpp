@@ -194,7 +194,7 @@ void LookupWindow::Form_QueryUnload(bool& Cancel)
             // Closing now would lose what the user typed: stay open with it.
             ReportError(e);
             Cancel = true;
-        } catch (const SaveDeclined&) {
+        } catch (const SaveRefused&) {
             Cancel = true;
         }
     }

@@ -12,6 +12,13 @@ class TextBox;
 class Toolbar;
 class Variant;
 
+// Thrown by a window's Save when the pane holds text that cannot be stored and
+// the user has already been told what to type: nothing was written and the
+// pane keeps the text.
+struct SaveRefused
+{
+};
+
 // What the businesses and categories windows share: the toolbar with its
 // delete, new, save and close buttons, the list LV1 below it, the details frame
 // at the bottom with its captions and boxes in a grid, and the two questions
@@ -45,9 +52,7 @@ public:
     // Thrown by Save when the user answers a warning by not saving: whatever
     // was under way (a click, a close, a new record) stops, and the pane keeps
     // what the user typed.
-    struct SaveDeclined
-    {
-    };
+    using SaveDeclined = SaveRefused;
 
     // Writes the pane. A refused write throws VbError with nothing left pending
     // and the pane as the user typed it; a declined one throws SaveDeclined.

@@ -22,6 +22,8 @@ namespace {
 constexpr int DesignWidth = 10680;
 constexpr int DesignHeight = 6480;
 constexpr int FrameHeight = 2115;
+// The length of the Category field, in characters.
+constexpr int NameLength = 255;
 // Room the first column leaves for the list's border and scroll bar.
 constexpr int ScrollRoom = 400;
 
@@ -73,6 +75,16 @@ void frmCategories::buildControls()
     Label2 = row(cboType, "cboType", QStringLiteral("Category type"));
     cboCashBank = new ComboBox(ComboBox::DropDownList, Frame1);
     Label4 = row(cboCashBank, "cboCashBank", QStringLiteral("Available in"));
+    // The name field holds at most NameLength characters: a longer paste is
+    // cut here, with a word, rather than refused by the file at the save.
+    connect(etCategory, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.size() <= NameLength)
+            return;
+        etCategory->setText(text.left(NameLength));
+        MsgBox(QStringLiteral("Category name takes at most 255 characters; the text was cut to "
+                              "that length."),
+               vbExclamation + vbOKOnly, AppTitle);
+    });
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);
@@ -96,16 +108,22 @@ void frmCategories::Form_Load()
 void frmCategories::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("save")) {
-        SaveCategory();
+        try {
+            Save();
+        } catch (const SaveRefused&) {
+            return; // the user was told; the pane keeps the text
+        }
         LV1->setHideSelection(false);
-        announceCategoriesChanged();
     } else if (key == QLatin1String("close")) {
         Unload();
     } else if (key == QLatin1String("new")) {
         NewRecord = true;
         LV1->setHideSelection(true);
         LV1->setSelectedItem(nullptr);
-        etCategory->setText(QString());
+        // A new category starts from the defaults, not from what was shown.
+        ClearDetails();
+        ClearLV2Checkmarks();
+        m_shown = {};
         Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
         etCategory->setFocus();
     } else if (key == QLatin1String("delete")) {
@@ -129,18 +147,26 @@ void frmCategories::deleteCategory()
     ledger().deleteCategory(IdFromKey(selectedKey));
     LV1->Remove(selectedKey);
     Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
-    // The pane still shows the deleted category, but nothing in the list is
-    // selected and the window holds a new category: a later save adds one and
-    // can never write over another.
+    // The pane is emptied and nothing in the list is selected: the window
+    // holds a new category, so a close or a click has nothing to ask about,
+    // and a later save adds one and can never write over another.
     LV1->setSelectedItem(nullptr);
     LV1->setHideSelection(true);
     NewRecord = true;
+    ClearDetails();
+    m_shown = {};
     announceCategoriesChanged();
 }
 
 void frmCategories::announceCategoriesChanged()
 {
     emit Notifier::instance().categoriesChanged();
+}
+
+void frmCategories::Save()
+{
+    SaveCategory();
+    announceCategoriesChanged();
 }
 
 void frmCategories::placeLists(int top, int width, int height)

@@ -19,10 +19,10 @@ class TextBox;
 // window sets itself are display only.
 //
 // Notifications, once the database holds the change:
-//  - Notifier::categoriesChanged after a save from the toolbar, a delete, and
-//    every allocation written, so an open sheet refreshes its category picker;
-//  - a save made through the close or the click question sends nothing: the
-//    sheet's picker follows toolbar saves only.
+//  - Notifier::categoriesChanged after every save (from the toolbar or through
+//    the close or the click question), a delete, and every allocation
+//    written, so an open sheet refreshes its category picker before the user
+//    can type there again.
 class frmCategories final : public LookupWindow
 {
     Q_OBJECT
@@ -52,7 +52,9 @@ public:
     // Adds a category when nothing in LV1 is selected, else changes the
     // selected one.
     void SaveCategory();
-    void Save() override { SaveCategory(); }
+    // SaveCategory, then the notice an open sheet refreshes its picker on;
+    // every path that stores the pane (toolbar, either question) goes here.
+    void Save() override;
 
     // The allocation list.
     void FillLV2();
@@ -69,7 +71,8 @@ public:
 
 protected:
     const TextBox* nameBox() const override { return etCategory; }
-    // The name, the VAT and the type against the stored category.
+    // The name, the VAT, the type and "Available in" against the stored
+    // category.
     bool paneDiffers() override;
     // LV1 and LV2 side by side, each half the width.
     void placeLists(int top, int width, int height) override;
@@ -79,6 +82,9 @@ private:
     void buildAllocationList();
     void deleteCategory();
     void announceCategoriesChanged();
+    // Asks before a save when another category has the same name ignoring
+    // case; throws SaveRefused unless the user goes on.
+    void confirmUniqueName(const Ledger::Category& category);
 
     // The category last clicked or stored, as the file holds it.
     Ledger::Category m_shown;
