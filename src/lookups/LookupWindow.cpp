@@ -78,6 +78,7 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
             remove->trigger();
     });
 
+    // A save the user declined ends the action that asked for it, quietly.
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         RunHandler([&] {
             try {
