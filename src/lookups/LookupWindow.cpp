@@ -31,6 +31,16 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
 
+    // The status line takes the width the buttons leave, and never widens the
+    // window: a long text is cut at its right end.
+    StatusLine = new QLabel(Toolbar1);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setSizePolicy(QSizePolicy::Policy(QSizePolicy::Ignored | QSizePolicy::ExpandFlag),
+                              QSizePolicy::Preferred);
+    StatusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StatusLine->setContentsMargins(Twips::toPixels(Gap), 0, Twips::toPixels(Gap), 0);
+    Toolbar1->addWidget(StatusLine);
+
     // The window gives the list its columns.
     LV1 = new ListView(this);
     LV1->setObjectName(QStringLiteral("LV1"));
@@ -68,6 +78,7 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
             remove->trigger();
     });
 
+    // A save the user declined ends the action that asked for it, quietly.
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         RunHandler([&] {
             try {

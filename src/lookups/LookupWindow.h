@@ -38,6 +38,9 @@ public:
     bool Load();
 
     Toolbar* Toolbar1 = nullptr;
+    // The window's status line, at the right end of the toolbar: what the last
+    // action did ("Saved Bakery Janssen").
+    QLabel* StatusLine = nullptr;
     ListView* LV1 = nullptr;
     QGroupBox* Frame1 = nullptr;
 

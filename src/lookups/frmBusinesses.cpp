@@ -162,6 +162,7 @@ void frmBusinesses::SaveChanges()
     }
     LV1->setHideSelection(false);
     etDetails_Change();
+    StatusLine->setText(QStringLiteral("Saved ") + business.name);
     emit Notifier::instance().businessesChanged();
 }
 
@@ -208,7 +209,11 @@ void frmBusinesses::Form_Activate()
 
 void frmBusinesses::etDetails_Change()
 {
-    Toolbar1->setButtonEnabled(QStringLiteral("save"), IsDirty());
+    const bool dirty = IsDirty();
+    Toolbar1->setButtonEnabled(QStringLiteral("save"), dirty);
+    // "Saved ..." holds only while the pane shows what was saved.
+    if (dirty)
+        StatusLine->clear();
 }
 
 void frmBusinesses::LV1_ItemClick(ListItem* Item)

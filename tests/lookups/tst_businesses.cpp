@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -380,11 +381,16 @@ private slots:
         typeInto(w.etName, QStringLiteral("Abbey Road"));
         QTest::keyClick(w.etName, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.stored().constFirst(), row("Abbey Road"));
+        // The save is confirmed in the window's status line, in full.
+        QCOMPARE(w.StatusLine->text(), QStringLiteral("Saved Abbey Road"));
+        QVERIFY(w.StatusLine->isVisible());
+        QVERIFY(w.StatusLine->width() >= w.StatusLine->sizeHint().width());
 
         // In a box Delete edits the text and deletes no business.
         QTest::keyClick(w.etName, Qt::Key_Home);
         QTest::keyClick(w.etName, Qt::Key_Delete);
         QCOMPARE(w.etName->Text(), QStringLiteral("bbey Road"));
+        QCOMPARE(w.StatusLine->text(), QString());
         QCOMPARE(f.raw.count(QStringLiteral("Businesses")), 2);
 
         DialogScript script;
