@@ -240,6 +240,15 @@ QList<Ledger::Category> Ledger::sheetCategories(qint64 businessId, int sheet)
     return list;
 }
 
+bool Ledger::categoryOnSheet(qint64 categoryId, int sheet)
+{
+    const QString sql = QStringLiteral("SELECT CategoryId FROM Categories WHERE CategoryId=%1 AND "
+                                       "(CashOrBank=%2 OR CashOrBank=3 OR CashOrBank IS NULL);")
+                            .arg(categoryId)
+                            .arg(sheet);
+    return !m_db.OpenRecordset(sql, RecordsetType::ForwardOnly)->EOF_();
+}
+
 std::optional<bool> Ledger::categoryReceivesMoney(qint64 categoryId)
 {
     auto query = m_db.OpenRecordset(

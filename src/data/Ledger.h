@@ -126,6 +126,9 @@ public:
     // any other number gives only those usable on both), by name: id and name
     // are filled.
     QList<Category> sheetCategories(qint64 businessId, int sheet);
+    // Whether the category may be used on that sheet (1 cash, 2 bank); false
+    // for a category that is no longer there.
+    bool categoryOnSheet(qint64 categoryId, int sheet);
     // Whether the category receives money; nullopt when there is none of that id.
     std::optional<bool> categoryReceivesMoney(qint64 categoryId);
     // All categories by name.

@@ -199,6 +199,18 @@ bool SheetGrid::save(std::optional<qint64> business, RelationPicker& relations)
         t.businessId = *business;
         t.relation = ctl.TextMatrix(row, ColRelation);
 
+        // The picker offers only what the sheet may use, but a category can be
+        // changed while a row waits: checked again here, so no row is stored
+        // under a category its sheet does not have.
+        if (t.categoryId != 0 && !ledger().categoryOnSheet(t.categoryId, m_cash ? 1 : 2)) {
+            MsgBox(QStringLiteral("The category \"%1\" cannot be used on the %2 sheet of this "
+                                  "business. Choose another category for this row.")
+                       .arg(ctl.TextMatrix(row, ColCategory),
+                            m_cash ? QStringLiteral("cash") : QStringLiteral("bank")),
+                   vbOKOnly + vbExclamation, AppTitle);
+            return false;
+        }
+
         const Ledger::Stored stored = ledger().storeTransaction(
             t, [&](Ledger::TransactionText field, const QString&) { return cutText(row, field); });
         ctl.setRowData(row, stored.id);

@@ -71,6 +71,7 @@ private slots:
     void categoryChangesSide_data();
     void categoryChangesSide();
     void refusedWriteIsNotCounted();
+    void categoryNoLongerOnTheSheetIsNotStored();
     void unstoredRowsAreAskedAbout_data();
     void unstoredRowsAreAskedAbout();
     void droppedRowsShowTheFileAgain();
@@ -173,6 +174,27 @@ void tst_SheetRows::refusedWriteIsNotCounted()
     QCOMPARE(s.stored("TotalPrice", s.expense), QVariant(99.0));
     QCOMPARE(totalsShown(s.g), totalsOfFile(*s.raw, s.business, true));
     QCOMPARE(script.shown(), 1);
+}
+
+void tst_SheetRows::categoryNoLongerOnTheSheetIsNotStored()
+{
+    Loaded s;
+    DialogScript script;
+    // Office becomes bank-only behind the open cash sheet's back.
+    s.raw->exec(
+        QStringLiteral("UPDATE Categories SET CashOrBank = 2 WHERE CategoryId = %1").arg(s.office));
+    const QVariant before = s.stored("Description", s.expense);
+    script.answer(vbOK);
+    Sheet::clickCell(s.g, 1, Description);
+    Sheet::enter(s.g, "Paper A4");
+    QCOMPARE(script.messages().size(), 1);
+    QCOMPARE(script.messages().first().prompt,
+             QStringLiteral("The category \"Office\" cannot be used on the cash sheet of this "
+                            "business. Choose another category for this row."));
+    QCOMPARE(script.messages().first().flags, vbOKOnly + vbExclamation);
+    QCOMPARE(s.stored("Description", s.expense), before);
+    QVERIFY(!shownStored(s.g, 1));
+    QCOMPARE(totalsShown(s.g), totalsOfFile(*s.raw, s.business, true));
 }
 
 void tst_SheetRows::unstoredRowsAreAskedAbout_data()
