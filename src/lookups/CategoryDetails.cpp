@@ -11,6 +11,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "shell/dbStuff.h"
 
+#include <QLabel>
 #include <QRegularExpression>
 
 using namespace dbStuff;
@@ -137,6 +138,7 @@ void frmCategories::SaveCategory()
     // another try.
     ledger().storeCategory(category);
     m_shown = category;
+    StatusLine->setText(QStringLiteral("Saved ") + category.name);
     // The boxes show what was stored ("15%" becomes "15"), so the pane no
     // longer differs from the row.
     etCategory->setText(category.name);

@@ -6,6 +6,7 @@
 #include "shell/Windows.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QSignalSpy>
 
 using namespace LookupDriver;
@@ -188,6 +189,8 @@ private slots:
         QCOMPARE(w.isVisible(), how != QLatin1String("close"));
         if (how == QLatin1String("click"))
             QCOMPARE(w.etCategory->Text(), QStringLiteral("Beta"));
+        if (how == QLatin1String("toolbar")) // confirmed in the status line
+            QCOMPARE(w.StatusLine->text(), QStringLiteral("Saved ") + w.etCategory->Text());
         QCOMPARE(changed.count(), notices);
     }
 
