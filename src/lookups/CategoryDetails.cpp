@@ -130,7 +130,14 @@ void frmCategories::SaveCategory()
     }
     // Blanks around a name would sort it first and tell nothing apart.
     category.name = etCategory->Text().trimmed();
-    category.vat = typedVat(etVAT->Text());
+    try {
+        category.vat = typedVat(etVAT->Text());
+    } catch (const SaveRefused&) {
+        // Back in the box to mend, the refused text selected.
+        etVAT->setFocus();
+        etVAT->selectAll();
+        throw;
+    }
     category.moneyReceived = selectedNumber(cboType) != 0;
     category.cashOrBank = int(selectedNumber(cboCashBank));
     confirmUniqueName(category);

@@ -5,6 +5,7 @@
 #include "lookups/frmCategories.h"
 #include "shell/Windows.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QSignalSpy>
@@ -354,6 +355,9 @@ private slots:
                       QStringLiteral("VAT % takes a number from 0 to 100, with a point before "
                                      "any decimals and an optional %, for example 21 or 5.5%."),
                       vbOKOnly, vbExclamation);
+            // The refused text waits, selected, in the box to mend.
+            QTRY_COMPARE(QApplication::focusWidget(), w.etVAT);
+            QCOMPARE(w.etVAT->selectedText(), shown);
             return;
         }
         // What the box shows is what is stored: nothing is left to ask about.
