@@ -12,7 +12,6 @@
 #include "shell/dbStuff.h"
 
 #include <QLabel>
-#include <QRegularExpression>
 
 using namespace dbStuff;
 
@@ -42,25 +41,16 @@ int cashBankIndex(int code)
     return code == Ledger::Category::CashOnly ? 0 : code == Ledger::Category::BankOnly ? 1 : 2;
 }
 
-// A VAT rate as typed: a number from 0 to 100 with a decimal point and an
-// optional "%"; an empty box is 0. Anything else (a decimal comma, a sign, an
-// exponent) is refused with a message saying what to type.
+// The VAT rate in the box; anything else than a rate is refused with a
+// message saying what to type.
 double typedVat(const QString& text)
 {
-    static const QRegularExpression rate(
-        QStringLiteral("^\\s*(\\d+(\\.\\d*)?|\\.\\d+)?\\s*%?\\s*$"));
-    const QRegularExpressionMatch match = rate.match(text);
-    // A "%" alone is no number either.
-    const bool number =
-        match.hasMatch() && (!match.captured(1).isEmpty() || text.trimmed().isEmpty());
-    const double value = number ? match.captured(1).toDouble() : -1;
-    if (value < 0 || value > 100) {
-        MsgBox(QStringLiteral("VAT % takes a number from 0 to 100, with a point before any "
-                              "decimals and an optional %, for example 21 or 5.5%."),
-               vbExclamation + vbOKOnly, AppTitle);
-        throw SaveRefused();
-    }
-    return value;
+    if (const std::optional<double> rate = ProgramLocale::readPercentage(text))
+        return *rate;
+    MsgBox(QStringLiteral("VAT % takes a number from 0 to 100, with a point before any "
+                          "decimals and an optional %, for example 21 or 5.5%."),
+           vbExclamation + vbOKOnly, AppTitle);
+    throw SaveRefused();
 }
 
 } // namespace
@@ -145,11 +135,11 @@ void frmCategories::SaveCategory()
     // another try.
     ledger().storeCategory(category);
     m_shown = category;
-    StatusLine->setText(QStringLiteral("Saved ") + category.name);
     // The boxes show what was stored ("15%" becomes "15"), so the pane no
     // longer differs from the row.
     etCategory->setText(category.name);
     etVAT->setText(vatText(category.vat));
+    StatusLine->setText(QStringLiteral("Saved ") + category.name);
 
     if (NewRecord) {
         const QString newKey = QStringLiteral("c") + QString::number(category.id);

@@ -34,12 +34,15 @@ QString vatText(const std::optional<QString>& vat)
 // Name, VATNr and accountnr are VARCHAR(255), in characters.
 constexpr int FieldLength = 255;
 
-// An empty box stands for Null: emptying a box clears the stored value.
+// A box's value without blanks around it, which only hide a number's end;
+// an empty (or blank) box stands for Null: emptying a box clears the stored
+// value.
 std::optional<QString> boxValue(const TextBox* box)
 {
-    if (box->Text().isEmpty())
+    const QString text = box->Text().trimmed();
+    if (text.isEmpty())
         return std::nullopt;
-    return box->Text();
+    return text;
 }
 
 } // namespace
@@ -143,8 +146,10 @@ void frmBusinesses::SaveChanges()
     business.accountNr = boxValue(etAccountNr);
     ledger().storeBusiness(business);
     m_shown = business;
-    // The pane shows what was stored, so a trimmed name is no edit.
+    // The pane shows what was stored, so a trimmed text is no edit.
     etName->setText(business.name);
+    etVAT->setText(business.vatNr.value_or(QString()));
+    etAccountNr->setText(business.accountNr.value_or(QString()));
 
     if (NewRecord) {
         const QString newKey = key(business.id);

@@ -85,6 +85,12 @@ void frmCategories::buildControls()
                               "that length."),
                vbExclamation + vbOKOnly, AppTitle);
     });
+    // "Saved ..." holds only while the pane shows what was saved.
+    const auto edited = [this] { StatusLine->clear(); };
+    connect(etCategory, &QLineEdit::textChanged, this, edited);
+    connect(etVAT, &QLineEdit::textChanged, this, edited);
+    connect(cboType, &QComboBox::currentIndexChanged, this, edited);
+    connect(cboCashBank, &QComboBox::currentIndexChanged, this, edited);
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);

@@ -6,6 +6,8 @@
 
 #include "platform/VbError.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -366,9 +368,19 @@ Currency vatOf(Currency amount, double ratePercent)
         DecimalText::round(product, 2, DecimalText::Rounding::HalfAwayFromZero));
 }
 
-double readPercentage(QStringView text)
+std::optional<double> readPercentage(QStringView text)
 {
-    return leadingNumber(text);
+    static const QRegularExpression rate(
+        QStringLiteral("^\\s*(\\d+(\\.\\d*)?|\\.\\d+)?\\s*%?\\s*$"));
+    const QRegularExpressionMatch match = rate.match(text.toString());
+    if (!match.hasMatch())
+        return std::nullopt;
+    if (match.capturedView(1).isEmpty())
+        return text.trimmed().isEmpty() ? std::optional(0.0) : std::nullopt;
+    const double value = match.capturedView(1).toDouble();
+    if (value > 100)
+        return std::nullopt;
+    return value;
 }
 
 QString formatPercentage(const Variant& percent)

@@ -78,8 +78,10 @@ Currency vatOf(Currency amount, double ratePercent);
 
 // --- percentages ---------------------------------------------------------------
 
-// A typed VAT percentage: the leading number ("19.6%" gives 19.6).
-double readPercentage(QStringView text);
+// A typed VAT rate: a number from 0 to 100 with a point before any decimals
+// and an optional "%" ("19.6%" gives 19.6); blank text is 0. nullopt for
+// anything else: a decimal comma, a sign, an exponent, a "%" alone, over 100.
+std::optional<double> readPercentage(QStringView text);
 // A stored percentage as shown and edited: its shortest decimal ("19.6", "6");
 // "" for Null, text as it stands.
 QString formatPercentage(const Variant& percent);

@@ -59,12 +59,16 @@ private slots:
         QCOMPARE(f.stored(), (QList<QVariantList>{row("Zeta Ltd", "NL001"), row("Abbey"),
                                                   row("Corner Shop", "GB123")}));
 
-        typeInto(w.etAccountNr, QStringLiteral("456"));
+        // Blanks around a number are not stored, and the box shows what was.
+        typeInto(w.etAccountNr, QStringLiteral(" 456  "));
         pressButton(w.Toolbar1, Save);
         QCOMPARE(f.stored().constLast(), row("Corner Shop", "GB123", "456"));
+        QCOMPARE(w.etAccountNr->Text(), QStringLiteral("456"));
+        QVERIFY(!w.Toolbar1->ButtonEnabled(Save));
 
-        // Emptying a box is a change, and a save stores Null: the list says "n/a".
-        typeInto(w.etVAT, QString());
+        // Emptying a box (blanks are empty) is a change, and a save stores
+        // Null: the list says "n/a".
+        typeInto(w.etVAT, QStringLiteral("  "));
         QVERIFY(w.Toolbar1->ButtonEnabled(Save));
         pressButton(w.Toolbar1, Save);
         typeInto(w.etAccountNr, QString());

@@ -190,8 +190,11 @@ private slots:
         QCOMPARE(w.isVisible(), how != QLatin1String("close"));
         if (how == QLatin1String("click"))
             QCOMPARE(w.etCategory->Text(), QStringLiteral("Beta"));
-        if (how == QLatin1String("toolbar")) // confirmed in the status line
+        if (how == QLatin1String("toolbar")) { // confirmed in the status line, until edited
             QCOMPARE(w.StatusLine->text(), QStringLiteral("Saved ") + w.etCategory->Text());
+            typeInto(w.etVAT, QStringLiteral("5"));
+            QCOMPARE(w.StatusLine->text(), QString());
+        }
         QCOMPARE(changed.count(), notices);
     }
 

@@ -83,9 +83,12 @@ QString viaLocale(const QString& to, const Variant& value)
         const auto [amount, rate] = halves(text);
         return formatMoney(vatOf(Currency::fromString(amount), rate.toDouble()));
     }
-    if (to == "percent")
-        return formatPercentage(
-            value.type() == Variant::Type::String ? Variant(readPercentage(text)) : value);
+    if (to == "percent") {
+        if (value.type() != Variant::Type::String)
+            return formatPercentage(value);
+        const auto p = readPercentage(text);
+        return orRefused(p ? std::optional(formatPercentage(Variant(*p))) : std::nullopt);
+    }
     if (to.startsWith("number "))
         return formatNumber(value.toDouble(), to.mid(7));
     if (to == "read date") {
@@ -232,7 +235,11 @@ void TestValues::conversions_data()
     // Percentages: read as the leading number, shown by their shortest decimal
     row("percent typed with sign", Variant("19.6%"), "percent", "19.6");
     row("percent whole", Variant("6"), "percent", "6");
-    row("percent comma ends", Variant("5,5"), "percent", "5");
+    row("percent comma refused", Variant("5,5"), "percent", "refused");
+    row("percent point", Variant(" 5.5 % "), "percent", "5.5");
+    row("percent alone refused", Variant("%"), "percent", "refused");
+    row("percent over 100 refused", Variant("100.5"), "percent", "refused");
+    row("percent signed refused", Variant("-7"), "percent", "refused");
     row("percent empty", Variant(""), "percent", "0");
     row("percent stored", Variant(19.6), "percent", "19.6");
     row("percent stored none", Variant::null(), "percent", "");

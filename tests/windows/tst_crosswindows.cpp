@@ -1,0 +1,69 @@
+// A lookup window and the sheet open together, as a user has them: what is
+// stored in the one reaches the other before the user can type there again.
+
+#include "lookups/frmCategories.h"
+#include "lookups/LookupDriver.h"
+#include "sheet/SheetTestKit.h"
+
+using namespace sheetkit;
+
+namespace {
+
+QStringList pickerEntries(const ComboBox& picker)
+{
+    QStringList entries;
+    for (int i = 0; i < picker.ListCount(); ++i)
+        entries << picker.List(i);
+    return entries;
+}
+
+} // namespace
+
+class tst_CrossWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Office made bank-only through the categories window's close question
+    // leaves the open cash sheet's picker, and a cash row under it can no
+    // longer be stored.
+    void aCategoryMadeBankOnlyLeavesTheCashSheet()
+    {
+        Loaded s;
+        const QVariant before = s.stored("Description", s.expense);
+        QVERIFY(pickerEntries(*s.w.Cbo).contains(QStringLiteral("Office")));
+        {
+            auto categories = LookupDriver::openWindow<frmCategories>();
+            LookupDriver::clickItem(categories->LV1, LookupDriver::c(s.office));
+            LookupDriver::pickEntry(categories->cboCashBank, 1); // bank transactions
+            DialogScript script;
+            script.answer(vbYes);
+            LookupDriver::pressButton(categories->Toolbar1, LookupDriver::Close);
+            QCOMPARE(script.messages().size(), 1);
+            QCOMPARE(script.messages().first().prompt,
+                     QStringLiteral("Save changes before closing this window?"));
+        }
+        QCOMPARE(s.raw->value(QStringLiteral("SELECT CashOrBank FROM Categories WHERE "
+                                             "CategoryId = ?1"),
+                              {s.office}),
+                 QVariant(2));
+        QCOMPARE(pickerEntries(*s.w.Cbo),
+                 (QStringList{QStringLiteral("Petty cash"), QStringLiteral("Sales")}));
+
+        // The row already under Office is edited on the cash sheet.
+        s.w.activateWindow();
+        QApplication::setActiveWindow(&s.w);
+        QVERIFY(QTest::qWaitForWindowActive(&s.w));
+        DialogScript script;
+        script.answer(vbOK);
+        Sheet::clickCell(s.g, 1, Description);
+        Sheet::enter(s.g, "Paper A4");
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages().first().prompt.startsWith(
+            QStringLiteral("The category \"Office\" cannot be used on the cash sheet")));
+        QCOMPARE(s.stored("Description", s.expense), before);
+    }
+};
+
+QTEST_MAIN(tst_CrossWindows)
+#include "tst_crosswindows.moc"
