@@ -177,8 +177,14 @@ bool SheetGrid::save(std::optional<qint64> business, RelationPicker& relations)
         // in the column it was typed in.
         const QString credited = ctl.TextMatrix(row, ColCredited);
         const QString debited = ctl.TextMatrix(row, ColDebited);
-        const bool fromCredited = Val(credited) != 0;
-        const bool fromDebited = !fromCredited && Val(debited) != 0;
+        // A zero typed over an amount is stored as zero, in the column it was
+        // typed in (Credited when only Credited holds a number); with no
+        // number in either column the stored amount is left as it is.
+        const bool zeroCredited = Val(credited) == 0 && ProgramLocale::readAmount(credited) &&
+                                  !ProgramLocale::readAmount(debited);
+        const bool fromCredited = Val(credited) != 0 || zeroCredited;
+        const bool fromDebited =
+            !fromCredited && (Val(debited) != 0 || ProgramLocale::readAmount(debited));
 
         const QString date = ctl.TextMatrix(row, ColDate);
         if (!date.isEmpty())

@@ -370,11 +370,19 @@ void tst_SheetRows::totalsFollowTheFile()
     const auto agree = [&] { return totalsShown(s.g) == totalsOfFile(*s.raw, s.business, !bank); };
     QVERIFY(agree());
     // Edits of amounts, in cents that floating point would not keep exact.
-    for (const char* amount : {"0.10", "1234567.89", "0.30"}) {
+    // A zero typed over an amount is stored as zero, in its own column.
+    for (const char* amount : {"0.10", "1234567.89", "0", "0.30"}) {
         Sheet::clickCell(s.g, 1, Debited);
         Sheet::enter(s.g, amount);
         QVERIFY2(agree(), amount);
+        QCOMPARE(s.stored("TotalPrice", s.expense).toDouble(), QString(amount).toDouble());
     }
+    Sheet::clickCell(s.g, 2, Credited);
+    Sheet::enter(s.g, "0");
+    QCOMPARE(s.stored("TotalPrice", s.income).toDouble(), 0.0);
+    QCOMPARE(s.stored("MoneyIn", s.income).toInt(), 1);
+    QVERIFY(agree());
+    Sheet::enter(s.g, "25");
     // A new row, then the income turned into an expense and back.
     Sheet::clickCell(s.g, 3, Description);
     Sheet::enter(s.g, "Bread");

@@ -161,7 +161,8 @@ void tst_SheetSaving::amountColumnDecidesMoneyIn_data()
     // Taken from "Credited", so reloaded there, whatever its sign.
     QTest::newRow("negative credited") << 0 << "-5" << 1 << -5.0 << int(Credited);
     QTest::newRow("both: credited wins") << 5 << "3" << 1 << 3.0 << int(Credited);
-    QTest::newRow("credited zero") << 5 << "0" << 0 << 5.0 << int(Debited);
+    // A zero is stored as shown, not the amount the row had before.
+    QTest::newRow("credited zero") << 5 << "0" << 1 << 0.0 << int(Credited);
 }
 
 void tst_SheetSaving::amountColumnDecidesMoneyIn()
