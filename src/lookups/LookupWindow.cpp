@@ -155,18 +155,13 @@ bool LookupWindow::Load()
 
 bool LookupWindow::IsDirty()
 {
-    try {
-        // Judged by the name alone whatever the list shows selected: a click
-        // has already moved the selection when it asks, and a typed row that is
-        // not stored yet must not be dropped unasked.
-        if (NewRecord || !LV1->SelectedItem())
-            return !nameBox()->Text().isEmpty();
-        return paneDiffers();
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::RecordDeleted)
-            ReportError(e);
-        return false;
-    }
+    // Judged by the name alone whatever the list shows selected: a click has
+    // already moved the selection when it asks, and a typed row that is not
+    // stored yet must not be dropped unasked. The pane is compared with what
+    // it was filled from, so nothing here reads the file.
+    if (NewRecord || !LV1->SelectedItem())
+        return !nameBox()->Text().isEmpty();
+    return paneDiffers();
 }
 
 bool LookupWindow::differs(const TextBox* box, const Variant& stored)

@@ -49,8 +49,8 @@ public:
     QString ClickedKey;
 
     // Whether the pane holds edits that a close or a click would drop. A row
-    // not stored yet is judged by its name alone; a row deleted meanwhile holds
-    // none, and any other failure shows the error box and counts as none.
+    // not stored yet is judged by its name alone; a shown row by every field
+    // of the pane against what it was filled from.
     bool IsDirty();
     // Thrown by Save when the user answers a warning by not saving: whatever
     // was under way (a click, a close, a new record) stops, and the pane keeps
