@@ -38,6 +38,27 @@ bool ShowWindow(WindowId id)
     return true;
 }
 
+namespace {
+qint64 g_windowBusiness = 0;
+} // namespace
+
+bool ShowWindow(WindowId id, qint64 businessId)
+{
+    const qint64 outer = g_windowBusiness;
+    g_windowBusiness = businessId;
+    struct Restore
+    {
+        qint64 value;
+        ~Restore() { g_windowBusiness = value; }
+    } restore{outer};
+    return ShowWindow(id);
+}
+
+qint64 WindowBusiness()
+{
+    return g_windowBusiness;
+}
+
 Notifier& Notifier::instance()
 {
     static Notifier notifier;
