@@ -12,6 +12,9 @@ std::map<WindowId, WindowOpener>& openers()
     return table;
 }
 
+// The business of the window being opened by ShowWindow(id, businessId).
+qint64 g_windowBusiness = 0;
+
 } // namespace
 
 void RegisterWindow(WindowId id, WindowOpener opener)
@@ -37,10 +40,6 @@ bool ShowWindow(WindowId id)
     opener();
     return true;
 }
-
-namespace {
-qint64 g_windowBusiness = 0;
-} // namespace
 
 bool ShowWindow(WindowId id, qint64 businessId)
 {
