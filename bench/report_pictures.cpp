@@ -7,6 +7,7 @@
 // Needs pdftoppm (poppler-utils) for the PDF pages.
 
 #include "data/Database.h"
+#include "data/Ledger.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
 #include "platform/widgets/ComboBox.h"
@@ -93,10 +94,12 @@ int main(int argc, char** argv)
     dbStuff::DBPath = path;
     dbStuff::DBFolder = temp.path() + QLatin1Char('/');
 
+    qint64 business = 0;
     {
         frmPrint window;
         window.show();
         window.cbobusiness->setListIndex(0, true);
+        business = window.cbobusiness->ItemData(0);
         window.dt1[0]->setValue(Variant(QDate(2026, 3, 1)));
         window.dt1_Change(0);
         window.dt1[1]->setValue(Variant(QDate(2026, 3, 31)));
@@ -123,7 +126,10 @@ int main(int argc, char** argv)
                     QStringLiteral("report-pdf-transactions.png")},
           std::pair{QStringLiteral("VAT summary.report"), QStringLiteral("report-pdf-vat.png")}}) {
         auto rows = dbStuff::DB->OpenRecordset(QStringLiteral("crys_Default"));
-        const ReportResult result = BuildReport(LoadReportFile(temp.filePath(file)), *rows);
+        Ledger ledger(*dbStuff::DB);
+        const ReportResult result = BuildReport(
+            LoadReportFile(temp.filePath(file)), *rows,
+            BusinessReportContext(ledger, business, {QDate(2026, 3, 1), QDate(2026, 3, 31)}));
         pdfPage(result, temp.filePath(QStringLiteral("page.pdf")), out.filePath(picture));
     }
     dbStuff::rsList.reset();

@@ -161,6 +161,16 @@ bool Database::hasQueryDef(const QString& name) const
     return m_conn->step(find.get());
 }
 
+QString Database::objectType(const QString& name) const
+{
+    Stmt find = m_conn->prepare(
+        QStringLiteral("SELECT type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE"));
+    bindVariant(find.get(), 1, name);
+    if (!m_conn->step(find.get()))
+        return QString();
+    return readColumn(find.get(), 0, ColumnKind::Text, true).toString();
+}
+
 QueryDef Database::CreateQueryDef(const QString& name, const QString& sql)
 {
     Stmt find = m_conn->prepare(

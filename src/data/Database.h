@@ -58,6 +58,9 @@ public:
     // The stored query of that name; 3265 when there is none.
     QueryDef queryDef(const QString& name) const;
     bool hasQueryDef(const QString& name) const;
+    // What the file holds under that name: "table", "view" (a stored query),
+    // "index" or "trigger"; "" when nothing.
+    QString objectType(const QString& name) const;
 
     // Runs one action statement (INSERT, UPDATE, DELETE) in the program's
     // dialect; returns the number of rows it changed.

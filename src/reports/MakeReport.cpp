@@ -1,6 +1,7 @@
+#include "platform/Settings.h"
 #include "platform/VbError.h"
 #include "platform/widgets/ComboBox.h"
-#include "platform/widgets/DatePicker.h"
+#include "platform/widgets/Dialogs.h"
 #include "reports/frmPrint.h"
 #include "shell/dbStuff.h"
 
@@ -10,14 +11,12 @@ bool frmPrint::MakeReport()
 {
     using namespace dbStuff;
     try {
-        const Variant start = dt1[0]->Value();
-        const Variant end = dt1[1]->Value();
+        // The rows are chosen by the period the report prints.
+        const ReportPeriod period = chosenPeriod();
         const qint64 business = cbobusiness->ItemData(cbobusiness->ListIndex());
         // Every report reads the same selection; none is left with the text of
         // whatever list query ran last.
-        SqlText = Ledger::reportQuery(
-            business, start.isNull() ? std::nullopt : std::optional(start.toDate().date()),
-            end.isNull() ? std::nullopt : std::optional(end.toDate().date()));
+        SqlText = Ledger::reportQuery(business, period.from, period.to);
 
         ReportQueryName = QStringLiteral("crys_Default");
         try {
@@ -25,6 +24,20 @@ bool frmPrint::MakeReport()
         } catch (const VbError& e) {
             if (e.number() != VbErr::ObjectExists)
                 throw;
+            const QString held = DB->objectType(ReportQueryName);
+            if (held != u"view" && !held.isEmpty()) {
+                // Something else of the program's own query name is in the
+                // file; it may hold someone's data, so it is left alone.
+                MsgBox(QStringLiteral("The report cannot be made: the database file holds %1 "
+                                      "named \"%2\", the name the report needs for its query.")
+                               .arg(held == u"table" ? QStringLiteral("a table")
+                                                     : QStringLiteral("an object (%1)").arg(held),
+                                    ReportQueryName) +
+                           QStringLiteral("\r\rRename or remove it with a database tool, then "
+                                          "print again. It has been left as it is."),
+                       vbExclamation + vbOKOnly, AppTitle);
+                return false;
+            }
             // The query of the last print: replaced by this one.
             DB->DeleteQueryDef(ReportQueryName);
             ReportQuery = DB->CreateQueryDef(ReportQueryName, SqlText);

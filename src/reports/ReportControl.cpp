@@ -33,6 +33,17 @@ ReportWindow* ReportControl::window() const
     return m_window;
 }
 
+ReportContext ReportControl::context() const
+{
+    if (BusinessId == 0) {
+        ReportContext context;
+        context.period = Period;
+        return context;
+    }
+    Ledger ledger = dbStuff::ledger();
+    return BusinessReportContext(ledger, BusinessId, Period);
+}
+
 ReportWindow* ReportControl::ensureWindow()
 {
     if (!ParentWindow)
@@ -90,7 +101,8 @@ int ReportControl::RunReport()
             throw VbError(VbErr::ObjectNotSet);
         const auto rows =
             dbStuff::DB->OpenRecordset(QStringLiteral("crys_Default"), RecordsetType::ForwardOnly);
-        window->showReport(std::make_shared<const ReportResult>(BuildReport(definition, *rows)));
+        window->showReport(
+            std::make_shared<const ReportResult>(BuildReport(definition, *rows, context())));
         return 0;
     } catch (const ReportFileError& e) {
         window->showMessage(QStringLiteral("The report file has a mistake, so the report cannot be "

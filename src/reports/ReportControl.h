@@ -1,10 +1,13 @@
 #pragma once
 
+#include "reports/ReportPeriod.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 class ReportWindow;
+struct ReportContext;
 
 // The report control of the viewer: it runs a report file over the stored
 // query crys_Default of the open database (dbStuff::DB) and shows the outcome
@@ -27,6 +30,11 @@ public:
     QString WindowTitle;
     // The report window's toolbar: print, save as PDF, zoom, pages.
     bool WindowToolbar = false;
+    // The business and the dates the rows of crys_Default were chosen by: the
+    // report prints this period, and the business's name and VAT number even
+    // when the period has no rows. 0: no business named.
+    qint64 BusinessId = 0;
+    ReportPeriod Period;
 
     // Reads the report file and the rows of crys_Default and shows the pages.
     // Whatever fails (no file, a mistake in it, a query that cannot be read),
@@ -42,6 +50,7 @@ public:
 
 private:
     ReportWindow* ensureWindow();
+    ReportContext context() const;
 
     QPointer<ReportWindow> m_window;
 };

@@ -102,7 +102,8 @@ int compareValues(const Variant& a, const Variant& b)
 class Builder
 {
 public:
-    Builder(const ReportDefinition& def, Recordset& rs) : m_def(def)
+    Builder(const ReportDefinition& def, Recordset& rs, const ReportContext& context)
+        : m_def(def), m_context(context)
     {
         bindFields(rs);
         readRows(rs);
@@ -112,12 +113,18 @@ public:
     {
         ReportResult result;
         result.title = m_def.title;
+        result.business = m_context.fields.value(QStringLiteral("name")).toText();
+        result.period = m_context.period;
         result.landscape = m_def.landscape;
         result.fontSize = m_def.fontSize;
         result.pageFooter = m_def.pageFooter;
         result.rowCount = qint64(m_rows.size());
-        for (const ReportColumn& column : m_def.columns)
-            result.columns << ReportOutputColumn{column.caption, column.width, column.right};
+        for (const ReportColumn& column : m_def.columns) {
+            const bool figures = column.count || column.format.kind == ValueFormat::Kind::Money ||
+                                 column.format.kind == ValueFormat::Kind::Number;
+            result.columns << ReportOutputColumn{column.caption, column.width, column.right,
+                                                 figures};
+        }
 
         std::vector<const Row*> order;
         order.reserve(m_rows.size());
@@ -295,11 +302,18 @@ private:
             return part.text;
         case Kind::Count:
             return QString::number(rows.size());
+        case Kind::Period:
+            return m_context.period.text();
         case Kind::First:
         case Kind::Min:
         case Kind::Max: {
-            if (rows.empty())
-                return QString();
+            if (rows.empty()) {
+                const auto known = m_context.fields.constFind(part.text.toLower());
+                if (known == m_context.fields.cend())
+                    return QString();
+                return (part.hasFormat ? part.format : defaultFormat(part.text, *known))
+                    .apply(*known);
+            }
             const int s = slot(part.text);
             const Variant* value = &rows[0]->values[s];
             if (part.kind != Kind::First) {
@@ -475,6 +489,7 @@ private:
     }
 
     const ReportDefinition& m_def;
+    const ReportContext& m_context;
     QHash<QString, int> m_slots;    // field name in lower case -> slot
     std::vector<int> m_recordIndex; // slot -> field position in the recordset
     int m_vatAmountSlot = -1;       // the slot of VatAmount when computed here
@@ -512,17 +527,30 @@ QString ReportResult::toPlainText() const
 {
     QStringList out;
     out << title << pageHeaders << QString();
-    auto spanWidth = [this](int from, int count) {
+    std::vector<int> widths;
+    for (const ReportOutputColumn& column : columns)
+        widths.push_back(column.whole ? std::max(column.width, int(column.caption.size()))
+                                      : column.width);
+    for (const ReportLine& line : lines) {
+        if (line.kind == ReportLine::Kind::GroupHeader || line.kind == ReportLine::Kind::Message)
+            continue;
+        for (int c = std::max(1, line.span); c < columns.size(); ++c)
+            if (columns[c].whole)
+                widths[c] = std::max(widths[c], int(line.cells.value(c).size()));
+        if (line.span <= 1 && !columns.isEmpty() && columns[0].whole)
+            widths[0] = std::max(widths[0], int(line.cells.value(0).size()));
+    }
+    auto spanWidth = [&widths](int from, int count) {
         int width = count - 1;
         for (int c = from; c < from + count; ++c)
-            width += columns[c].width;
+            width += widths[c];
         return width;
     };
     const int lineWidth = spanWidth(0, int(columns.size()));
     auto row = [&](const QStringList& cells, int span) {
         QString text = fit(cells.value(0), spanWidth(0, span), span == 1 && columns[0].right);
         for (int c = span; c < columns.size(); ++c)
-            text += u' ' + fit(cells.value(c), columns[c].width, columns[c].right);
+            text += u' ' + fit(cells.value(c), widths[c], columns[c].right);
         return text;
     };
     QStringList captions;
@@ -560,7 +588,20 @@ QString ReportResult::toPlainText() const
     return text;
 }
 
-ReportResult BuildReport(const ReportDefinition& definition, Recordset& rows)
+ReportContext BusinessReportContext(Ledger& ledger, qint64 businessId, const ReportPeriod& period)
 {
-    return Builder(definition, rows).build();
+    const Ledger::Business business = ledger.business(businessId);
+    ReportContext context;
+    context.period = period;
+    context.setField(QStringLiteral("BusinessId"), Variant(business.id));
+    context.setField(QStringLiteral("Name"), Variant(business.name));
+    context.setField(QStringLiteral("VATNr"),
+                     business.vatNr ? Variant(*business.vatNr) : Variant::null());
+    return context;
+}
+
+ReportResult BuildReport(const ReportDefinition& definition, Recordset& rows,
+                         const ReportContext& context)
+{
+    return Builder(definition, rows, context).build();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "reports/ReportDefinition.h"
+#include "reports/ReportPeriod.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <stdexcept>
 
+class Ledger;
 class Recordset;
 
 // One line of a report with its texts final. Detail and footer rows carry one
@@ -40,12 +43,36 @@ struct ReportOutputColumn
     QString caption;
     int width = 10;
     bool right = false;
+    // Figures (money, numbers, counts) are never cut: the column is made as
+    // wide as its widest text, on paper and in the plain-text form.
+    bool whole = false;
 };
+
+// What a report knows besides its rows: the period it was asked for, and
+// fields that hold one value for the whole report (the business's Name and
+// VATNr), which the headers show even when the period has no rows.
+struct ReportContext
+{
+    ReportPeriod period;
+    QHash<QString, Variant> fields; // by field name in lower case
+
+    void setField(const QString& name, const Variant& value)
+    {
+        fields.insert(name.toLower(), value);
+    }
+};
+
+// The context of a report over the rows of one business: its BusinessId,
+// Name and VATNr, and the period. Raises VbError 3021 when there is no
+// business of that id.
+ReportContext BusinessReportContext(Ledger& ledger, qint64 businessId, const ReportPeriod& period);
 
 // A report run over its rows, ready for paper or for plain text.
 struct ReportResult
 {
     QString title;
+    QString business; // the Name of the context, "" when none was given
+    ReportPeriod period;
     bool landscape = false;
     int fontSize = 9;
     QStringList pageHeaders;
@@ -57,7 +84,8 @@ struct ReportResult
     QString pageFooterText(int page, int pages) const;
     // The report as fixed-width text: the title and page headers once, the
     // column captions, then every line, each column as many characters wide as
-    // its width (longer texts cut), lines without trailing blanks.
+    // its width (longer texts cut; a whole column widened to its longest
+    // text), lines without trailing blanks.
     QString toPlainText() const;
 };
 
@@ -78,6 +106,8 @@ private:
 // Reads every row of `rows` from where it stands to its end and builds the
 // report: rows sorted by the group keys and then the sort keys (stable, so
 // rows that tie keep the query's order), grouped, money taken to the cent and
-// added in Currency. Raises ReportDataError for a field the rows lack, and
-// VbError for a store failure or a total out of the Currency range (6).
-ReportResult BuildReport(const ReportDefinition& definition, Recordset& rows);
+// added in Currency. A field of the context stands for the rows' own where a
+// text is taken over no rows. Raises ReportDataError for a field the rows
+// lack, and VbError for a store failure or a total out of the Currency range (6).
+ReportResult BuildReport(const ReportDefinition& definition, Recordset& rows,
+                         const ReportContext& context = {});

@@ -41,6 +41,7 @@ struct ValueFormat
 //   {min Field}  {max Field}  the smallest and largest value in scope
 //   {count}   the number of rows in scope
 //   {page}  {pages}   the page number and the page count (page footer only)
+//   {period}  the dates the report was asked for ("from 01/Nov/2026")
 // A format is written as in a column line without quotes: "date dd/MMM/yyyy",
 // "number 0.##", "money", "text", "yesno received/paid out". "{{" and "}}"
 // stand for braces.
@@ -56,7 +57,8 @@ struct TextTemplate
             Max,
             Count,
             Page,
-            Pages
+            Pages,
+            Period
         };
         Kind kind = Kind::Literal;
         QString text; // the literal, or the field name

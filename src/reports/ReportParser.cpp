@@ -162,6 +162,8 @@ TextTemplate::Part placeholder(const QString& inside, bool pageFooter, int lineN
         fail(lineNo, QStringLiteral("the page footer can only show {page} and {pages}"));
     } else if (words.size() == 1 && first == u"count") {
         part.kind = TextTemplate::Part::Kind::Count;
+    } else if (words.size() == 1 && first == u"period") {
+        part.kind = TextTemplate::Part::Kind::Period;
     } else if (words.size() == 2 && (first == u"min" || first == u"max")) {
         part.kind = first == u"min" ? TextTemplate::Part::Kind::Min : TextTemplate::Part::Kind::Max;
         part.text = fieldName(words[1], lineNo);
@@ -174,7 +176,8 @@ TextTemplate::Part placeholder(const QString& inside, bool pageFooter, int lineN
     if (!formatText.isEmpty()) {
         if (part.kind == TextTemplate::Part::Kind::Page ||
             part.kind == TextTemplate::Part::Kind::Pages ||
-            part.kind == TextTemplate::Part::Kind::Count)
+            part.kind == TextTemplate::Part::Kind::Count ||
+            part.kind == TextTemplate::Part::Kind::Period)
             fail(lineNo, QStringLiteral("{%1} takes no format").arg(inside));
         const qsizetype blank = formatText.indexOf(u' ');
         const QString keyword = blank < 0 ? formatText : formatText.left(blank);

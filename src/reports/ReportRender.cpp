@@ -56,15 +56,10 @@ ReportPages::ReportPages(const ReportResult& result, const QPageLayout& layout) 
     m_lineHeight = m_bold->metrics().lineSpacing();
     m_ascent = m_bold->metrics().ascent();
 
-    int weights = 0;
-    for (const ReportOutputColumn& column : m_result.columns)
-        weights += column.width;
+    const std::vector<double> columnWidth = columnWidths();
     m_columnLeft.push_back(0.0);
-    int sum = 0;
-    for (const ReportOutputColumn& column : m_result.columns) {
-        sum += column.width;
-        m_columnLeft.push_back(m_width * sum / std::max(1, weights));
-    }
+    for (const double width : columnWidth)
+        m_columnLeft.push_back(m_columnLeft.back() + width);
 
     m_footerHeight = QFontMetricsF(font(Face::Normal, -1)).lineSpacing() * 2.0;
     buildHeader();
@@ -73,6 +68,76 @@ ReportPages::ReportPages(const ReportResult& result, const QPageLayout& layout) 
 }
 
 ReportPages::~ReportPages() = default;
+
+std::vector<double> ReportPages::columnWidths() const
+{
+    const QList<ReportOutputColumn>& columns = m_result.columns;
+    const int count = int(columns.size());
+    int weights = 0;
+    for (const ReportOutputColumn& column : columns)
+        weights += column.width;
+    std::vector<double> width(count);
+    for (int c = 0; c < count; ++c)
+        width[c] = m_width * columns[c].width / std::max(1, weights);
+
+    // What each whole column needs: its widest text in the face it is drawn
+    // in (totals bold), with the gaps that paintCells leaves at its sides.
+    std::vector<double> needed(count, 0.0);
+    auto measure = [&](int c, const QString& text, Face face) {
+        if (columns[c].whole && !text.isEmpty())
+            needed[c] = std::max(needed[c], widths(face).width(text));
+    };
+    for (int c = 0; c < count; ++c)
+        measure(c, columns[c].caption, Face::Bold);
+    for (const ReportLine& line : m_result.lines) {
+        if (line.kind == ReportLine::Kind::GroupHeader || line.kind == ReportLine::Kind::Message)
+            continue;
+        const Face face = faceOf(line);
+        const int span = std::max(1, line.span);
+        if (span == 1 && count > 0)
+            measure(0, line.cells.value(0), face);
+        for (int c = span; c < count; ++c)
+            measure(c, line.cells.value(c), face);
+    }
+    double total = 0;
+    for (int c = 0; c < count; ++c) {
+        if (needed[c] > 0) {
+            // Half a point more, so that a text measured exactly never meets
+            // a rounding of the sum below.
+            needed[c] +=
+                (c > 0 ? ColumnGap / 2 : 0.0) + (c < count - 1 ? ColumnGap / 2 : 0.0) + 0.5;
+            width[c] = std::max(width[c], needed[c]);
+        }
+        total += width[c];
+    }
+
+    // The line got wider: the text columns give up the room, down to a few
+    // characters each, in proportion to what they have above that; then the
+    // whole columns what they have above their texts.
+    double excess = total - m_width;
+    const double textFloor = widths(Face::Normal).width(QStringLiteral("MMMM")) + ColumnGap;
+    auto give = [&](const std::vector<double>& least) {
+        double spare = 0;
+        for (int c = 0; c < count; ++c)
+            spare += std::max(0.0, width[c] - least[c]);
+        if (excess <= 0 || spare <= 0)
+            return;
+        const double share = std::min(1.0, excess / spare);
+        for (int c = 0; c < count; ++c) {
+            const double cut = std::max(0.0, width[c] - least[c]) * share;
+            width[c] -= cut;
+            excess -= cut;
+        }
+    };
+    std::vector<double> least(count);
+    for (int c = 0; c < count; ++c)
+        least[c] = columns[c].whole ? width[c] : std::min(width[c], textFloor);
+    give(least);
+    for (int c = 0; c < count; ++c)
+        least[c] = columns[c].whole ? needed[c] : width[c];
+    give(least);
+    return width;
+}
 
 QFont ReportPages::font(Face face, double pointsMore) const
 {

@@ -35,7 +35,8 @@ private:
 // A report laid out on pages of one layout. Each page is topped by the title
 // and the page headers (laid out by QTextDocument), the column captions and a
 // rule, and ends with the page footer; in between stand the report's lines,
-// each one line of text with every cell cut to its column. Pages break between
+// each one line of text with every text cell cut to its column; figures are
+// never cut (see columnWidths). Pages break between
 // lines; a group header never stands last on a page, and the summary lines
 // stay together when a page can hold them.
 //
@@ -69,6 +70,9 @@ private:
     QFont font(Face face, double pointsMore = 0) const;
     const TextWidths& widths(Face face) const;
     Face faceOf(const ReportLine& line) const;
+    // Each column's width: its share of the line, except that a whole column
+    // is as wide as its widest text, the text columns making the room.
+    std::vector<double> columnWidths() const;
     void buildHeader();
     void paginate();
     // Draws one line of cells with its baseline at y.

@@ -1,5 +1,6 @@
 #include "reports/ReportWindow.h"
 
+#include "platform/Settings.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "reports/ReportRender.h"
@@ -36,16 +37,38 @@ bool choosePrinter(QPrinter& printer, QWidget* parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
-// A file name made of the report's title, without characters that file
-// systems refuse.
-QString proposedFileName(const QString& title)
+// Where the folder of the last PDF saved is kept.
+const QString PdfSection = QStringLiteral("FILELOCATIONS");
+const QString PdfKey = QStringLiteral("PDF");
+
+// A part of a file name, without characters that file systems refuse.
+QString fileNamePart(const QString& text)
 {
-    QString name = title;
-    for (QChar& c : name)
-        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+    QString part = text;
+    for (QChar& c : part)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c < u' ')
             c = u'-';
-    return (name.trimmed().isEmpty() ? QStringLiteral("Report") : name.trimmed()) +
-           QStringLiteral(".pdf");
+    return part.trimmed();
+}
+
+// "<business> - <report title> - <period>.pdf", leaving out what is empty.
+QString proposedFileName(const ReportResult& result)
+{
+    QStringList parts;
+    for (const QString& text : {result.business, result.title, result.period.fileText()})
+        if (const QString part = fileNamePart(text); !part.isEmpty())
+            parts << part;
+    return parts.join(QStringLiteral(" - ")) + QStringLiteral(".pdf");
+}
+
+// The folder of the last PDF saved while it still exists; the first time the
+// user's documents folder.
+QString pdfFolder()
+{
+    const QString last = GetSetting(AppTitle, PdfSection, PdfKey);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace
@@ -215,8 +238,8 @@ void ReportWindow::SaveAsPdf()
     dialog.DialogTitle = QStringLiteral("Save report as PDF");
     dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
     dialog.DefaultExt = QStringLiteral("pdf");
-    dialog.InitDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    dialog.FileName = proposedFileName(m_result->title);
+    dialog.InitDir = pdfFolder();
+    dialog.FileName = proposedFileName(*m_result);
     dialog.Flags = cdlOFNOverwritePrompt | cdlOFNPathMustExist | cdlOFNHideReadOnly;
     dialog.CancelError = true;
     try {
@@ -233,6 +256,7 @@ void ReportWindow::SaveAsPdf()
     try {
         WritePdf(*m_result, path);
         QApplication::restoreOverrideCursor();
+        SaveSetting(AppTitle, PdfSection, PdfKey, QFileInfo(path).absolutePath());
     } catch (const VbError&) {
         QApplication::restoreOverrideCursor();
         MsgBox(QStringLiteral("The report could not be saved as") + u'\r' + path +

@@ -9,6 +9,8 @@ void RegisterReportWindows()
     dbStuff::RegisterWindow(dbStuff::WindowId::Print, [] {
         // Modal: one instance, which is unloaded when the user closes it.
         frmPrint window(frmMain::loaded());
+        if (const qint64 business = dbStuff::WindowBusiness())
+            window.selectBusiness(business);
         window.exec();
     });
 }

@@ -177,6 +177,27 @@ void frmPrint::selectReport(ListItem* item)
     CurrentReportId = long(report->id);
 }
 
+void frmPrint::selectBusiness(qint64 businessId)
+{
+    for (int i = 0; i < cbobusiness->ListCount(); ++i) {
+        if (cbobusiness->ItemData(i) == businessId) {
+            cbobusiness->setListIndex(i);
+            cbobusiness_Click();
+            return;
+        }
+    }
+}
+
+ReportPeriod frmPrint::chosenPeriod() const
+{
+    ReportPeriod period;
+    if (const Variant start = dt1[0]->Value(); !start.isNull())
+        period.from = start.toDate().date();
+    if (const Variant end = dt1[1]->Value(); !end.isNull())
+        period.to = end.toDate().date();
+    return period;
+}
+
 void frmPrint::cbobusiness_Click()
 {
     if (cbobusiness->ListIndex() < 0)
@@ -224,6 +245,8 @@ void frmPrint::Toolbar1_ButtonClick(const QString& key)
         const QString title = CurrentReportTitle;
         const qsizetype cut = std::max(title.lastIndexOf(u'/'), title.lastIndexOf(u'\\'));
         viewer.Report1.ReportFile = dbStuff::DBFolder + title.mid(cut + 1);
+        viewer.Report1.BusinessId = cbobusiness->ItemData(cbobusiness->ListIndex());
+        viewer.Report1.Period = chosenPeriod();
         viewer.exec();
     } else if (key == u"close") {
         close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ReportPeriod.h"
+
 #include <QDialog>
 
 #include <array>
@@ -44,6 +46,11 @@ public:
     static const QString ReportSelect;
 
     void Form_Load();
+    // Picks the business of that id, as a click on it would; an id not in
+    // the list leaves the choice as it is.
+    void selectBusiness(qint64 businessId);
+    // The dates ticked in the pickers.
+    ReportPeriod chosenPeriod() const;
     void Form_Resize();
     void FIllcboBusiness();
     void FillLV1();

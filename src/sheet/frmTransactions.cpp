@@ -277,7 +277,7 @@ void frmTransactions::TS1_Click()
 void frmTransactions::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("print")) {
-        ShowWindow(WindowId::Print);
+        ShowWindow(WindowId::Print, selectedBusiness().value_or(0));
     } else if (key == QLatin1String("close")) {
         unloadWindow();
     } else if (key == QLatin1String("sort")) {

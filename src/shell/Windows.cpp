@@ -12,6 +12,9 @@ std::map<WindowId, WindowOpener>& openers()
     return table;
 }
 
+// The business of the window being opened by ShowWindow(id, businessId).
+qint64 g_windowBusiness = 0;
+
 } // namespace
 
 void RegisterWindow(WindowId id, WindowOpener opener)
@@ -36,6 +39,23 @@ bool ShowWindow(WindowId id)
     const WindowOpener opener = it->second;
     opener();
     return true;
+}
+
+bool ShowWindow(WindowId id, qint64 businessId)
+{
+    const qint64 outer = g_windowBusiness;
+    g_windowBusiness = businessId;
+    struct Restore
+    {
+        qint64 value;
+        ~Restore() { g_windowBusiness = value; }
+    } restore{outer};
+    return ShowWindow(id);
+}
+
+qint64 WindowBusiness()
+{
+    return g_windowBusiness;
 }
 
 Notifier& Notifier::instance()

@@ -28,6 +28,11 @@ void RegisterWindow(WindowId id, WindowOpener opener);
 void UnregisterWindows();
 // Runs the window's opener; false, and nothing happens, when none is registered.
 bool ShowWindow(WindowId id);
+// The same for a window that is about the business of that id (the sheet's
+// print opens the report selection on its business): while the opener runs,
+// WindowBusiness() gives that id, otherwise 0.
+bool ShowWindow(WindowId id, qint64 businessId);
+qint64 WindowBusiness();
 
 // Signals are sent after the change is in the database.
 class Notifier final : public QObject

@@ -5,6 +5,7 @@
 // a category without VAT, and a second business whose rows must stay out.
 
 #include "data/Database.h"
+#include "data/Ledger.h"
 #include "data/Recordset.h"
 #include "reports/frmPrint.h"
 #include "reports/ReportData.h"
@@ -63,6 +64,31 @@ inline Books fill(RawDb& db)
     return books;
 }
 
+// A business of large figures: received 12,345,678.90 and 987,654,321.09,
+// 999,999,999.99 together, without VAT; paid out 9,456.76 at 19.6% (VAT
+// 1,853.52496) and 40.09 at 5.5% (VAT 2.20495), all in November 2026.
+inline qint64 fillLarge(RawDb& db)
+{
+    const qint64 large =
+        db.business(QStringLiteral("Bigwig Holdings"), QStringLiteral("GB123456789"));
+    const qint64 sales = db.category(QStringLiteral("Sales"), true, QVariant());
+    const qint64 supplies = db.category(QStringLiteral("Supplies"), false, 19.6);
+    const qint64 books = db.category(QStringLiteral("Books"), false, 5.5);
+    db.exec(
+        QStringLiteral(
+            "INSERT INTO Transactions (BusinessId, TransactionDate, CategoryId, Cash, MoneyIn, "
+            "TotalPrice, Description, Relation, ReceiptId) VALUES "
+            "(?1, '2026-11-03', ?2, 0, 1, 12345678.90, 'Sale of the east wing', 'Estates', '1'),"
+            "(?1, '2026-11-20', ?2, 0, 1, 987654321.09, 'Sale of the company', 'Buyer', '2'),"
+            "(?1, '2026-11-05', ?3, 0, 0, 9456.76, 'Office chairs', 'Seating', '3'),"
+            "(?1, '2026-11-06', ?4, 1, 0, 40.09, 'Ledgers', 'Bookshop', '4')"),
+        {large, sales, supplies, books});
+    return large;
+}
+
+inline const ReportPeriod March{QDate(2026, 3, 1), QDate(2026, 3, 31)};
+inline const ReportPeriod November{QDate(2026, 11, 1), QDate(2026, 11, 30)};
+
 inline const QString MarchCriteria = QStringLiteral(
     "WHERE (((Businesses.BusinessId)=%1) AND ((Transactions.TransactionDate)>=#2026-03-01# "
     "And (Transactions.TransactionDate)<=#2026-03-31#));");
@@ -75,13 +101,20 @@ inline void writeQuery(Database& db, const QString& criteria)
     db.CreateQueryDef(QStringLiteral("crys_Default"), frmPrint::ReportSelect + criteria);
 }
 
-// Builds a delivered report over the bakery's rows that `criteria` selects.
-inline ReportResult runReport(Database& db, const QString& reportFile, const QString& criteria)
+// Builds a delivered report over a business's rows of a period, as a print
+// does: crys_Default written with the selection of every report, the
+// business and the period as the context.
+inline ReportResult runReport(Database& db, const QString& reportFile, qint64 business,
+                              const ReportPeriod& period = {})
 {
-    writeQuery(db, criteria);
+    if (db.hasQueryDef(QStringLiteral("crys_Default")))
+        db.DeleteQueryDef(QStringLiteral("crys_Default"));
+    db.CreateQueryDef(QStringLiteral("crys_Default"),
+                      Ledger::reportQuery(business, period.from, period.to));
     auto rows = db.OpenRecordset(QStringLiteral("crys_Default"));
+    Ledger ledger(db);
     return BuildReport(LoadReportFile(QStringLiteral(ZANTORO_DB_DIR "/reports/") + reportFile),
-                       *rows);
+                       *rows, BusinessReportContext(ledger, business, period));
 }
 
 // The amounts of a text in the order they stand: "1,234.56", "-0.07".

@@ -10,6 +10,9 @@
 #include "ReportFixture.h"
 #include "reports/frmCrys.h"
 #include "reports/frmPrint.h"
+#include "reports/ReportWindow.h"
+#include "reports/ReportWindows.h"
+#include "shell/Windows.h"
 #include "support/DialogScript.h"
 
 #include <QAction>
@@ -135,21 +138,23 @@ private slots:
         QTest::addColumn<QDate>("end");
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("period"); // as the report prints it
         QTest::newRow("start and end") << QDate(2026, 3, 15) << QDate(2026, 3, 31)
                                        << "WHERE (((Businesses.BusinessId)=%1) AND "
                                           "((Transactions.TransactionDate)>=#2026-03-15# "
                                           "And (Transactions.TransactionDate)<=#2026-03-31#));"
-                                       << 4;
+                                       << 4 << "15/Mar/2026 to 31/Mar/2026";
+        // The end picker shows 14/Apr/2026 unticked; the rows run on to April.
         QTest::newRow("start only") << QDate(2026, 3, 15) << QDate()
                                     << "WHERE (((Businesses.BusinessId)=%1) AND "
                                        "((Transactions.TransactionDate)>=#2026-03-15#));"
-                                    << 5;
+                                    << 5 << "from 15/Mar/2026";
         QTest::newRow("end only")
             << QDate() << QDate(2026, 3, 31)
             << "WHERE Businesses.BusinessId=%1 AND Transactions.TransactionDate <=#2026-03-31#;"
-            << 12;
+            << 12 << "up to 31/Mar/2026";
         QTest::newRow("no dates, still one business")
-            << QDate() << QDate() << "WHERE (((Businesses.BusinessId)=%1));" << 13;
+            << QDate() << QDate() << "WHERE (((Businesses.BusinessId)=%1));" << 13 << "all dates";
     }
 
     void criteriaSelectTheBusinessAndDates()
@@ -158,15 +163,27 @@ private slots:
         QFETCH(QDate, end);
         QFETCH(QString, criteria);
         QFETCH(int, count);
+        QFETCH(QString, period);
         Selection s;
         frmPrint& window = s.window;
-        window.dt1[0]->setValue(start.isValid() ? Variant(start) : Variant::null());
-        window.dt1[1]->setValue(end.isValid() ? Variant(end) : Variant::null());
+        if (start.isValid()) {
+            window.dt1[0]->setValue(Variant(start));
+            window.dt1[0]->setValue(Variant::null());
+            clickTick(*window.dt1[0]);
+        }
+        if (end.isValid())
+            window.dt1[1]->setValue(Variant(end));
 
-        WhenModal<frmCrys> viewer;
+        QStringList headers;
+        WhenModal<frmCrys> viewer([&](frmCrys& crys) {
+            QTRY_VERIFY(crys.Report1.window() && crys.Report1.window()->hasReport());
+            headers = crys.Report1.window()->result()->pageHeaders;
+        });
         clickPrint(window);
 
         QCOMPARE(viewer.seen(), 1);
+        QCOMPARE(headers, (QStringList{"Bakery Janssen", "VAT number: NL001234567B01",
+                                       "Period: " + period}));
         QCOMPARE(storedQuery(), frmPrint::ReportSelect + criteria.arg(s.bakery()));
         QCOMPARE(dbStuff::ReportQuery.sql, storedQuery());
         QCOMPARE(storedRows(), qint64(count)); // never the shop's row
@@ -216,20 +233,51 @@ private slots:
         QCOMPARE(file, dbStuff::DBFolder + QStringLiteral("Cash book.report"));
     }
 
-    void aQueryThatCannotBeWrittenOpensNoViewer()
+    // Something else of the query's name in the file may hold someone's data:
+    // the message says what is in the way and what to do, and it stays as it is.
+    void somethingInTheQuerysWayIsLeftAlone_data()
     {
-        // A table in the way: the name exists, and it is no query to delete.
-        Selection s(0, QStringLiteral("CREATE TABLE crys_Default (x)"));
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("a table") << "CREATE TABLE crys_Default AS SELECT 'kept' AS x"
+                                 << "a table";
+        QTest::newRow("an index") << "CREATE INDEX CRYS_DEFAULT ON Transactions (Description)"
+                                  << "an object (index)";
+    }
+
+    void somethingInTheQuerysWayIsLeftAlone()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, what);
+        Selection s(0, sql);
+        const QString before =
+            RawDb(s.open.temp.path())
+                .value("SELECT group_concat(type || ':' || sql, ';') FROM sqlite_master "
+                       "WHERE name = 'crys_Default' COLLATE NOCASE")
+                .toString();
         s.script.answer(vbOK);
-        frmPrint& window = s.window;
         WhenModal<frmCrys> viewer;
 
-        clickPrint(window);
+        clickPrint(s.window);
         QTest::qWait(50);
 
         QCOMPARE(viewer.seen(), 0);
         QCOMPARE(s.script.messages().size(), 1);
-        QVERIFY(s.script.messages()[0].prompt.startsWith(QStringLiteral("Error 3265:")));
+        const MessageRequest& message = s.script.messages()[0];
+        QCOMPARE(message.prompt,
+                 QStringLiteral("The report cannot be made: the database file holds %1 named "
+                                "\"crys_Default\", the name the report needs for its query.\r\r"
+                                "Rename or remove it with a database tool, then print again. It "
+                                "has been left as it is.")
+                     .arg(what));
+        QCOMPARE(message.flags, int(vbExclamation + vbOKOnly));
+        RawDb raw(s.open.temp.path());
+        QCOMPARE(raw.value("SELECT group_concat(type || ':' || sql, ';') FROM sqlite_master "
+                           "WHERE name = 'crys_Default' COLLATE NOCASE")
+                     .toString(),
+                 before);
+        if (what == u"a table")
+            QCOMPARE(raw.value("SELECT x FROM crys_Default").toString(), QStringLiteral("kept"));
     }
 
     void doubleClickPrintsOnlyWithABusiness()
@@ -248,6 +296,37 @@ private slots:
         QCOMPARE(viewer.seen(), 1);
         QVERIFY(storedQuery().endsWith(
             QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.open.books.shop)));
+    }
+
+    // Opened for a business (the sheet's print button), the window starts on
+    // it, ready to print; opened without one, nothing is chosen.
+    void openedForABusinessStartsOnIt_data()
+    {
+        QTest::addColumn<bool>("forShop");
+        QTest::newRow("the sheet's business") << true;
+        QTest::newRow("no business") << false;
+    }
+
+    void openedForABusinessStartsOnIt()
+    {
+        QFETCH(bool, forShop);
+        OpenBooks books;
+        DialogScript script;
+        RegisterReportWindows();
+        QString chosen = QStringLiteral("(not shown)");
+        bool printable = false;
+        WhenModal<frmPrint> selection([&](frmPrint& window) {
+            chosen = window.cbobusiness->Text();
+            printable = printEnabled(window);
+        });
+
+        QVERIFY(dbStuff::ShowWindow(dbStuff::WindowId::Print, forShop ? books.books.shop : 0));
+        dbStuff::UnregisterWindows();
+
+        QCOMPARE(selection.seen(), 1);
+        QCOMPARE(chosen, forShop ? QStringLiteral("Corner Shop") : QString());
+        QCOMPARE(printable, forShop);
+        QCOMPARE(script.shown(), 0);
     }
 
     void aStartDateSuggestsTheEndOfItsMonth_data()

@@ -13,6 +13,8 @@
 using ReportFixture::MarchCriteria;
 using ReportFixture::runReport;
 
+Q_DECLARE_METATYPE(ReportPeriod)
+
 class tst_ReportData : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,7 @@ private slots:
         m_temp = std::make_unique<TempDatabase>();
         RawDb raw(m_temp->path());
         m_books = ReportFixture::fill(raw);
+        m_large = ReportFixture::fillLarge(raw);
         m_db = Database::OpenDatabase(m_temp->path());
     }
 
@@ -35,29 +38,41 @@ private slots:
     void deliveredReportsMatchTheirGoldenText_data()
     {
         QTest::addColumn<QString>("report");
-        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<ReportPeriod>("period");
         QTest::addColumn<QString>("golden");
+        using ReportFixture::TransactionsReport;
+        using ReportFixture::VatReport;
+        const QDate mid(2026, 3, 15);
+        const QDate end(2026, 3, 31);
         QTest::newRow("transactions by category, March")
-            << ReportFixture::TransactionsReport << MarchCriteria << "transactions-march.txt";
+            << TransactionsReport << false << ReportFixture::March << "transactions-march.txt";
         QTest::newRow("VAT summary, March")
-            << ReportFixture::VatReport << MarchCriteria << "vat-summary-march.txt";
+            << VatReport << false << ReportFixture::March << "vat-summary-march.txt";
+        QTest::newRow("VAT summary, from a start date")
+            << VatReport << false << ReportPeriod{mid, {}} << "vat-summary-from.txt";
+        QTest::newRow("VAT summary, up to an end date")
+            << VatReport << false << ReportPeriod{{}, end} << "vat-summary-upto.txt";
         QTest::newRow("VAT summary, every date")
-            << ReportFixture::VatReport << QStringLiteral("WHERE (((Businesses.BusinessId)=%1));")
-            << "vat-summary-all.txt";
+            << VatReport << false << ReportPeriod{} << "vat-summary-all.txt";
         QTest::newRow("transactions, nothing in the period")
-            << ReportFixture::TransactionsReport
-            << QStringLiteral("WHERE Businesses.BusinessId=%1 AND Transactions.TransactionDate "
-                              "<=#2025-12-31#;")
+            << TransactionsReport << false << ReportPeriod{{}, QDate(2025, 12, 31)}
             << "transactions-empty.txt";
+        QTest::newRow("transactions, figures up to 999,999,999.99")
+            << TransactionsReport << true << ReportFixture::November << "transactions-large.txt";
+        QTest::newRow("VAT summary, figures up to 999,999,999.99")
+            << VatReport << true << ReportFixture::November << "vat-summary-large.txt";
     }
 
     void deliveredReportsMatchTheirGoldenText()
     {
         QFETCH(QString, report);
-        QFETCH(QString, criteria);
+        QFETCH(bool, large);
+        QFETCH(ReportPeriod, period);
         QFETCH(QString, golden);
 
-        const QString actual = runReport(*m_db, report, criteria.arg(m_books.bakery)).toPlainText();
+        const QString actual =
+            runReport(*m_db, report, large ? m_large : m_books.bakery, period).toPlainText();
 
         QFile file(QStringLiteral(ZANTORO_DB_DIR "/../tests/reports/golden/") + golden);
         if (qEnvironmentVariableIsSet("ZANTORO_UPDATE_GOLDEN")) {
@@ -85,7 +100,7 @@ private slots:
     {
         QFETCH(QString, lines);
         QFETCH(QString, expected);
-        runReport(*m_db, ReportFixture::TransactionsReport, MarchCriteria.arg(m_books.bakery));
+        ReportFixture::writeQuery(*m_db, MarchCriteria.arg(m_books.bakery));
         RawDb(m_temp->path())
             .exec("UPDATE Transactions SET Relation = 'counter' WHERE ReceiptId = '12'");
 
@@ -153,6 +168,7 @@ private:
     std::unique_ptr<TempDatabase> m_temp;
     std::unique_ptr<Database> m_db;
     ReportFixture::Books m_books;
+    qint64 m_large = 0;
 };
 
 QTEST_GUILESS_MAIN(tst_ReportData)

@@ -27,6 +27,10 @@ private slots:
         QTest::newRow("group header without group") << head + "groupheader \"x\"" << 3 << "group";
         QTest::newRow("page number in a page header")
             << head + "pageheader \"{page}\"" << 3 << "page footer";
+        QTest::newRow("period with a format")
+            << head + "pageheader \"{period:date dd/MM/yyyy}\"" << 3 << "no format";
+        QTest::newRow("period in the page footer")
+            << head + "pagefooter \"{period}\"" << 3 << "page footer";
         QTest::newRow("label before a first total")
             << "title T\ncolumn \"A\" TotalPrice money total\nsummary \"S\"" << 0 << "first column";
     }

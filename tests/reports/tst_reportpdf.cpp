@@ -31,6 +31,8 @@ ReportResult longReport(int count)
 
 } // namespace
 
+Q_DECLARE_METATYPE(ReportPeriod)
+
 class tst_ReportPdf : public QObject
 {
     Q_OBJECT
@@ -42,23 +44,74 @@ private slots:
                  "pdftotext (poppler-utils) is needed; scripts/deps installs it");
     }
 
+    // Every figure stands on paper in full, in the order of the text form,
+    // under the business, its VAT number and the period chosen.
+    void pdfCarriesTheFiguresOfTheText_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<ReportPeriod>("period");
+        QTest::addColumn<QStringList>("shown");
+        using ReportFixture::TransactionsReport;
+        QTest::newRow("transactions, March")
+            << TransactionsReport << false << ReportFixture::March
+            << QStringList{"Bakery Janssen", "VAT number: NL001234567B01",
+                           "Period: 01/Mar/2026 to 31/Mar/2026", "1,234.56"};
+        QTest::newRow("transactions, large figures")
+            << TransactionsReport << true << ReportFixture::November
+            << QStringList{"Bigwig Holdings", "Period: 01/Nov/2026 to 30/Nov/2026",
+                           "12,345,678.90",   "987,654,321.09",
+                           "999,999,999.99",  "999,990,503.14",
+                           "1,853.52",        "2.20"};
+        QTest::newRow("VAT summary, large figures, from a date")
+            << ReportFixture::VatReport << true << ReportPeriod{QDate(2026, 11, 1), {}}
+            << QStringList{"VAT number: GB123456789", "Period: from 01/Nov/2026", "999,999,999.99",
+                           "11,310.28", "1,855.72"};
+        QTest::newRow("nothing in the period")
+            << TransactionsReport << false << ReportPeriod{{}, QDate(2025, 12, 31)}
+            << QStringList{"Bakery Janssen", "VAT number: NL001234567B01",
+                           "Period: up to 31/Dec/2025", "There are no transactions"};
+    }
+
     void pdfCarriesTheFiguresOfTheText()
     {
+        QFETCH(QString, report);
+        QFETCH(bool, large);
+        QFETCH(ReportPeriod, period);
+        QFETCH(QStringList, shown);
         TempDatabase temp;
-        const qint64 bakery = ReportFixture::fill(*std::make_unique<RawDb>(temp.path())).bakery;
-        const ReportResult result = ReportFixture::runReport(
-            *Database::OpenDatabase(temp.path()), ReportFixture::TransactionsReport,
-            ReportFixture::MarchCriteria.arg(bakery));
+        qint64 business = 0;
+        {
+            RawDb raw(temp.path());
+            const qint64 bakery = ReportFixture::fill(raw).bakery;
+            const qint64 bigwig = ReportFixture::fillLarge(raw);
+            business = large ? bigwig : bakery;
+        }
+        const ReportResult result = ReportFixture::runReport(*Database::OpenDatabase(temp.path()),
+                                                             report, business, period);
         const QString pdf = temp.filePath(QStringLiteral("report.pdf"));
 
         WritePdf(result, pdf);
 
         const QString text = ReportFixture::pdfText(pdf);
-        const QStringList expected = ReportFixture::amounts(result.toPlainText());
-        QVERIFY(expected.size() > 20);
-        QCOMPARE(ReportFixture::amounts(text), expected);
-        QVERIFY(text.contains(QStringLiteral("Bakery Janssen")));
-        // A text too long for its column is cut there; the next column keeps its place.
+        QCOMPARE(ReportFixture::amounts(text), ReportFixture::amounts(result.toPlainText()));
+        for (const QString& part : shown)
+            QVERIFY2(text.contains(part), qPrintable(part + u'\n' + text));
+    }
+
+    // A text too long for its column is cut there; the next column keeps its place.
+    void longTextsAreCutAtTheirColumn()
+    {
+        TempDatabase temp;
+        const qint64 bakery = ReportFixture::fill(*std::make_unique<RawDb>(temp.path())).bakery;
+        const ReportResult result = ReportFixture::runReport(*Database::OpenDatabase(temp.path()),
+                                                             ReportFixture::TransactionsReport,
+                                                             bakery, ReportFixture::March);
+        const QString pdf = temp.filePath(QStringLiteral("report.pdf"));
+
+        WritePdf(result, pdf);
+
+        const QString text = ReportFixture::pdfText(pdf);
         QVERIFY(!text.contains(QStringLiteral("does not fit its column")));
         const QString line = text.section(QStringLiteral("A very long"), 1).section(u'\n', 0, 0);
         QVERIFY2(line.contains(QStringLiteral("Mill")), qPrintable(line));

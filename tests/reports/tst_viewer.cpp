@@ -124,19 +124,24 @@ private slots:
     }
 
     // Both go through a file the user (or the printer dialog) chose; the
-    // figures on paper are the report's.
+    // figures on paper are the report's. The PDF is proposed under the
+    // business, the report and the period, in the folder of the last PDF
+    // saved (the documents folder until one is).
     void saveAsPdfAndPrint()
     {
         OpenBooks books;
         selectBusiness(books.books.bakery);
         frmCrys viewer;
+        viewer.Report1.BusinessId = books.books.bakery;
+        viewer.Report1.Period = {QDate(2026, 3, 1), {}};
         showOn(viewer, books.temp.filePath(ReportFixture::VatReport));
         ReportWindow* report = viewer.Report1.window();
         const QString refused = books.temp.filePath(QStringLiteral("no such folder/report.pdf"));
         const QString chosen = books.temp.filePath(QStringLiteral("vat return"));
         const QString printed = books.temp.filePath(QStringLiteral("printed.pdf"));
         DialogScript script;
-        script.cancelFile().chooseFile(refused).answer(vbOK).chooseFile(chosen);
+        const QString again = books.temp.filePath(QStringLiteral("again.pdf"));
+        script.cancelFile().chooseFile(refused).answer(vbOK).chooseFile(chosen).chooseFile(again);
         bool accept = false;
         ReportWindow::setPrinterChooser([&](QPrinter& printer, QWidget*) {
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -150,14 +155,25 @@ private slots:
         QCOMPARE(script.messages().size(), 1);
         QVERIFY(script.messages()[0].prompt.contains(refused));
         report->action(QStringLiteral("pdf"))->trigger();
+        report->action(QStringLiteral("pdf"))->trigger();
         report->action(QStringLiteral("print"))->trigger(); // cancelled
         QVERIFY(!QFileInfo::exists(printed));
         accept = true;
         report->action(QStringLiteral("print"))->trigger();
         ReportWindow::setPrinterChooser({});
 
-        // The proposed name comes from the report file's; the extension is added.
-        QCOMPARE(script.files().last().fileName, QStringLiteral("VAT summary.pdf"));
+        // The extension is added to a name typed without one.
+        QCOMPARE(script.files().size(), 4);
+        for (const FileRequest& request : script.files())
+            QCOMPARE(request.fileName,
+                     QStringLiteral("Bakery Janssen - VAT summary - from 01-Mar-2026.pdf"));
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // A cancelled or failed save leaves the folder as it was.
+        QCOMPARE((QStringList{script.files()[0].initDir, script.files()[1].initDir,
+                              script.files()[2].initDir, script.files()[3].initDir}),
+                 (QStringList{documents, documents, documents, QFileInfo(chosen).absolutePath()}));
+        QVERIFY(QFileInfo::exists(again));
         QCOMPARE(script.messages().size(), 1);
         const QStringList figures = ReportFixture::amounts(report->result()->toPlainText());
         QCOMPARE(ReportFixture::amounts(ReportFixture::pdfText(chosen + ".pdf")), figures);

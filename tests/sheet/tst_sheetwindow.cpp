@@ -86,7 +86,11 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     s.env.openDatabase(s.file.path());
     RegisterSheetWindow();
     int printed = 0;
-    dbStuff::RegisterWindow(dbStuff::WindowId::Print, [&] { ++printed; });
+    qint64 printedFor = -1; // the business the report selection is opened on
+    dbStuff::RegisterWindow(dbStuff::WindowId::Print, [&] {
+        ++printed;
+        printedFor = dbStuff::WindowBusiness();
+    });
     frmMain& frame = frmMain::instance();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -110,6 +114,7 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     QCOMPARE(storedSort(), QStringLiteral("(none)"));
     Sheet::clickButton(*w->Toolbar1, "print");
     QCOMPARE(printed, 1);
+    QCOMPARE(printedFor, 0);
 
     // An empty sheet: the title row, entry row "1", the balance and the grand
     // totals, the cursor resting on the balance.
@@ -133,6 +138,9 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     }
     s.pick("Zeppelin");
     QCOMPARE(s.cash().Rows(), 5);
+    Sheet::clickButton(*w->Toolbar1, "print");
+    QCOMPARE(printedFor, zeppelin);
+    QCOMPARE(dbStuff::WindowBusiness(), 0); // only while the window is open
     QCOMPARE(s.cash().TextMatrix(1, Description), QStringLiteral("Not ours"));
     s.showTab(2);
     QCOMPARE(dbStuff::CurrentTab, 2);
