@@ -26,18 +26,20 @@ const QString RefusedTarget =
                    "NewPendrel.mdb.") +
     QStringLiteral("\r\r") + QStringLiteral("Please choose another name for the backup.");
 
-BackupFiles*& installedFiles()
-{
-    static BackupFiles* files = nullptr;
-    return files;
-}
+const QString ChooseAnotherFolder = QStringLiteral("Please choose another folder for the backup.");
 
-BackupFiles& files()
-{
-    static BackupFiles real;
-    BackupFiles* installed = installedFiles();
-    return installed ? *installed : real;
-}
+const QString DamagedDatabase =
+    QStringLiteral("The database file %1 is damaged (%2).") + QStringLiteral("\r\r") +
+    QStringLiteral("No backup is made of a damaged file, so that it cannot take the place of a "
+                   "sound backup.");
+
+const QString NoBackupMade =
+    QStringLiteral("No backup was made; the database and any earlier file of that name are as "
+                   "they were.");
+
+const QString NotCompacted = QStringLiteral("The backup %1 was made, but the database could not "
+                                            "be compacted; it is as it was.") +
+                             QStringLiteral("\r\r");
 
 // Whether two paths name the same file: the same file on disk (links
 // included) when both exist, else the same absolute path.
@@ -81,43 +83,6 @@ void ReopenDatabase()
 
 } // namespace
 
-void BackupFiles::compact(const QString& source, const QString& target)
-{
-    Database::CompactDatabase(source, target);
-}
-
-bool BackupFiles::exists(const QString& path)
-{
-    return QFileInfo::exists(path);
-}
-
-void BackupFiles::remove(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        throw VbError(VbErr::FileNotFound, path);
-    QFile file(path);
-    if (!file.remove())
-        throw VbError(VbErr::PathFileAccess, path, file.errorString());
-}
-
-void BackupFiles::rename(const QString& from, const QString& to)
-{
-    if (!QFileInfo::exists(from))
-        throw VbError(VbErr::FileNotFound, from);
-    if (QFileInfo::exists(to))
-        throw VbError(VbErr::FileAlreadyExists, to);
-    // QFile::rename copies and removes where a plain rename cannot cross file
-    // systems (a backup on a removable drive).
-    QFile file(from);
-    if (!file.rename(to))
-        throw VbError(VbErr::PathFileAccess, from, file.errorString());
-}
-
-void setBackupFiles(BackupFiles* replacement)
-{
-    installedFiles() = replacement;
-}
-
 void BackupDatabase()
 {
     const QString stored = GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"),
@@ -151,13 +116,37 @@ void BackupDatabase()
         return;
     }
 
+    // Refused before anything is closed: a folder the backup cannot go to, and
+    // a damaged database, whose copy could take the place of a sound backup.
+    BackupFiles& fs = backupFiles();
+    try {
+        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return;
+    }
+    try {
+        fs.check(DBPath);
+    } catch (const VbError& e) {
+        if (e.number() != VbErr::UnrecognizedFormat) {
+            ReportError(e);
+            return;
+        }
+        MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
+               vbCritical + vbOKOnly, AppTitle);
+        return;
+    }
+
     frame.setMousePointer(vbHourglass);
     if (DB)
         DB->Close();
     DoEvents();
 
-    BackupFiles& fs = files();
-    bool moved = false; // the database file now lies at the backup path
+    // The working file comes out compacted: the compacted copy is made first,
+    // the backup is written from it, and only then does it take the place of
+    // the database file. Until that last step the database file is untouched.
+    bool backedUp = false;
     try {
         try {
             fs.compact(DBPath, workPath);
@@ -167,25 +156,28 @@ void BackupDatabase()
             fs.remove(workPath);
             fs.compact(DBPath, workPath);
         }
-        if (fs.exists(backupPath))
-            fs.remove(backupPath);
-        fs.rename(DBPath, backupPath);
-        moved = true;
-        fs.rename(workPath, DBPath);
+        fs.flush(workPath);
+        WriteCheckedCopy(workPath, backupPath);
+        backedUp = true;
+        fs.replace(workPath, DBPath);
     } catch (const VbError& e) {
-        // Put the original file back where it was and drop the half-made copy;
-        // the stored backup path stays as it was.
         try {
-            if (moved && !fs.exists(DBPath))
-                fs.rename(backupPath, DBPath);
             if (fs.exists(workPath))
                 fs.remove(workPath);
         } catch (const VbError&) {
-            // The first error is the one to report; the database is reopened
-            // below from wherever it now is at DBPath.
+            // The first error is the one to report.
         }
         frame.setMousePointer(vbDefault);
-        ReportError(e);
+        if (backedUp) {
+            SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("BACKUP"),
+                        backupPath);
+            MsgBox(NotCompacted.arg(QDir::toNativeSeparators(backupPath)) +
+                       CopyFailureText(e, DBPath),
+                   vbExclamation + vbOKOnly, AppTitle);
+        } else {
+            MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + NoBackupMade,
+                   vbCritical + vbOKOnly, AppTitle);
+        }
         ReopenDatabase();
         return;
     }
