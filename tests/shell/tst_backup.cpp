@@ -5,6 +5,7 @@
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "support/DialogScript.h"
+#include "support/FailingFiles.h"
 #include "support/ShellEnvironment.h"
 #include "support/SmallMount.h"
 #include "support/TestDatabase.h"
@@ -12,7 +13,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QMap>
 #include <QTest>
 
@@ -49,55 +49,6 @@ QMap<QString, QByteArray> contentsOf(const QString& folder)
         files.insert(name, bytesOf(dir.filePath(name)));
     return files;
 }
-
-// The real file operations, with one chosen step ("check#2": the second
-// check) made to fail the way the file system would.
-class FailingFiles final : public dbStuff::BackupFiles
-{
-public:
-    QString failAt;
-    QStringList steps;
-    bool databaseClosedAtFailure = false;
-
-    void compact(const QString& source, const QString& target) override
-    {
-        step(QStringLiteral("compact"));
-        BackupFiles::compact(source, target);
-    }
-    void flush(const QString& path) override
-    {
-        step(QStringLiteral("flush"));
-        BackupFiles::flush(path);
-    }
-    void check(const QString& path) override
-    {
-        step(QStringLiteral("check"));
-        BackupFiles::check(path);
-    }
-    void replace(const QString& from, const QString& to) override
-    {
-        step(QStringLiteral("replace"));
-        BackupFiles::replace(from, to);
-    }
-    void remove(const QString& path) override
-    {
-        step(QStringLiteral("remove"));
-        BackupFiles::remove(path);
-    }
-
-private:
-    void step(const QString& kind)
-    {
-        const int nth = ++m_calls[kind];
-        steps << (nth == 1 ? kind : kind + QStringLiteral("#%1").arg(nth));
-        if (steps.last() == failAt) {
-            databaseClosedAtFailure = !dbStuff::DB->isOpen();
-            throw VbError(VbErr::PathFileAccess, QStringLiteral("injected"));
-        }
-    }
-
-    QHash<QString, int> m_calls;
-};
 
 } // namespace
 
