@@ -98,6 +98,40 @@ QString FailureText(const VbError& e, Phase phase, const QString& backupPath,
     return NotCompacted.arg(QDir::toNativeSeparators(backupPath)) + CopyFailureText(e, DBPath);
 }
 
+// Refuses, with its message, what would make the backup fail after the
+// database was closed or make it worthless: a folder it cannot write to (the
+// backup's, or the database's for the compacted copy), and a damaged
+// database, whose copy could take the place of a sound backup. Nothing is
+// closed or written.
+bool RefusedBeforeClosing(const QString& backupPath, const QString& workPath)
+{
+    try {
+        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        CheckWritableFolder(QFileInfo(workPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, workPath) + QStringLiteral("\r\r") + WorkFileFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        backupFiles().check(DBPath);
+    } catch (const VbError& e) {
+        if (e.number() == VbErr::UnrecognizedFormat)
+            MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
+                   vbCritical + vbOKOnly, AppTitle);
+        else
+            ReportError(e);
+        return true;
+    }
+    return false;
+}
+
 // Opens DB and the table recordsets on DBPath again. A failure shows the error
 // box and leaves the closed database in DB, so that later use raises errors
 // rather than meeting no object at all.
@@ -148,34 +182,9 @@ void BackupDatabase()
         return;
     }
 
-    // Refused before anything is closed: a folder the backup cannot go to, and
-    // a damaged database, whose copy could take the place of a sound backup.
     BackupFiles& fs = backupFiles();
-    try {
-        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
-    } catch (const VbError& e) {
-        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
-               vbExclamation + vbOKOnly, AppTitle);
+    if (RefusedBeforeClosing(backupPath, workPath))
         return;
-    }
-    try {
-        CheckWritableFolder(QFileInfo(workPath).absolutePath());
-    } catch (const VbError& e) {
-        MsgBox(CopyFailureText(e, workPath) + QStringLiteral("\r\r") + WorkFileFolder,
-               vbExclamation + vbOKOnly, AppTitle);
-        return;
-    }
-    try {
-        fs.check(DBPath);
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::UnrecognizedFormat) {
-            ReportError(e);
-            return;
-        }
-        MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
-               vbCritical + vbOKOnly, AppTitle);
-        return;
-    }
 
     frame.setMousePointer(vbHourglass);
     if (DB)
