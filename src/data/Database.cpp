@@ -58,6 +58,39 @@ void checkUsable(sqlite3* db, const QString& path)
         throw VbError(VbErr::CannotUseFile, path, QStringLiteral("the file is read-only"));
 }
 
+// The first problem quick_check finds on db's main file, or empty when none.
+// Errors that keep the check from running at all (a file that is no database,
+// a page it cannot read) are problems too.
+QString quickCheckOn(sqlite3* db)
+{
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &raw, nullptr);
+    Stmt check(raw);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(check.get());
+    if (rc != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    QString verdict =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)));
+    if (verdict != QLatin1String("ok")) {
+        // Only the main file is ever checked; the heading naming it says nothing.
+        verdict.remove(QStringLiteral("*** in database main ***"));
+        return verdict.simplified();
+    }
+    check.reset();
+    // An empty file passes quick_check as an empty database.
+    rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'", -1, &raw,
+                            nullptr);
+    Stmt tables(raw);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(tables.get());
+    if (rc != SQLITE_ROW)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    if (sqlite3_column_int(tables.get(), 0) == 0)
+        return QStringLiteral("the file holds no tables");
+    return QString();
+}
+
 } // namespace
 
 Database::Database(std::shared_ptr<Connection> connection) : m_conn(std::move(connection)) {}
@@ -87,6 +120,9 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     if (rc != SQLITE_OK)
         throw VbError(VbErr::CannotUseFile, path, QString::fromUtf8(sqlite3_errstr(rc)));
     sqlite3_extended_result_codes(conn->db, 1);
+    // Another process (a copy or sync tool, the sqlite3 shell) may hold the
+    // file's lock for a moment; wait for it rather than fail the first write.
+    sqlite3_busy_timeout(conn->db, BusyTimeoutMs);
     checkUsable(conn->db, path);
     sqlite3_exec(conn->db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
     // Every stored sheet row is its own transaction. The file is flushed to
@@ -111,6 +147,7 @@ void Database::CompactDatabase(const QString& src, const QString& dst)
     if (rc != SQLITE_OK)
         throw VbError(VbErr::CannotUseFile, src, QString::fromUtf8(sqlite3_errstr(rc)));
     sqlite3_extended_result_codes(conn.db, 1);
+    sqlite3_busy_timeout(conn.db, BusyTimeoutMs);
     try {
         Stmt vacuum = conn.prepare(QStringLiteral("VACUUM INTO ?1"));
         bindVariant(vacuum.get(), 1, dst);
@@ -120,6 +157,27 @@ void Database::CompactDatabase(const QString& src, const QString& dst)
         QFile::remove(dst); // never leave half a copy behind
         throw;
     }
+}
+
+QString Database::QuickCheck(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw VbError(VbErr::DbFileNotFound, path);
+    Connection conn;
+    conn.path = path;
+    const QByteArray native = QFile::encodeName(path);
+    const int rc = sqlite3_open_v2(native.constData(), &conn.db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_busy_timeout(conn.db, BusyTimeoutMs);
+    return quickCheckOn(conn.db);
+}
+
+QString Database::quickCheck() const
+{
+    if (!m_conn->isOpen())
+        throw VbError(VbErr::ObjectInvalid);
+    return quickCheckOn(m_conn->db);
 }
 
 QString Database::path() const

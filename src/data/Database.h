@@ -37,6 +37,16 @@ public:
     // Compacts src into a new file dst (which must not exist: 3204). src must
     // not be open. On failure dst does not exist afterwards.
     static void CompactDatabase(const QString& src, const QString& dst);
+    // SQLite's quick_check of the file at path, read through a connection of
+    // its own (no lock of this program taken, nothing written): empty when the
+    // file is sound, else the first problem found, such as a damaged page, "file
+    // is not a database" or "the file holds no tables". 3024 when no file is
+    // at path.
+    static QString QuickCheck(const QString& path);
+
+    // How long, in milliseconds, a statement waits for a lock another process
+    // holds on the file before it fails with 3218.
+    static constexpr int BusyTimeoutMs = 3000;
 
     ~Database();
     Database(const Database&) = delete;
@@ -44,6 +54,8 @@ public:
 
     QString path() const;
     bool isOpen() const;
+    // QuickCheck on this open file, through this connection.
+    QString quickCheck() const;
 
     // A table name opens a table recordset; SQL or a stored query's name opens a
     // forward-only one. SQL is accepted in the program's dialect (#date#

@@ -26,18 +26,25 @@ const QString RefusedTarget =
                    "NewPendrel.mdb.") +
     QStringLiteral("\r\r") + QStringLiteral("Please choose another name for the backup.");
 
-BackupFiles*& installedFiles()
-{
-    static BackupFiles* files = nullptr;
-    return files;
-}
+const QString ChooseAnotherFolder = QStringLiteral("Please choose another folder for the backup.");
 
-BackupFiles& files()
-{
-    static BackupFiles real;
-    BackupFiles* installed = installedFiles();
-    return installed ? *installed : real;
-}
+const QString WorkFileFolder = QStringLiteral(
+    "A backup first writes a compacted copy of the database in the database's folder.");
+
+const QString DamagedDatabase =
+    QStringLiteral("The database file %1 is damaged (%2).") + QStringLiteral("\r\r") +
+    QStringLiteral("No backup is made of a damaged file, so that it cannot take the place of a "
+                   "sound backup.");
+
+const QString NoBackupMade =
+    QStringLiteral("No backup was made; the database and any earlier file of that name are as "
+                   "they were.");
+
+const QString DatabaseDiskFull = QStringLiteral("The database folder's disk is full: %1.");
+
+const QString NotCompacted = QStringLiteral("The backup %1 was made, but the database could not "
+                                            "be compacted; it is as it was.") +
+                             QStringLiteral("\r\r");
 
 // Whether two paths name the same file: the same file on disk (links
 // included) when both exist, else the same absolute path.
@@ -64,6 +71,67 @@ QString BackupInitDir(const QString& stored)
     return folder.isEmpty() ? stored : folder;
 }
 
+// The steps of a backup after the database was closed.
+enum class Phase
+{
+    Compact, // the compacted copy is written beside the database
+    Copy,    // the backup is written from it
+    Swap,    // the backup is made; the compacted copy takes the database's place
+};
+
+// What a failure in a phase means to the user.
+QString FailureText(const VbError& e, Phase phase, const QString& backupPath,
+                    const QString& workPath)
+{
+    switch (phase) {
+    case Phase::Compact:
+        if (e.number() == VbErr::DiskFull || e.number() == VbErr::DeviceFull)
+            return DatabaseDiskFull.arg(
+                       QDir::toNativeSeparators(QFileInfo(workPath).absolutePath())) +
+                   QLatin1Char(' ') + WorkFileFolder + QStringLiteral("\r\r") + NoBackupMade;
+        return CopyFailureText(e, workPath) + QStringLiteral("\r\r") + NoBackupMade;
+    case Phase::Copy:
+        return CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + NoBackupMade;
+    case Phase::Swap:
+        break;
+    }
+    return NotCompacted.arg(QDir::toNativeSeparators(backupPath)) + CopyFailureText(e, DBPath);
+}
+
+// Refuses, with its message, what would make the backup fail after the
+// database was closed or make it worthless: a folder it cannot write to (the
+// backup's, or the database's for the compacted copy), and a damaged
+// database, whose copy could take the place of a sound backup. Nothing is
+// closed or written.
+bool RefusedBeforeClosing(const QString& backupPath, const QString& workPath)
+{
+    try {
+        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        CheckWritableFolder(QFileInfo(workPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, workPath) + QStringLiteral("\r\r") + WorkFileFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        backupFiles().check(DBPath);
+    } catch (const VbError& e) {
+        if (e.number() == VbErr::UnrecognizedFormat)
+            MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
+                   vbCritical + vbOKOnly, AppTitle);
+        else
+            ReportError(e);
+        return true;
+    }
+    return false;
+}
+
 // Opens DB and the table recordsets on DBPath again. A failure shows the error
 // box and leaves the closed database in DB, so that later use raises errors
 // rather than meeting no object at all.
@@ -80,43 +148,6 @@ void ReopenDatabase()
 }
 
 } // namespace
-
-void BackupFiles::compact(const QString& source, const QString& target)
-{
-    Database::CompactDatabase(source, target);
-}
-
-bool BackupFiles::exists(const QString& path)
-{
-    return QFileInfo::exists(path);
-}
-
-void BackupFiles::remove(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        throw VbError(VbErr::FileNotFound, path);
-    QFile file(path);
-    if (!file.remove())
-        throw VbError(VbErr::PathFileAccess, path, file.errorString());
-}
-
-void BackupFiles::rename(const QString& from, const QString& to)
-{
-    if (!QFileInfo::exists(from))
-        throw VbError(VbErr::FileNotFound, from);
-    if (QFileInfo::exists(to))
-        throw VbError(VbErr::FileAlreadyExists, to);
-    // QFile::rename copies and removes where a plain rename cannot cross file
-    // systems (a backup on a removable drive).
-    QFile file(from);
-    if (!file.rename(to))
-        throw VbError(VbErr::PathFileAccess, from, file.errorString());
-}
-
-void setBackupFiles(BackupFiles* replacement)
-{
-    installedFiles() = replacement;
-}
 
 void BackupDatabase()
 {
@@ -151,13 +182,19 @@ void BackupDatabase()
         return;
     }
 
+    BackupFiles& fs = backupFiles();
+    if (RefusedBeforeClosing(backupPath, workPath))
+        return;
+
     frame.setMousePointer(vbHourglass);
     if (DB)
         DB->Close();
     DoEvents();
 
-    BackupFiles& fs = files();
-    bool moved = false; // the database file now lies at the backup path
+    // The working file comes out compacted: the compacted copy is made first,
+    // the backup is written from it, and only then does it take the place of
+    // the database file. Until that last step the database file is untouched.
+    Phase phase = Phase::Compact;
     try {
         try {
             fs.compact(DBPath, workPath);
@@ -167,25 +204,24 @@ void BackupDatabase()
             fs.remove(workPath);
             fs.compact(DBPath, workPath);
         }
-        if (fs.exists(backupPath))
-            fs.remove(backupPath);
-        fs.rename(DBPath, backupPath);
-        moved = true;
-        fs.rename(workPath, DBPath);
+        fs.flush(workPath);
+        phase = Phase::Copy;
+        WriteCheckedCopy(workPath, backupPath);
+        phase = Phase::Swap;
+        fs.replace(workPath, DBPath);
     } catch (const VbError& e) {
-        // Put the original file back where it was and drop the half-made copy;
-        // the stored backup path stays as it was.
         try {
-            if (moved && !fs.exists(DBPath))
-                fs.rename(backupPath, DBPath);
             if (fs.exists(workPath))
                 fs.remove(workPath);
         } catch (const VbError&) {
-            // The first error is the one to report; the database is reopened
-            // below from wherever it now is at DBPath.
+            // The first error is the one to report.
         }
         frame.setMousePointer(vbDefault);
-        ReportError(e);
+        if (phase == Phase::Swap)
+            SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("BACKUP"),
+                        backupPath);
+        MsgBox(FailureText(e, phase, backupPath, workPath),
+               (phase == Phase::Swap ? vbExclamation : vbCritical) + vbOKOnly, AppTitle);
         ReopenDatabase();
         return;
     }

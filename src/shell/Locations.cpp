@@ -54,6 +54,12 @@ QString rootFolder()
 }
 #endif
 
+void makeDefaultFolders()
+{
+    QDir().mkpath(defaultDatabaseFolder());
+    QDir().mkpath(defaultBackupPath());
+}
+
 QString folderOf(const QString& path)
 {
     const qsizetype cut =

@@ -20,6 +20,12 @@ QString defaultBackupPath();
 // Where the backup dialog starts when the stored backup path is empty.
 QString rootFolder();
 
+// Makes the folders of defaultDatabaseFolder() and defaultBackupPath() (and
+// <data> itself) where they are missing, so that the locate dialog and the
+// first backup open there rather than in the working folder. A folder that
+// cannot be made is left to the dialogs, which then start elsewhere.
+void makeDefaultFolders();
+
 // The folder part of a path, up to and including its last "/" or "\"; empty
 // when there is neither.
 QString folderOf(const QString& path);

@@ -54,6 +54,7 @@ void Main()
             if (Answer == vbCancel)
                 End();
         }
+        Locations::makeDefaultFolders();
         ConnectDatabase();
         frmMain::instance().show();
         Screen::setMousePointer(vbDefault);

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Ledger.h"
 #include "data/Recordset.h"
+#include "shell/BackupCopy.h"
 
 #include <QString>
 #include <QStringList>
@@ -91,27 +92,11 @@ void RunHandler(const std::function<void()>& handler);
 // large) shows the error box and gives 0.
 long IdFromKey(const QString& Key);
 
-// Writes a backup: asks for its name, compacts the database into its folder's
-// "NewPendrel.mdb", moves the database file to the backup name, puts the
-// compacted copy in its place and reopens it. On a failure after the database
-// was closed the original file is put back where it was and reopened.
+// Writes a backup: asks for its name; refuses a folder it cannot write to and
+// a damaged database before closing anything; compacts the database into its
+// folder's "NewPendrel.mdb", writes the backup from that as a checked copy
+// (WriteCheckedCopy), puts the compacted copy in the database's place and
+// reopens it. On a failure the database file is as it was and is reopened.
 void BackupDatabase();
-
-// The file operations of the backup, in one place so that a test can make a
-// chosen step fail. Failures are VbError: 53 missing file, 58 target exists,
-// 75 the file cannot be changed, and the store's numbers for compact.
-class BackupFiles
-{
-public:
-    virtual ~BackupFiles() = default;
-    virtual void compact(const QString& source, const QString& target);
-    virtual bool exists(const QString& path);
-    virtual void remove(const QString& path);
-    // Moves a file, across file systems too; the target must not exist.
-    virtual void rename(const QString& from, const QString& to);
-};
-// Installs the operations the backup uses (not owned); nullptr restores the
-// real ones.
-void setBackupFiles(BackupFiles* files);
 
 } // namespace dbStuff

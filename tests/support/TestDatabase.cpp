@@ -2,6 +2,7 @@
 
 #include "data/Schema.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -136,4 +137,28 @@ void RawDb::report(qint64 id, const QString& title)
 {
     exec(QStringLiteral("INSERT OR REPLACE INTO Reports (Reportid, ReportTitle) VALUES (?1, ?2)"),
          {id, title});
+}
+
+void fillAndDamageMiddlePage(const QString& path, int rows)
+{
+    qint64 pageSize = 0;
+    qint64 pages = 0;
+    {
+        RawDb raw(path);
+        TxRow row;
+        row.business = raw.business(QStringLiteral("Damaged books"));
+        row.category = raw.category(QStringLiteral("Sales"), true);
+        raw.exec(QStringLiteral("BEGIN"));
+        for (int i = 0; i < rows; ++i) {
+            row.description = QStringLiteral("row %1 ").arg(i) + QString(120, QLatin1Char('x'));
+            raw.transaction(row);
+        }
+        raw.exec(QStringLiteral("COMMIT"));
+        pageSize = raw.value(QStringLiteral("PRAGMA page_size")).toLongLong();
+        pages = raw.value(QStringLiteral("PRAGMA page_count")).toLongLong();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(pageSize * (pages / 2)))
+        throw std::runtime_error("cannot open the file to damage");
+    file.write(QByteArray(pageSize, '\xff'));
 }

@@ -72,3 +72,8 @@ public:
 private:
     sqlite3* m_db = nullptr;
 };
+
+// Fills the database at path with rows (about 150 bytes each) and then
+// overwrites one page in the middle of the file with garbage: the file still
+// opens and reads its schema, and quick_check reports the broken page.
+void fillAndDamageMiddlePage(const QString& path, int rows = 1500);

@@ -216,7 +216,10 @@ QStringList qtNameFilters(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+        // A description that already shows its patterns ("Backup files(*.bak)")
+        // is shown as it is; the dialog reads the patterns from it.
+        const QString shown = QLatin1Char('(') + patterns.simplified() + QLatin1Char(')');
+        result << (parts[i].endsWith(shown) ? parts[i] : parts[i] + QLatin1Char(' ') + shown);
     }
     return result;
 }

@@ -122,6 +122,7 @@ private:
     void cancelled() const;
 };
 
-// "desc|*.a;*.b|desc2|*.c" as the name filters of a Qt file dialog
-// ("desc (*.a *.b)", "desc2 (*.c)").
+// "desc|*.a;*.b|desc2(*.c)|*.c" as the name filters of a Qt file dialog
+// ("desc (*.a *.b)", "desc2(*.c)"): a text that already ends in its patterns
+// is kept as it is.
 QStringList qtNameFilters(const QString& filter);
