@@ -149,7 +149,14 @@ void AtClose()
         rotate(target);
         return;
     } catch (const VbError& e) {
-        failure = CopyFailureText(e, QDir(target).filePath(fileName(QDateTime::currentDateTime())));
+        // A copy of a damaged file is refused before anything is written.
+        if (e.number() == VbErr::UnrecognizedFormat && e.description().contains(DBPath))
+            failure = QStringLiteral("The database file %1 is damaged, so no backup was made of "
+                                     "it. File > Restore backup... puts a backup in its place.")
+                          .arg(QDir::toNativeSeparators(DBPath));
+        else
+            failure =
+                CopyFailureText(e, QDir(target).filePath(fileName(QDateTime::currentDateTime())));
     } catch (const std::exception& e) {
         failure = QString::fromLocal8Bit(e.what());
     }

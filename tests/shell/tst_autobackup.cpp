@@ -170,11 +170,16 @@ private slots:
     void failingCopyNeverBlocksClosing_data()
     {
         QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("reason"); // %1: the auto folder
+        QTest::addColumn<QString>("reason"); // %1: the auto folder, %2: the database
         QTest::newRow("a file where the folder should be")
             << "file in the way" << QStringLiteral("The folder %1 does not exist.");
         QTest::newRow("disk full while copying")
             << "disk full" << QStringLiteral("The backup folder's disk is full: %1.");
+        QTest::newRow("the database damaged")
+            << "damaged"
+            << QStringLiteral("The database file %2 is damaged, so no backup was made "
+                              "of it. File > Restore backup... puts a backup in its "
+                              "place.");
     }
 
     void failingCopyNeverBlocksClosing()
@@ -185,8 +190,19 @@ private slots:
         FullDisk full;
         if (failure == "file in the way")
             writeFile(db.autoFolder(), "in the way");
-        else
+        if (failure == "disk full")
             dbStuff::setBackupFiles(&full);
+        QByteArray intact;
+        if (failure == "damaged") {
+            // A page of the index on the transactions' business overwritten.
+            QFile file(db.file.path());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            intact = file.readAll();
+            file.seek(file.size() - 4096);
+            file.write(QByteArray(4096, '\x5a'));
+        }
+        reason.replace(QStringLiteral("%1"), db.autoFolder())
+            .replace(QStringLiteral("%2"), db.file.path());
         frmMain& frame = frmMain::instance();
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -203,10 +219,9 @@ private slots:
                  QStringLiteral("The automatic backup of the database could not be made in %1:"
                                 "\r\r%2\r\rZantoro closes all the same; the database itself is "
                                 "as you left it. The next close tries again.")
-                     .arg(db.autoFolder(), reason.arg(db.autoFolder())));
+                     .arg(db.autoFolder(), reason));
         QCOMPARE(shown.flags, vbExclamation + vbOKOnly);
-        QCOMPARE(autoSetting("LASTERROR"),
-                 db.autoFolder() + QStringLiteral(": ") + reason.arg(db.autoFolder()));
+        QCOMPARE(autoSetting("LASTERROR"), db.autoFolder() + QStringLiteral(": ") + reason);
         const QDateTime logged = QDateTime::fromString(autoSetting("LASTERRORDATE"), Qt::ISODate);
         QVERIFY(qAbs(logged.secsTo(QDateTime::currentDateTime())) < 60);
         QVERIFY(autoSetting("LAST").isEmpty());
@@ -215,6 +230,11 @@ private slots:
         // Once the way is clear, the next close makes the copy.
         dbStuff::setBackupFiles(nullptr);
         QFile::remove(db.autoFolder());
+        if (!intact.isEmpty()) {
+            QFile file(db.file.path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(intact);
+        }
         AutoBackup::AtClose();
         QCOMPARE(db.copies().size(), 1);
         QCOMPARE(script.messages().size(), 1);
