@@ -117,11 +117,12 @@ QString writeCopy(const QString& target)
 
 } // namespace
 
-QString write()
+QString write(bool rotateAfter)
 {
     const QString target = folder();
     const QString path = writeCopy(target);
-    rotate(target);
+    if (rotateAfter)
+        rotate(target);
     return path;
 }
 

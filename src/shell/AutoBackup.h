@@ -26,9 +26,11 @@ QString fileName(const QDateTime& when);
 // one cannot be removed.
 void rotate(const QString& folder, int keep = Kept);
 
-// Writes a copy of the open database into folder() and rotates; returns its
-// path. Raises VbError; on a failure no partial copy is left.
-QString write();
+// Writes a copy of the open database into folder(); returns its path. Raises
+// VbError; on a failure no partial copy is left. With rotateAfter, older
+// copies beyond the newest Kept are removed; a restore leaves them, since the
+// backup being restored may be one of them.
+QString write(bool rotateAfter = true);
 
 // Whether closing now makes a copy: none was made at close today, and the
 // database file changed (or is another file) since the last one.

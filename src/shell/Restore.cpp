@@ -217,7 +217,7 @@ void RestoreBackup()
     frame.setMousePointer(vbHourglass);
     const QString incoming = IncomingPath(DBPath);
     try {
-        AutoBackup::write();
+        AutoBackup::write(false);
     } catch (const VbError& e) {
         frame.setMousePointer(vbDefault);
         Refuse(QStringLiteral("The database could not be backed up before the restore.") +

@@ -239,32 +239,6 @@ private slots:
         QCOMPARE(db.copies().size(), 1);
         QCOMPARE(script.messages().size(), 1);
     }
-
-    // Without a backup made by the user, copies go under the default folder.
-    void folderFollowsTheLastBackup_data()
-    {
-        QTest::addColumn<QString>("stored"); // relative to the environment's root
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("nothing stored") << ""
-                                        << "data/Pendrel/auto";
-        QTest::newRow("a backup file") << "usb/Pendrel  01-Dec-2026 10.00.bak"
-                                       << "usb/auto";
-        QTest::newRow("a folder") << "usb"
-                                  << "usb/auto";
-    }
-
-    void folderFollowsTheLastBackup()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, folder);
-        ShellEnvironment env;
-        QDir().mkpath(env.root() + QStringLiteral("/usb"));
-        if (!stored.isEmpty())
-            SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("BACKUP"),
-                        env.root() + QLatin1Char('/') + stored);
-        QCOMPARE(QDir::cleanPath(AutoBackup::folder()),
-                 QDir::cleanPath(env.root() + QLatin1Char('/') + folder));
-    }
 };
 
 QTEST_MAIN(tst_AutoBackup)

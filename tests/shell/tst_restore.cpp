@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
+#include "shell/AutoBackup.h"
 #include "shell/BackupCopy.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -17,6 +18,7 @@
 #include <sqlite3.h>
 
 using Ended = ShellEnvironment::ProgramEnded;
+namespace AutoBackup = dbStuff::AutoBackup;
 
 namespace {
 
@@ -223,6 +225,27 @@ private slots:
         QCOMPARE(businessesIn(m_auto + QLatin1Char('/') + autoCopies().at(0)), qint64(3));
         QCOMPARE(bytesOf(m_backup), offered);
         QCOMPARE(leftovers(), QStringList());
+    }
+
+    // The backup chosen may be the oldest of the automatic copies: the copy
+    // made before the restore does not rotate it away.
+    void oldestAutomaticCopyCanBeRestored()
+    {
+        QDir().mkpath(m_auto);
+        QStringList names;
+        for (int day = 10; day >= 1; --day) {
+            names << m_auto + QLatin1Char('/') +
+                         AutoBackup::fileName(QDateTime::currentDateTime().addDays(-day));
+            QVERIFY(QFile::copy(m_backup, names.last()));
+        }
+        DialogScript script;
+        script.chooseFile(names.first()).answer(vbYes);
+
+        dbStuff::RestoreBackup();
+
+        verifyOpenWith(2);
+        QCOMPARE(autoCopies().size(), 11);
+        QVERIFY(QFile::exists(names.first()));
     }
 
     // A file that is not a sound backup of this program is refused before
