@@ -75,11 +75,29 @@ bool SameFile(const QString& a, const QString& b)
     return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
 }
 
+// Where the copy of a backup waits beside the database before it takes its
+// place.
+QString IncomingPath(const QString& database)
+{
+    return database + QStringLiteral(".restoring");
+}
+
+// Where the replaced database waits until the restored one has opened.
+QString ReplacedPath(const QString& database)
+{
+    return database + QStringLiteral(".replaced");
+}
+
 // The backup's facts, or nullopt after telling the user why it is refused.
 std::optional<BackupFacts> InspectBackup(const QString& path)
 {
     if (SameFile(path, DBPath)) {
         Refuse(QStringLiteral("%1 is the database file itself, not a backup of it.").arg(path));
+        return std::nullopt;
+    }
+    // A restore replaces or removes these files while it runs.
+    if (SameFile(path, IncomingPath(DBPath)) || SameFile(path, ReplacedPath(DBPath))) {
+        Refuse(QStringLiteral("%1 is a work file of a restore; choose a backup.").arg(path));
         return std::nullopt;
     }
     const FileCheck::Finding finding = FileCheck::quickCheck(path);
@@ -117,13 +135,6 @@ bool ConfirmRestore(const BackupFacts& backup, const QString& whatHappensFirst)
         ProgramLocale::formatNumber(double(backup.contents.transactions), u"#,##0") +
         QStringLiteral("\r\r") + whatHappensFirst;
     return MsgBox(prompt, vbYesNo + vbQuestion + vbDefaultButton2, AppTitle) == vbYes;
-}
-
-// Where the copy of a backup waits beside the database before it takes its
-// place.
-QString IncomingPath(const QString& database)
-{
-    return database + QStringLiteral(".restoring");
 }
 
 // A checked copy of the backup beside the database, ready to take its place:
@@ -235,7 +246,7 @@ void RestoreBackup()
         return;
     }
 
-    const QString aside = DBPath + QStringLiteral(".replaced");
+    const QString aside = ReplacedPath(DBPath);
     CloseDatabase();
     try {
         Swap(incoming, DBPath, aside);

@@ -263,6 +263,8 @@ private slots:
         QTest::newRow("cut off") << "cut" << damaged;
         QTest::newRow("the database itself")
             << "itself" << QStringLiteral("%1 is the database file itself, not a backup of it.");
+        QTest::newRow("the file a restore replaced")
+            << "replaced" << QStringLiteral("%1 is a work file of a restore; choose a backup.");
     }
 
     void unfitBackupIsRefused()
@@ -286,6 +288,10 @@ private slots:
             writeFile(chosen, QByteArray());
         } else if (kind == "itself") {
             chosen = m_db;
+        } else if (kind == "replaced") {
+            // Left by a restore that was cut off; a restore would remove it.
+            chosen = m_db + QStringLiteral(".replaced");
+            QVERIFY(QFile::copy(m_backup, chosen));
         } else {
             QVERIFY(QFile::copy(m_db, chosen));
             damage(chosen, kind);
@@ -306,7 +312,8 @@ private slots:
         QCOMPARE(bytesOf(m_db), database);
         QCOMPARE(bytesOf(chosen), offered);
         QVERIFY(autoCopies().isEmpty());
-        QCOMPARE(leftovers(), QStringList());
+        if (kind != "replaced")
+            QCOMPARE(leftovers(), QStringList());
     }
 
     void cancelOrNoChangesNothing_data()
