@@ -70,10 +70,13 @@ QString quickCheckOn(sqlite3* db)
         rc = sqlite3_step(check.get());
     if (rc != SQLITE_ROW)
         return QString::fromUtf8(sqlite3_errmsg(db));
-    const QString verdict =
+    QString verdict =
         QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)));
-    if (verdict != QLatin1String("ok"))
-        return verdict;
+    if (verdict != QLatin1String("ok")) {
+        // Only the main file is ever checked; the heading naming it says nothing.
+        verdict.remove(QStringLiteral("*** in database main ***"));
+        return verdict.simplified();
+    }
     check.reset();
     // An empty file passes quick_check as an empty database.
     rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'", -1, &raw,

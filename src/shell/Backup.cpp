@@ -28,6 +28,9 @@ const QString RefusedTarget =
 
 const QString ChooseAnotherFolder = QStringLiteral("Please choose another folder for the backup.");
 
+const QString WorkFileFolder = QStringLiteral(
+    "A backup first writes a compacted copy of the database in the database's folder.");
+
 const QString DamagedDatabase =
     QStringLiteral("The database file %1 is damaged (%2).") + QStringLiteral("\r\r") +
     QStringLiteral("No backup is made of a damaged file, so that it cannot take the place of a "
@@ -36,6 +39,8 @@ const QString DamagedDatabase =
 const QString NoBackupMade =
     QStringLiteral("No backup was made; the database and any earlier file of that name are as "
                    "they were.");
+
+const QString DatabaseDiskFull = QStringLiteral("The database folder's disk is full: %1.");
 
 const QString NotCompacted = QStringLiteral("The backup %1 was made, but the database could not "
                                             "be compacted; it is as it was.") +
@@ -64,6 +69,67 @@ QString BackupInitDir(const QString& stored)
         return stored;
     const QString folder = Locations::folderOf(stored);
     return folder.isEmpty() ? stored : folder;
+}
+
+// The steps of a backup after the database was closed.
+enum class Phase
+{
+    Compact, // the compacted copy is written beside the database
+    Copy,    // the backup is written from it
+    Swap,    // the backup is made; the compacted copy takes the database's place
+};
+
+// What a failure in a phase means to the user.
+QString FailureText(const VbError& e, Phase phase, const QString& backupPath,
+                    const QString& workPath)
+{
+    switch (phase) {
+    case Phase::Compact:
+        if (e.number() == VbErr::DiskFull || e.number() == VbErr::DeviceFull)
+            return DatabaseDiskFull.arg(
+                       QDir::toNativeSeparators(QFileInfo(workPath).absolutePath())) +
+                   QLatin1Char(' ') + WorkFileFolder + QStringLiteral("\r\r") + NoBackupMade;
+        return CopyFailureText(e, workPath) + QStringLiteral("\r\r") + NoBackupMade;
+    case Phase::Copy:
+        return CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + NoBackupMade;
+    case Phase::Swap:
+        break;
+    }
+    return NotCompacted.arg(QDir::toNativeSeparators(backupPath)) + CopyFailureText(e, DBPath);
+}
+
+// Refuses, with its message, what would make the backup fail after the
+// database was closed or make it worthless: a folder it cannot write to (the
+// backup's, or the database's for the compacted copy), and a damaged
+// database, whose copy could take the place of a sound backup. Nothing is
+// closed or written.
+bool RefusedBeforeClosing(const QString& backupPath, const QString& workPath)
+{
+    try {
+        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        CheckWritableFolder(QFileInfo(workPath).absolutePath());
+    } catch (const VbError& e) {
+        MsgBox(CopyFailureText(e, workPath) + QStringLiteral("\r\r") + WorkFileFolder,
+               vbExclamation + vbOKOnly, AppTitle);
+        return true;
+    }
+    try {
+        backupFiles().check(DBPath);
+    } catch (const VbError& e) {
+        if (e.number() == VbErr::UnrecognizedFormat)
+            MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
+                   vbCritical + vbOKOnly, AppTitle);
+        else
+            ReportError(e);
+        return true;
+    }
+    return false;
 }
 
 // Opens DB and the table recordsets on DBPath again. A failure shows the error
@@ -116,27 +182,9 @@ void BackupDatabase()
         return;
     }
 
-    // Refused before anything is closed: a folder the backup cannot go to, and
-    // a damaged database, whose copy could take the place of a sound backup.
     BackupFiles& fs = backupFiles();
-    try {
-        CheckWritableFolder(QFileInfo(backupPath).absolutePath());
-    } catch (const VbError& e) {
-        MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + ChooseAnotherFolder,
-               vbExclamation + vbOKOnly, AppTitle);
+    if (RefusedBeforeClosing(backupPath, workPath))
         return;
-    }
-    try {
-        fs.check(DBPath);
-    } catch (const VbError& e) {
-        if (e.number() != VbErr::UnrecognizedFormat) {
-            ReportError(e);
-            return;
-        }
-        MsgBox(DamagedDatabase.arg(QDir::toNativeSeparators(DBPath), e.detail()),
-               vbCritical + vbOKOnly, AppTitle);
-        return;
-    }
 
     frame.setMousePointer(vbHourglass);
     if (DB)
@@ -146,7 +194,7 @@ void BackupDatabase()
     // The working file comes out compacted: the compacted copy is made first,
     // the backup is written from it, and only then does it take the place of
     // the database file. Until that last step the database file is untouched.
-    bool backedUp = false;
+    Phase phase = Phase::Compact;
     try {
         try {
             fs.compact(DBPath, workPath);
@@ -157,8 +205,9 @@ void BackupDatabase()
             fs.compact(DBPath, workPath);
         }
         fs.flush(workPath);
+        phase = Phase::Copy;
         WriteCheckedCopy(workPath, backupPath);
-        backedUp = true;
+        phase = Phase::Swap;
         fs.replace(workPath, DBPath);
     } catch (const VbError& e) {
         try {
@@ -168,16 +217,11 @@ void BackupDatabase()
             // The first error is the one to report.
         }
         frame.setMousePointer(vbDefault);
-        if (backedUp) {
+        if (phase == Phase::Swap)
             SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("BACKUP"),
                         backupPath);
-            MsgBox(NotCompacted.arg(QDir::toNativeSeparators(backupPath)) +
-                       CopyFailureText(e, DBPath),
-                   vbExclamation + vbOKOnly, AppTitle);
-        } else {
-            MsgBox(CopyFailureText(e, backupPath) + QStringLiteral("\r\r") + NoBackupMade,
-                   vbCritical + vbOKOnly, AppTitle);
-        }
+        MsgBox(FailureText(e, phase, backupPath, workPath),
+               (phase == Phase::Swap ? vbExclamation : vbCritical) + vbOKOnly, AppTitle);
         ReopenDatabase();
         return;
     }

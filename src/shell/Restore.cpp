@@ -184,7 +184,8 @@ bool OpenDatabaseHere()
 }
 
 // Puts incoming at database; the file there now is moved to aside first and
-// comes back when the swap fails. Raises the first error.
+// comes back when the swap fails. Both renames stay in the database's folder
+// and reach the disk with it. Raises the first error.
 void Swap(const QString& incoming, const QString& database, const QString& aside)
 {
     BackupFiles& fs = backupFiles();
@@ -192,13 +193,13 @@ void Swap(const QString& incoming, const QString& database, const QString& aside
     try {
         if (fs.exists(aside))
             fs.remove(aside);
-        fs.rename(database, aside);
+        fs.replace(database, aside);
         movedAside = true;
-        fs.rename(incoming, database);
+        fs.replace(incoming, database);
     } catch (const VbError&) {
         try {
             if (movedAside && !fs.exists(database))
-                fs.rename(aside, database);
+                fs.replace(aside, database);
             if (fs.exists(incoming))
                 fs.remove(incoming);
         } catch (const VbError&) {
@@ -260,8 +261,7 @@ void RestoreBackup()
     if (!OpenDatabaseHere()) {
         // The restored file would not open: the old one goes back.
         try {
-            backupFiles().remove(DBPath);
-            backupFiles().rename(aside, DBPath);
+            backupFiles().replace(aside, DBPath);
         } catch (const VbError& e) {
             ReportError(e);
         }

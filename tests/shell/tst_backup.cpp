@@ -5,6 +5,7 @@
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "support/DialogScript.h"
+#include "support/FailingFiles.h"
 #include "support/ShellEnvironment.h"
 #include "support/SmallMount.h"
 #include "support/TestDatabase.h"
@@ -12,7 +13,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QMap>
 #include <QTest>
 
@@ -49,55 +49,6 @@ QMap<QString, QByteArray> contentsOf(const QString& folder)
         files.insert(name, bytesOf(dir.filePath(name)));
     return files;
 }
-
-// The real file operations, with one chosen step ("check#2": the second
-// check) made to fail the way the file system would.
-class FailingFiles final : public dbStuff::BackupFiles
-{
-public:
-    QString failAt;
-    QStringList steps;
-    bool databaseClosedAtFailure = false;
-
-    void compact(const QString& source, const QString& target) override
-    {
-        step(QStringLiteral("compact"));
-        BackupFiles::compact(source, target);
-    }
-    void flush(const QString& path) override
-    {
-        step(QStringLiteral("flush"));
-        BackupFiles::flush(path);
-    }
-    void check(const QString& path) override
-    {
-        step(QStringLiteral("check"));
-        BackupFiles::check(path);
-    }
-    void replace(const QString& from, const QString& to) override
-    {
-        step(QStringLiteral("replace"));
-        BackupFiles::replace(from, to);
-    }
-    void remove(const QString& path) override
-    {
-        step(QStringLiteral("remove"));
-        BackupFiles::remove(path);
-    }
-
-private:
-    void step(const QString& kind)
-    {
-        const int nth = ++m_calls[kind];
-        steps << (nth == 1 ? kind : kind + QStringLiteral("#%1").arg(nth));
-        if (steps.last() == failAt) {
-            databaseClosedAtFailure = !dbStuff::DB->isOpen();
-            throw VbError(VbErr::PathFileAccess, QStringLiteral("injected"));
-        }
-    }
-
-    QHash<QString, int> m_calls;
-};
 
 } // namespace
 
@@ -238,41 +189,46 @@ private slots:
     {
         QTest::addColumn<QString>("chosen"); // empty: cancel
         QTest::addColumn<QString>("failAt"); // the step made to fail, if any
+        QTest::addColumn<long>("failWith");
         QTest::addColumn<bool>("leftoverWorkFile");
         QTest::addColumn<QString>("message");
 
         const QString itself = QStringLiteral("database file itself");
         const QString failed = QStringLiteral("Error 75:  Path/File access error\r\r");
-        QTest::newRow("cancel") << QString() << QString() << false << QString();
-        QTest::newRow("the database file") << "Zantoro.mdb" << QString() << false << itself;
-        QTest::newRow("the work file") << "NewPendrel.mdb" << QString() << false << itself;
-        QTest::newRow("a link to the database") << "link.bak" << QString() << false << itself;
+        const long access = VbErr::PathFileAccess;
+        QTest::newRow("cancel") << QString() << QString() << 0L << false << QString();
+        QTest::newRow("the database file") << "Zantoro.mdb" << QString() << 0L << false << itself;
+        QTest::newRow("the work file") << "NewPendrel.mdb" << QString() << 0L << false << itself;
+        QTest::newRow("a link to the database") << "link.bak" << QString() << 0L << false << itself;
         // Steps in order: check the database (before it is closed), compact it
         // into the work file, flush that; then the backup: check the work
         // file, compact it into a temporary file beside the backup, flush,
         // check and rename that over the backup's name.
-        QTest::newRow("compacting into the work file") << "b.bak"
-                                                       << "compact" << false << failed;
-        QTest::newRow("deleting a leftover work file") << "b.bak"
-                                                       << "remove" << true << failed;
-        QTest::newRow("flushing the work file") << "b.bak"
-                                                << "flush" << false << failed;
-        QTest::newRow("checking the work file") << "b.bak"
-                                                << "check#2" << false << failed;
-        QTest::newRow("writing the temporary file") << "b.bak"
-                                                    << "compact#2" << false << failed;
-        QTest::newRow("flushing the temporary file") << "b.bak"
-                                                     << "flush#2" << false << failed;
-        QTest::newRow("checking the temporary file") << "b.bak"
-                                                     << "check#3" << false << failed;
-        QTest::newRow("renaming it to the backup's name") << "b.bak"
-                                                          << "replace" << false << failed;
+        const QString b = QStringLiteral("b.bak");
+        QTest::newRow("compacting into the work file")
+            << b << "compact" << access << false << failed;
+        QTest::newRow("the database folder's disk full")
+            << b << "compact" << VbErr::DiskFull << false
+            << QStringLiteral("The database folder's disk is full: ");
+        QTest::newRow("deleting a leftover work file") << b << "remove" << access << true << failed;
+        QTest::newRow("flushing the work file") << b << "flush" << access << false << failed;
+        QTest::newRow("checking the work file") << b << "check#2" << access << false << failed;
+        QTest::newRow("writing the temporary file")
+            << b << "compact#2" << access << false << failed;
+        QTest::newRow("the backup folder's disk full")
+            << b << "compact#2" << VbErr::DiskFull << false
+            << QStringLiteral("The backup folder's disk is full: ");
+        QTest::newRow("flushing the temporary file") << b << "flush#2" << access << false << failed;
+        QTest::newRow("checking the temporary file") << b << "check#3" << access << false << failed;
+        QTest::newRow("renaming it to the backup's name")
+            << b << "replace" << access << false << failed;
     }
 
     void backupThatDoesNotHappenChangesNothing()
     {
         QFETCH(QString, chosen);
         QFETCH(QString, failAt);
+        QFETCH(long, failWith);
         QFETCH(bool, leftoverWorkFile);
         QFETCH(QString, message);
         QVERIFY(QFile::link(m_db, dbStuff::DBFolder + QStringLiteral("link.bak")));
@@ -285,6 +241,7 @@ private slots:
         const Database* open = dbStuff::DB.get();
         FailingFiles files;
         files.failAt = failAt;
+        files.failWith = failWith;
         dbStuff::setBackupFiles(&files);
         DialogScript script;
         if (chosen.isEmpty())

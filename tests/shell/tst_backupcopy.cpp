@@ -1,18 +1,14 @@
 #include "data/Database.h"
 #include "platform/VbError.h"
 #include "shell/BackupCopy.h"
-#include "support/SmallMount.h"
+#include "support/FailingFiles.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -31,56 +27,6 @@ QMap<QString, QByteArray> contentsOf(const QString& folder)
         files.insert(name, bytesOf(dir.filePath(name)));
     return files;
 }
-
-// The real file operations, with one chosen step ("check#2": the second
-// check) made to fail with a chosen error, or the copy damaged after it was
-// flushed (so that only the real check can notice).
-class FailingFiles final : public dbStuff::BackupFiles
-{
-public:
-    QString failAt;
-    long failWith = VbErr::PathFileAccess;
-    bool damageCopy = false;
-    QStringList steps;
-
-    void compact(const QString& source, const QString& target) override
-    {
-        step(QStringLiteral("compact"));
-        BackupFiles::compact(source, target);
-    }
-    void flush(const QString& path) override
-    {
-        step(QStringLiteral("flush"));
-        BackupFiles::flush(path);
-        if (damageCopy) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            file.seek(file.size() / 2);
-            file.write(QByteArray(8192, '\xff'));
-        }
-    }
-    void check(const QString& path) override
-    {
-        step(QStringLiteral("check"));
-        BackupFiles::check(path);
-    }
-    void replace(const QString& from, const QString& to) override
-    {
-        step(QStringLiteral("replace"));
-        BackupFiles::replace(from, to);
-    }
-
-private:
-    void step(const QString& kind)
-    {
-        const int nth = ++m_calls[kind];
-        steps << (nth == 1 ? kind : kind + QStringLiteral("#%1").arg(nth));
-        if (steps.last() == failAt)
-            throw VbError(failWith, QStringLiteral("injected"));
-    }
-
-    QHash<QString, int> m_calls;
-};
 
 } // namespace
 
@@ -208,7 +154,7 @@ private slots:
             FailingFiles files;
             files.failAt = failAt;
             files.failWith = failWith;
-            files.damageCopy = damageCopy;
+            files.damageAfterFlush = damageCopy;
             dbStuff::setBackupFiles(&files);
 
             try {
@@ -223,80 +169,6 @@ private slots:
                      qPrintable(files.steps.join(' ')));
             QCOMPARE(contentsOf(m_target->path()), before);
         }
-    }
-
-    // A real file system too small for the copy: the disk fills while the
-    // copy is written, and nothing of it stays behind.
-    void fullDiskOfAnotherFileSystemLeavesNothing()
-    {
-        SmallMount disk(QStringLiteral("size=32k"));
-        if (!disk.isValid())
-            QSKIP("mounting a small file system needs root; the seam rows cover a full disk");
-        const QString onDisk = disk.path() + QStringLiteral("/books.bak");
-        {
-            QFile older(onDisk);
-            QVERIFY(older.open(QIODevice::WriteOnly));
-            older.write(QByteArray(4096, 'o'));
-        }
-        QVERIFY(QFileInfo(m_source->path()).size() > 64 * 1024);
-        const QMap<QString, QByteArray> before = contentsOf(disk.path());
-
-        try {
-            dbStuff::WriteCheckedCopy(m_source->path(), onDisk);
-            QFAIL("the copy was reported as made");
-        } catch (const VbError& e) {
-            QCOMPARE(e.number(), VbErr::DeviceFull);
-            QVERIFY(dbStuff::CopyFailureText(e, onDisk).startsWith(
-                QStringLiteral("The backup folder's disk is full: ")));
-        }
-        QCOMPARE(contentsOf(disk.path()), before);
-    }
-
-    // A folder that is missing or cannot be written to is refused before
-    // anything is read or written.
-    void unusableFolderIsRefused_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<long>("reported");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("missing folder")
-            << "missing" << VbErr::PathNotFound << QStringLiteral("does not exist");
-        QTest::newRow("read-only folder") << "read-only" << VbErr::PermissionDenied
-                                          << QStringLiteral("You have no permission to write in");
-    }
-
-    void unusableFolderIsRefused()
-    {
-        QFETCH(QString, kind);
-        QFETCH(long, reported);
-        QFETCH(QString, text);
-        // Root writes through permission bits; a read-only mount stops it.
-        std::optional<SmallMount> readOnly;
-        QString folder = m_target->filePath(QStringLiteral("gone"));
-        if (kind == QLatin1String("read-only")) {
-            folder = m_target->filePath(QStringLiteral("locked"));
-            QVERIFY(QDir().mkpath(folder));
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-            if (::geteuid() == 0) {
-                readOnly.emplace(QStringLiteral("size=64k,ro"));
-                QVERIFY(readOnly->isValid());
-                folder = readOnly->path();
-            }
-        }
-        FailingFiles files;
-        dbStuff::setBackupFiles(&files);
-        const QString chosen = folder + QStringLiteral("/books.bak");
-
-        try {
-            dbStuff::WriteCheckedCopy(m_source->path(), chosen);
-            QFAIL("the copy was reported as made");
-        } catch (const VbError& e) {
-            QCOMPARE(e.number(), reported);
-            const QString message = dbStuff::CopyFailureText(e, chosen);
-            QVERIFY2(message.contains(text) && message.contains(QDir::toNativeSeparators(folder)),
-                     qPrintable(message));
-        }
-        QCOMPARE(files.steps, QStringList());
     }
 };
 

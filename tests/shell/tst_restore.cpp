@@ -7,12 +7,12 @@
 #include "shell/frmMain.h"
 #include "shell/Restore.h"
 #include "support/DialogScript.h"
+#include "support/FailingFiles.h"
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -79,52 +79,6 @@ qint64 businessesIn(const QString& path)
     RawDb raw(path);
     return raw.count(QStringLiteral("Businesses"));
 }
-
-// The real file operations, with one chosen step ("rename#2": the second
-// rename) made to fail as the file system would.
-class FailingFiles final : public dbStuff::BackupFiles
-{
-public:
-    QString failAt;
-    QStringList steps;
-
-    void compact(const QString& source, const QString& target) override
-    {
-        step(QStringLiteral("compact"));
-        BackupFiles::compact(source, target);
-    }
-    void flush(const QString& path) override
-    {
-        step(QStringLiteral("flush"));
-        BackupFiles::flush(path);
-    }
-    void check(const QString& path) override
-    {
-        step(QStringLiteral("check"));
-        BackupFiles::check(path);
-    }
-    void replace(const QString& from, const QString& to) override
-    {
-        step(QStringLiteral("replace"));
-        BackupFiles::replace(from, to);
-    }
-    void rename(const QString& from, const QString& to) override
-    {
-        step(QStringLiteral("rename"));
-        BackupFiles::rename(from, to);
-    }
-
-private:
-    void step(const QString& kind)
-    {
-        const int nth = ++m_calls[kind];
-        steps << kind + QStringLiteral("#%1").arg(nth);
-        if (steps.last() == failAt)
-            throw VbError(VbErr::DeviceFull, QStringLiteral("injected"));
-    }
-
-    QHash<QString, int> m_calls;
-};
 
 } // namespace
 
@@ -347,12 +301,12 @@ private slots:
     {
         QTest::addColumn<QString>("failAt");
         QTest::addColumn<qint64>("autoCopies"); // the automatic copy made first
-        QTest::newRow("the automatic copy") << "compact#1" << qint64(0);
+        QTest::newRow("the automatic copy") << "compact" << qint64(0);
         QTest::newRow("copying the backup") << "compact#2" << qint64(1);
         QTest::newRow("flushing its copy") << "flush#2" << qint64(1);
         QTest::newRow("checking its copy") << "check#3" << qint64(1);
-        QTest::newRow("moving the database aside") << "rename#1" << qint64(1);
-        QTest::newRow("putting the copy in place") << "rename#2" << qint64(1);
+        QTest::newRow("moving the database aside") << "replace#2" << qint64(1);
+        QTest::newRow("putting the copy in place") << "replace#3" << qint64(1);
     }
 
     void failureAtAnyStepLeavesTheDatabase()
@@ -361,6 +315,7 @@ private slots:
         QFETCH(qint64, autoCopies);
         FailingFiles files;
         files.failAt = failAt;
+        files.failWith = VbErr::DeviceFull;
         dbStuff::setBackupFiles(&files);
         const QByteArray database = bytesOf(m_db);
         DialogScript script;
