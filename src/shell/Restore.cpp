@@ -127,8 +127,7 @@ bool ConfirmRestore(const BackupFacts& backup, const QString& whatHappensFirst)
     const QString prompt =
         QStringLiteral("Restore this backup?") + QStringLiteral("\r\r") + backup.path +
         QStringLiteral("\r") + QStringLiteral("Made: ") +
-        ProgramLocale::formatDate(backup.made.date()) + QLatin1Char(' ') +
-        backup.made.toString(QStringLiteral("HH:mm")) + QStringLiteral("\r") +
+        ProgramLocale::formatDateTime(backup.made) + QStringLiteral("\r") +
         QStringLiteral("Businesses: ") +
         ProgramLocale::formatNumber(double(backup.contents.businesses), u"#,##0") +
         QStringLiteral("\r") + QStringLiteral("Transactions: ") +
