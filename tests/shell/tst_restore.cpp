@@ -56,7 +56,7 @@ void fill(const QString& path, int businesses, int transactions)
 }
 
 // Breaks a database file the ways files break: a page in the middle
-// overwritten, the file cut off, its header gone.
+// overwritten, the file cut off, the first page broken.
 void damage(const QString& path, const QString& how)
 {
     QFile file(path);
@@ -69,8 +69,13 @@ void damage(const QString& path, const QString& how)
         file.write(QByteArray(int(page), '\x5a'));
     } else if (how == "cut") {
         QVERIFY(file.resize(size / 2));
-    } else if (how == "header") {
-        file.write(QByteArray(100, '\0'));
+    } else if (how == "large, schema page") {
+        // Past the size start-up checks whole (the tail is a hole of zeros
+        // beyond the pages the header counts), and the first page's tree
+        // broken, so that opening it fails.
+        QVERIFY(file.resize(25 * 1024 * 1024));
+        file.seek(100);
+        file.write(QByteArray(8, '\x5a'));
     }
 }
 
@@ -338,6 +343,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("a page overwritten") << "page";
         QTest::newRow("cut off") << "cut";
+        QTest::newRow("large, failing to open") << "large, schema page";
     }
 
     void damagedDatabaseAtStartUpEnds()
