@@ -2,6 +2,7 @@
 #include "platform/Settings.h"
 #include "reports/ReportWindows.h"
 #include "sheet/frmTransactions.h"
+#include "shell/AutoBackup.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 
@@ -23,5 +24,8 @@ int main(int argc, char* argv[])
     // frame there is nothing left to wait for.
     if (!frmMain::loaded() || !frmMain::loaded()->isVisible())
         return 1;
-    return app.exec();
+    const int code = app.exec();
+    // The frame closed normally (End leaves at once and never comes here).
+    dbStuff::AutoBackup::AtClose();
+    return code;
 }

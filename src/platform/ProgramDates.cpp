@@ -156,6 +156,11 @@ QString formatStamp(const QDateTime& moment)
     return dayMonthYear(moment.date(), u'-', true) + u' ' + timeText(moment.time(), u'.', false);
 }
 
+QString formatDateTime(const QDateTime& moment)
+{
+    return formatDate(moment.date()) + u' ' + timeText(moment.time(), u':', false);
+}
+
 QString formatIsoDate(QDate date)
 {
     return date.toString(Qt::ISODate);

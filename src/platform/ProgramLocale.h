@@ -104,6 +104,8 @@ QString formatDate(QDate date);
 QString formatShortDate(const QDateTime& moment);
 // "dd-MMM-yyyy HH.mm", the backup file's stamp: "05-Dec-2026 14.07".
 QString formatStamp(const QDateTime& moment);
+// "dd/MMM/yyyy HH:mm", a moment as shown: "05/Dec/2026 14:07".
+QString formatDateTime(const QDateTime& moment);
 // "yyyy-MM-dd": the store's dates and the reports' #yyyy-mm-dd# literals.
 QString formatIsoDate(QDate date);
 // "yyyy-MM-dd", with " HH:mm:ss" when not midnight: a stored date and time.

@@ -158,6 +158,8 @@ void frmTransactions::connectEvents()
             [this] { RunHandler([this] { followBusinessesChanged(); }); });
     connect(&notifier, &Notifier::categoriesChanged, this,
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
+    connect(&notifier, &Notifier::databaseReplaced, this,
+            [this] { RunHandler([this] { followDatabaseReplaced(); }); });
 }
 
 void frmTransactions::Form_Load()
@@ -317,6 +319,25 @@ void frmTransactions::followBusinessesChanged()
     cbobusiness->setListIndex(-1);
     cbobusiness_Click();
     FillBusinessCategories();
+}
+
+void frmTransactions::followDatabaseReplaced()
+{
+    // Nothing on show came from the file open now: the lists and both grids
+    // are read again, for the same business when the new file has it. An
+    // open edit and rows not stored belonged to the file that was replaced.
+    m_editor->close();
+    m_relationPicker->markStale();
+    const std::optional<qint64> before = m_gridsBusiness;
+    FIllcboBusiness();
+    FillcboRelations();
+    int index = -1;
+    for (int i = 0; before && i < cbobusiness->ListCount(); ++i) {
+        if (cbobusiness->ItemData(i) == *before)
+            index = i;
+    }
+    cbobusiness->setListIndex(index);
+    cbobusiness_Click();
 }
 
 void frmTransactions::showBusinessOfGrids()

@@ -131,6 +131,7 @@ private:
     void unloadWindow();
     void followBusinessesChanged();
     void followCategoriesChanged();
+    void followDatabaseReplaced();
     // Puts cbobusiness back on the business the grids show (no Click).
     void showBusinessOfGrids();
 

@@ -5,6 +5,7 @@
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/Locations.h"
+#include "shell/Restore.h"
 
 #include <QFileInfo>
 
@@ -83,6 +84,8 @@ void ConnectDatabase()
         try {
             if (locate)
                 LocateDatabase();
+            // A damaged file is never opened: opening may write to it.
+            CheckDatabaseAtStartUp(DBPath, false);
             DB = Database::OpenDatabase(DBPath);
             DBFolder = Locations::folderOf(DBPath);
             // The frame never opens on a half-open database.
@@ -95,6 +98,12 @@ void ConnectDatabase()
                 locate = true;
                 break;
             case VbErr::CannotUseFile:
+                // A file too large for the full check at start-up may still
+                // turn out damaged when it is opened: it is checked whole now.
+                if (CheckDatabaseAtStartUp(DBPath, true)) {
+                    locate = false;
+                    break;
+                }
                 MsgBox(NotAccessible, vbExclamation + vbOKOnly, AppTitle);
                 End();
             case VbErr::CancelSelected:

@@ -52,6 +52,9 @@ signals:
     // and rsTransactions are new objects; recordsets a window opened itself on
     // the old DB no longer work.
     void databaseReopened();
+    // A restore put another database file in place of the open one and
+    // opened it: every row a window shows may have changed or be gone.
+    void databaseReplaced();
 
 private:
     Notifier() = default;

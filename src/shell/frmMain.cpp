@@ -2,6 +2,7 @@
 
 #include "platform/widgets/Screen.h"
 #include "shell/dbStuff.h"
+#include "shell/Restore.h"
 #include "shell/Windows.h"
 
 #include <QCloseEvent>
@@ -64,6 +65,8 @@ void frmMain::buildMenu()
                             &frmMain::mnuTransactions_Click);
     mnuBackup =
         entry(mnuFile, "mnuBackup", QStringLiteral("&Create backup..."), &frmMain::mnuBackup_Click);
+    mnuRestore = entry(mnuFile, "mnuRestore", QStringLiteral("&Restore backup..."),
+                       &frmMain::mnuRestore_Click);
     mnuLookupTables = mnuFile->addMenu(QStringLiteral("&Lookup tables"));
     mnuLookupTables->setObjectName(QStringLiteral("mnuLookupTables"));
     mnuBusinesses = entry(mnuLookupTables, "mnuBusinesses", QStringLiteral("&Businesses..."),
@@ -110,6 +113,11 @@ void frmMain::mnuTransactions_Click()
 void frmMain::mnuBackup_Click()
 {
     dbStuff::BackupDatabase();
+}
+
+void frmMain::mnuRestore_Click()
+{
+    dbStuff::RestoreBackup();
 }
 
 void frmMain::mnuBusinesses_Click()

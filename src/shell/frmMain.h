@@ -38,6 +38,7 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* mnuTransactions = nullptr;
     QAction* mnuBackup = nullptr;
+    QAction* mnuRestore = nullptr;
     QMenu* mnuLookupTables = nullptr;
     QAction* mnuBusinesses = nullptr;
     QAction* mnuCategories = nullptr;
@@ -49,6 +50,7 @@ public:
 
     void mnuTransactions_Click();
     void mnuBackup_Click();
+    void mnuRestore_Click();
     void mnuBusinesses_Click();
     void mnuCategories_Click();
     void mnuPrint_Click();

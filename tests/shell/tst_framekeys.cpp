@@ -24,6 +24,8 @@ private slots:
                                       << "mnuTransactions";
         QTest::newRow("backup") << "c"
                                 << "mnuBackup";
+        QTest::newRow("restore") << "r"
+                                 << "mnuRestore";
         QTest::newRow("businesses") << "lb"
                                     << "mnuBusinesses";
         QTest::newRow("categories") << "lc"

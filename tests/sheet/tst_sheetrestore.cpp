@@ -1,0 +1,62 @@
+// A backup restored from the frame's menu while the sheet is open: the sheet
+// shows the restored file's businesses and rows, and stores into that file.
+
+#include "SheetTestKit.h"
+#include "shell/frmMain.h"
+
+#include <QMenu>
+
+using namespace sheetkit;
+
+class tst_SheetRestore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sheetShowsTheRestoredRows()
+    {
+        Sheet s;
+        s.add({.description = "Flour"});
+        s.add({.description = "Sugar", .receiptId = "2"});
+        const qint64 dairy = s.raw->business("Dairy");
+        const QString backup = s.env.root() + QStringLiteral("/Pendrel  01-Dec-2026 08.00.bak");
+        QVERIFY(QFile::copy(s.file.path(), backup));
+        // After the backup: a row deleted, one added, a business gone.
+        s.raw->exec("DELETE FROM Transactions WHERE Description = 'Flour'");
+        s.add({.description = "Yeast", .receiptId = "3"});
+        s.raw->exec("DELETE FROM Businesses WHERE BusinessId = ?1", {dairy});
+        frmTransactions& w = s.open();
+        s.pick();
+        QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 4),
+                 (QStringList{"Sugar", "Yeast"}));
+        // An edit begun on the sheet belongs to the file being replaced.
+        s.clickCell(s.cash(), s.cash().Rows() - 3, Description);
+        Sheet::type(s.cash(), QStringLiteral("Typed"));
+
+        frmMain& frame = frmMain::instance();
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        DialogScript script;
+        script.chooseFile(backup).answer(vbYes);
+        QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(frame.mnuFile->isVisible());
+        QTest::keyClick(QApplication::activePopupWidget(), 'r');
+        QTRY_COMPARE(script.pending(), 0);
+
+        QCOMPARE(Sheet::listOf(*w.cbobusiness), (QStringList{"Bakery", "Dairy"}));
+        QCOMPARE(w.selectedBusiness(), std::optional<qint64>(s.business));
+        QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 4),
+                 (QStringList{"Flour", "Sugar"}));
+        QCOMPARE(Sheet::openEditor(w), QStringLiteral("none"));
+        RawDb restored(s.file.path());
+        QCOMPARE(restored
+                     .value("SELECT group_concat(Description, ',') FROM "
+                            "(SELECT Description FROM Transactions ORDER BY Description)")
+                     .toString(),
+                 QStringLiteral("Flour,Sugar"));
+    }
+};
+
+QTEST_MAIN(tst_SheetRestore)
+#include "tst_sheetrestore.moc"
