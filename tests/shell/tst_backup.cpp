@@ -21,12 +21,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString storedBackup()
 {
     return GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("BACKUP"),
@@ -38,16 +32,6 @@ void writeFile(const QString& path, const QByteArray& content)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
-}
-
-// Every file in a folder with its content.
-QMap<QString, QByteArray> contentsOf(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, bytesOf(dir.filePath(name)));
-    return files;
 }
 
 } // namespace

@@ -10,26 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every file in a folder with its content.
-QMap<QString, QByteArray> contentsOf(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, bytesOf(dir.filePath(name)));
-    return files;
-}
-
-} // namespace
-
 class tst_BackupCopy : public QObject
 {
     Q_OBJECT

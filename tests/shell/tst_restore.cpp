@@ -22,12 +22,6 @@ namespace AutoBackup = dbStuff::AutoBackup;
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& content)
 {
     QFile file(path);

@@ -31,12 +31,6 @@ QString storedDatabase()
     return GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"));
 }
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool frameShown()
 {
     return frmMain::loaded() && frmMain::loaded()->isVisible();

@@ -2,6 +2,7 @@
 
 #include "data/Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -161,4 +162,19 @@ void fillAndDamageMiddlePage(const QString& path, int rows)
     if (!file.open(QIODevice::ReadWrite) || !file.seek(pageSize * (pages / 2)))
         throw std::runtime_error("cannot open the file to damage");
     file.write(QByteArray(pageSize, '\xff'));
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QMap<QString, QByteArray> contentsOf(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, bytesOf(dir.filePath(name)));
+    return files;
 }

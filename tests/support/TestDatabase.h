@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -77,3 +79,9 @@ private:
 // overwrites one page in the middle of the file with garbage: the file still
 // opens and reads its schema, and quick_check reports the broken page.
 void fillAndDamageMiddlePage(const QString& path, int rows = 1500);
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray bytesOf(const QString& path);
+// Every file in a folder (hidden ones too) with its bytes: a folder compared
+// before and after shows anything left behind, changed or removed.
+QMap<QString, QByteArray> contentsOf(const QString& folder);
