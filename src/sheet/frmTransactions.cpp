@@ -160,6 +160,19 @@ void frmTransactions::connectEvents()
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
     connect(&notifier, &Notifier::databaseReplaced, this,
             [this] { RunHandler([this] { followDatabaseReplaced(); }); });
+    // Rows typed here belong to the file being replaced: asked about first,
+    // as before any other action that drops them.
+    connect(
+        &notifier, &Notifier::databaseToBeReplaced, this,
+        [this](bool& proceed) {
+            if (!proceed)
+                return;
+            // A failure keeps the file too.
+            bool drop = false;
+            RunHandler([&] { drop = mayDropUnstoredRows(nullptr); });
+            proceed = drop;
+        },
+        Qt::DirectConnection);
 }
 
 void frmTransactions::Form_Load()

@@ -223,6 +223,10 @@ void RestoreBackup()
                                                 "backups in %2, then replaced by this backup.")
                                      .arg(DBPath, safety)))
         return;
+    bool proceed = true;
+    emit Notifier::instance().databaseToBeReplaced(proceed);
+    if (!proceed)
+        return;
 
     frmMain& frame = frmMain::instance();
     frame.setMousePointer(vbHourglass);

@@ -13,8 +13,16 @@ class tst_SheetRestore : public QObject
     Q_OBJECT
 
 private slots:
+    void sheetShowsTheRestoredRows_data()
+    {
+        QTest::addColumn<int>("dropTyped"); // the answer to the question about the typed row
+        QTest::newRow("typed row dropped") << vbYes;
+        QTest::newRow("typed row kept") << vbNo;
+    }
+
     void sheetShowsTheRestoredRows()
     {
+        QFETCH(int, dropTyped);
         Sheet s;
         s.add({.description = "Flour"});
         s.add({.description = "Sugar", .receiptId = "2"});
@@ -29,7 +37,8 @@ private slots:
         s.pick();
         QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 4),
                  (QStringList{"Sugar", "Yeast"}));
-        // An edit begun on the sheet belongs to the file being replaced.
+        // An edit begun on the sheet belongs to the file being replaced: it
+        // is committed and asked about before anything is replaced.
         s.clickCell(s.cash(), s.cash().Rows() - 3, Description);
         Sheet::type(s.cash(), QStringLiteral("Typed"));
 
@@ -38,12 +47,22 @@ private slots:
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         DialogScript script;
-        script.chooseFile(backup).answer(vbYes);
+        script.chooseFile(backup).answer(vbYes).answer(dropTyped);
         QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY(frame.mnuFile->isVisible());
         QTest::keyClick(QApplication::activePopupWidget(), 'r');
         QTRY_COMPARE(script.pending(), 0);
 
+        QVERIFY(script.messages().last().prompt.startsWith(
+            QStringLiteral("Not stored on the cash sheet")));
+        if (dropTyped == vbNo) {
+            // Nothing replaced: the typed row waits on the sheet.
+            QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 3),
+                     (QStringList{"Sugar", "Yeast", "Typed"}));
+            QCOMPARE(s.raw->count("Transactions"), 2);
+            QCOMPARE(s.raw->count("Businesses"), 1);
+            return;
+        }
         QCOMPARE(Sheet::listOf(*w.cbobusiness), (QStringList{"Bakery", "Dairy"}));
         QCOMPARE(w.selectedBusiness(), std::optional<qint64>(s.business));
         QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 4),
