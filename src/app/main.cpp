@@ -1,5 +1,6 @@
 #include "lookups/LookupWindows.h"
 #include "platform/Settings.h"
+#include "platform/widgets/Screen.h"
 #include "reports/ReportWindows.h"
 #include "sheet/frmTransactions.h"
 #include "shell/AutoBackup.h"
@@ -23,7 +24,7 @@ int main(int argc, char* argv[])
     // Start-up either showed the frame or stopped with an error box; without a
     // frame there is nothing left to wait for.
     if (!frmMain::loaded() || !frmMain::loaded()->isVisible())
-        return 1;
+        return int(ExitStatus::StartupFailed);
     const int code = app.exec();
     // The frame closed normally (End leaves at once and never comes here).
     dbStuff::AutoBackup::AtClose();

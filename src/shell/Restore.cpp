@@ -298,8 +298,9 @@ bool CheckDatabaseAtStartUp(const QString& path, bool thorough)
         QStringLiteral("\r\r") +
         QStringLiteral("Do you want to restore a backup in its place? Choose No to end Zantoro.");
     for (;;) {
+        // Ended on a database that cannot be used.
         if (MsgBox(prompt, vbYesNo + vbCritical, AppTitle) != vbYes)
-            End();
+            End(ExitStatus::StartupFailed);
         const std::optional<QString> chosen = ChooseBackup();
         if (!chosen)
             continue;

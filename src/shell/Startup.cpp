@@ -53,7 +53,7 @@ void Main()
         if (Screen::widthPixels() < 768) {
             Answer = MsgBox(ResolutionWarning, vbOKCancel + vbInformation, AppTitle);
             if (Answer == vbCancel)
-                End();
+                End(ExitStatus::StartupCancelled);
         }
         Locations::makeDefaultFolders();
         ConnectDatabase();
@@ -90,7 +90,7 @@ void ConnectDatabase()
             DBFolder = Locations::folderOf(DBPath);
             // The frame never opens on a half-open database.
             if (!OpenTableRecordsets())
-                End();
+                End(ExitStatus::StartupFailed);
             return;
         } catch (const VbError& e) {
             switch (e.number()) {
@@ -105,12 +105,12 @@ void ConnectDatabase()
                     break;
                 }
                 MsgBox(NotAccessible, vbExclamation + vbOKOnly, AppTitle);
-                End();
+                End(ExitStatus::StartupFailed);
             case VbErr::CancelSelected:
-                End();
+                End(ExitStatus::StartupCancelled);
             default:
                 ReportError(e);
-                End();
+                End(ExitStatus::StartupFailed);
             }
         }
     }

@@ -351,6 +351,7 @@ private slots:
         script.answer(vbNo);
 
         QVERIFY_THROWS_EXCEPTION(Ended, dbStuff::Main());
+        QCOMPARE(m_env->endStatus(), int(ExitStatus::StartupFailed));
 
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().at(0).prompt,

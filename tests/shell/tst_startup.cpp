@@ -105,6 +105,7 @@ private slots:
 
         QVERIFY_THROWS_EXCEPTION(Ended, dbStuff::Main());
 
+        QCOMPARE(env.endStatus(), int(ExitStatus::StartupCancelled));
         QCOMPARE(script.files().size(), 1);
         QCOMPARE(script.messages().size(), 0);
         QCOMPARE(storedWhileAsking, env.defaultDatabasePath());
@@ -136,7 +137,7 @@ private slots:
     // What start-up asks or says before the frame opens, and whether it opens.
     // A file that cannot be used (held by another running copy, no database,
     // no tables of the program) ends the program after one message, with no
-    // frame and the file left as it was.
+    // frame, the file left as it was, and an exit status that says so.
     void messagesBeforeTheFrame_data()
     {
         QTest::addColumn<int>("width");
@@ -144,20 +145,20 @@ private slots:
         QTest::addColumn<int>("answer");   // 0: no message expected
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<int>("flags");
-        QTest::addColumn<bool>("starts");
+        QTest::addColumn<int>("ends"); // the exit status; -1: the frame opens
 
         QTest::newRow("640, OK goes on")
-            << 640 << "good" << vbOK << Resolution << vbOKCancel + vbInformation << true;
+            << 640 << "good" << vbOK << Resolution << vbOKCancel + vbInformation << -1;
         QTest::newRow("640, Cancel ends")
-            << 640 << "good" << vbCancel << Resolution << vbOKCancel + vbInformation << false;
-        QTest::newRow("800 not warned") << 800 << "good" << 0 << QString() << 0 << true;
+            << 640 << "good" << vbCancel << Resolution << vbOKCancel + vbInformation << 2;
+        QTest::newRow("800 not warned") << 800 << "good" << 0 << QString() << 0 << -1;
         QTest::newRow("second running copy")
-            << 1024 << "held" << vbOK << NotAccessible << vbExclamation + vbOKOnly << false;
+            << 1024 << "held" << vbOK << NotAccessible << vbExclamation + vbOKOnly << 1;
         QTest::newRow("not a database")
-            << 1024 << "junk" << vbOK << NotAccessible << vbExclamation + vbOKOnly << false;
+            << 1024 << "junk" << vbOK << NotAccessible << vbExclamation + vbOKOnly << 1;
         QTest::newRow("database without its tables")
             << 1024 << "other tables" << vbOK << QStringLiteral("Error ") << vbCritical + vbOKOnly
-            << false;
+            << 1;
     }
 
     void messagesBeforeTheFrame()
@@ -167,7 +168,8 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, prompt);
         QFETCH(int, flags);
-        QFETCH(bool, starts);
+        QFETCH(int, ends);
+        const bool starts = ends < 0;
         ShellEnvironment env;
         const QString path = env.defaultDatabasePath();
         std::unique_ptr<Database> firstCopy;
@@ -207,6 +209,7 @@ private slots:
         }
         QCOMPARE(frameShown(), starts);
         QCOMPARE(env.endings(), starts ? 0 : 1);
+        QCOMPARE(env.endStatus(), ends);
         if (!starts)
             QCOMPARE(bytesOf(path), before);
     }

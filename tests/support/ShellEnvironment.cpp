@@ -17,6 +17,12 @@ int& endCount()
     return count;
 }
 
+ExitStatus& lastStatus()
+{
+    static ExitStatus status = ExitStatus::Normal;
+    return status;
+}
+
 } // namespace
 
 ShellEnvironment::ShellEnvironment()
@@ -29,9 +35,10 @@ ShellEnvironment::ShellEnvironment()
     SettingsStore::setFolder(settingsFolder());
     Screen::setWidthPixelsForTesting(1024);
     endCount() = 0;
-    setEndHandler([] {
+    setEndHandler([](ExitStatus status) {
         ++endCount();
-        throw ProgramEnded();
+        lastStatus() = status;
+        throw ProgramEnded{status};
     });
     resetShell();
 }
@@ -67,6 +74,11 @@ QString ShellEnvironment::defaultDatabasePath() const
 int ShellEnvironment::endings() const
 {
     return endCount();
+}
+
+int ShellEnvironment::endStatus() const
+{
+    return endCount() ? int(lastStatus()) : -1;
 }
 
 void ShellEnvironment::openDatabase(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/widgets/Screen.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,6 +20,7 @@ class ShellEnvironment final
 public:
     struct ProgramEnded
     {
+        ExitStatus status;
     };
 
     ShellEnvironment();
@@ -35,6 +38,8 @@ public:
 
     // How often End() was called.
     int endings() const;
+    // The exit status End() was last called with; -1 when it was not called.
+    int endStatus() const;
 
     // Opens dbStuff::DB and the two table recordsets on an existing file, as
     // start-up leaves them (DBPath, DBFolder, SortSQL set; no dialogs).

@@ -22,9 +22,9 @@ int& currentPointer()
     return pointer;
 }
 
-std::function<void()>& endHandler()
+std::function<void(ExitStatus)>& endHandler()
 {
-    static std::function<void()> handler;
+    static std::function<void(ExitStatus)> handler;
     return handler;
 }
 
@@ -69,17 +69,17 @@ void DoEvents()
     QCoreApplication::processEvents();
 }
 
-void End()
+void End(ExitStatus status)
 {
     if (endHandler())
-        endHandler()();
+        endHandler()(status);
     // Settings are written through at once and the database lock dies with the
     // process, so nothing is lost by leaving without unwinding.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(int(status));
 }
 
-void setEndHandler(std::function<void()> handler)
+void setEndHandler(std::function<void(ExitStatus)> handler)
 {
     endHandler() = std::move(handler);
 }

@@ -25,9 +25,17 @@ int mousePointer();
 // Lets pending window events run once.
 void DoEvents();
 
-// Ends the program at once: no window is asked, nothing is unloaded; open files
-// are released by the operating system. A test installs a handler that records
-// the ending and throws to unwind to the test; a handler that returns ends the
-// process anyway.
-[[noreturn]] void End();
-void setEndHandler(std::function<void()> handler);
+// The process's exit status, so that a script can tell how the program ended.
+enum class ExitStatus
+{
+    Normal = 0,           // the user closed the program
+    StartupFailed = 1,    // start-up ended on an error: no usable database
+    StartupCancelled = 2, // the user ended start-up (a cancelled dialog or question)
+};
+
+// Ends the program at once with the status: no window is asked, nothing is
+// unloaded; open files are released by the operating system. A test installs
+// a handler that records the ending and throws to unwind to the test; a
+// handler that returns ends the process anyway.
+[[noreturn]] void End(ExitStatus status);
+void setEndHandler(std::function<void(ExitStatus)> handler);
