@@ -8,11 +8,16 @@
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // Each window layer registers its windows' openers here, before start-up,
     // with dbStuff::RegisterWindow; the frame's menu reaches them by id.

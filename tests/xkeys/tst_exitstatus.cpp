@@ -114,6 +114,13 @@ private slots:
         QVERIFY(program.waitForStarted());
         const QString shown = windowNamed(window);
         QVERIFY2(!shown.isEmpty(), "the program showed no window to answer");
+        // Every window carries the program's own icon, not the toolkit's.
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-id"), shown, QStringLiteral("_NET_WM_ICON")});
+        QVERIFY(ended(xprop, 10000));
+        const QByteArray iconProperty = xprop.readAllStandardOutput();
+        QVERIFY2(iconProperty.contains("Icon (128 x 128)"), iconProperty.left(200).constData());
         // Keys pressed before the window has taken the focus are lost: tried
         // again while the program runs on.
         for (int attempt = 0; attempt < 5 && program.state() != QProcess::NotRunning; ++attempt) {
