@@ -26,17 +26,6 @@ const QStringList& recordedTables()
     return tables;
 }
 
-// json_object('A', <row>.A, 'B', <row>.B, ...) over every column of the table,
-// in the file's column order; undo reads the values back by name.
-QString rowJson(const TableInfo& table, const QString& row)
-{
-    QStringList parts;
-    for (const ColumnInfo& column : table.columns)
-        parts << QLatin1Char('\'') + column.name + QStringLiteral("', ") + row + QLatin1Char('.') +
-                     column.name;
-    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
-
 // An UPDATE that changes no value records nothing.
 QString changedCondition(const TableInfo& table)
 {
@@ -123,6 +112,22 @@ const StepFn Steps[] = {toVersion1};
 static_assert(std::size(Steps) == Current);
 
 } // namespace
+
+QString rowJson(const TableInfo& table, const QString& row)
+{
+    QStringList parts;
+    for (const ColumnInfo& column : table.columns) {
+        const QString value = row.isEmpty() ? QLatin1Char('"') + column.name + QLatin1Char('"')
+                                            : row + QLatin1Char('.') + column.name;
+        // SQLite writes a REAL into JSON with 15 digits, which changes some
+        // values (0.1 + 0.2); those get the 17 digits that give them back.
+        parts << QStringLiteral("'%1', CASE typeof(%2) WHEN 'real' THEN json(CASE WHEN "
+                                "CAST(printf('%!.15g', %2) AS REAL) = %2 THEN printf('%!.15g', "
+                                "%2) ELSE printf('%!.17g', %2) END) ELSE %2 END")
+                     .arg(column.name, value);
+    }
+    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
 
 int versionOf(Connection& conn)
 {

@@ -310,8 +310,14 @@ void HistoryTest::stepsAreWholeActions()
 void HistoryTest::cascadeIsOneStepAndUndoRestoresIds()
 {
     Books b;
-    for (double amount : {1.5, 2.25, 3.0})
-        b.tx(b.fuel, amount);
+    b.tx(b.fuel, 1.5);
+    b.tx(b.fuel, 2.25);
+    // Values that a careless round trip through text would change.
+    b.raw.transaction({.business = b.bakery,
+                       .category = b.fuel,
+                       .amount = 0.1 + 0.2,
+                       .description = QStringLiteral("Caf\u00e9 \"Zo\u00eb\" \u00bd {x}"),
+                       .remarks = QStringLiteral("line 1\nline 2")});
     const qint64 other = b.raw.business(QStringLiteral("Garage"));
     b.raw.allocate(b.fuel, b.bakery);
     b.raw.allocate(b.fuel, other);
