@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <unistd.h>
+
 namespace SchemaVersions {
 
 namespace {
@@ -187,11 +189,17 @@ void upgradeOnOpen(Connection& conn)
 
     // The file was read once already (its tables counted), so a journal left
     // by a crash has been rolled back: the copy is of a consistent file.
+    // It is on the disk before the upgrade is: a crash between the two never
+    // leaves an upgraded file without its copy.
     const QString copy = backupPathFor(conn.path, version);
-    if (!QFile::copy(conn.path, copy)) {
+    QFile written(copy);
+    if (!QFile::copy(conn.path, copy) || !written.open(QIODevice::ReadWrite) ||
+        ::fsync(written.handle()) != 0) {
+        written.close();
         QFile::remove(copy);
         throw VbError(VbErr::PathFileAccess, copy);
     }
+    written.close();
     exec(conn, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         migrate(conn);
