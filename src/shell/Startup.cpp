@@ -6,6 +6,7 @@
 #include "shell/frmMain.h"
 #include "shell/Locations.h"
 #include "shell/Restore.h"
+#include "shell/UndoCommands.h"
 
 #include <QFileInfo>
 
@@ -91,6 +92,7 @@ void ConnectDatabase()
             // The frame never opens on a half-open database.
             if (!OpenTableRecordsets())
                 End();
+            StartUndoRun();
             return;
         } catch (const VbError& e) {
             switch (e.number()) {

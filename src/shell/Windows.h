@@ -55,6 +55,9 @@ signals:
     // A restore put another database file in place of the open one and
     // opened it: every row a window shows may have changed or be gone.
     void databaseReplaced();
+    // An undo or redo rewrote rows of any table (transactions, businesses,
+    // categories, allocations): a window reads again whatever it shows.
+    void rowsRewritten();
 
 private:
     Notifier() = default;
