@@ -6,10 +6,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QWindow>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QWindow>
 
 #include <vector>
 
@@ -84,7 +84,7 @@ UndoCommands::UndoCommands(QMenu* menu, QObject* parent) : QObject(parent)
     connect(menu, &QMenu::aboutToShow, this,
             [this] { dbStuff::RunHandler([this] { refresh(); }); });
     qApp->installEventFilter(this);
-    refresh();
+    dbStuff::RunHandler([this] { refresh(); });
 }
 
 void UndoCommands::refresh()

@@ -244,6 +244,37 @@ private slots:
         QCOMPARE(fileRows(*s.raw), changed);
     }
 
+    // While a cell is edited Ctrl+Z works on its text; a row typed but not
+    // stored is read over only when the user agrees.
+    void typingInProgressIsNotUndoneOver()
+    {
+        InFrame s;
+        s.act("sheet commit");
+        const QList<QVariantList> after = fileRows(*s.raw);
+        Sheet::clickCell(s.cash(), 1, Description);
+        Sheet::type(s.cash(), "Ab");
+        s.key(Qt::Key_Z);
+        QCOMPARE(fileRows(*s.raw), after);
+        Sheet::press(Qt::Key_Escape);
+
+        const int entry = s.cash().Rows() - 3;
+        Sheet::clickCell(s.cash(), entry, Description);
+        Sheet::enter(s.cash(), "Half");
+        DialogScript script;
+        script.answer(vbNo);
+        s.key(Qt::Key_Z);
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages().first().prompt.startsWith(
+            QStringLiteral("Not stored on the cash sheet: row %1.").arg(entry)));
+        QCOMPARE(fileRows(*s.raw), after);
+        QCOMPARE(s.cash().TextMatrix(entry, Description), QStringLiteral("Half"));
+
+        script.answer(vbYes);
+        s.key(Qt::Key_Z);
+        QCOMPARE(s.stored("Description", s.paper), QVariant("Paper"));
+        QCOMPARE(s.cash().TextMatrix(entry, Description), QString());
+    }
+
     // A lookup save undone while the sheet is open: its business list and its
     // grids show the old names at once, the business still picked.
     void undoneLookupSavesReachTheSheet()
