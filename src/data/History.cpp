@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Database.h"
+#include "data/SchemaVersions.h"
 #include "platform/VbError.h"
 
 #include <QJsonDocument>
@@ -121,22 +122,26 @@ QString quoteName(const QString& name)
 // with every column's value taken from (or made into) the JSON of History.
 struct RowSql
 {
-    QString current; // ?1 rowid -> the row as json_object, no row when gone
-    QString insert;  // ?1 rowid, ?2 values
-    QString update;  // ?1 rowid, ?2 values
-    QString remove;  // ?1 rowid
+    QString current;   // ?1 rowid -> the row as json_object, no row when gone
+    QString insert;    // ?1 rowid, ?2 values
+    QString insertNew; // ?2 values; the auto-number gives the id
+    QString update;    // ?1 rowid, ?2 values
+    QString remove;    // ?1 rowid
 };
 
 RowSql rowSql(const TableInfo& table)
 {
-    QStringList json, names, values, sets;
+    QStringList names, values, sets, newNames, newValues;
     bool rowidAliased = false;
     for (const ColumnInfo& column : table.columns) {
         const QString name = quoteName(column.name);
         const QString value = QStringLiteral("json_extract(?2, '$.%1')").arg(column.name);
-        json << QLatin1Char('\'') + column.name + QStringLiteral("', ") + name;
         names << name;
         values << value;
+        if (!column.autoNumber) {
+            newNames << name;
+            newValues << value;
+        }
         sets << name + QStringLiteral(" = ") + value;
         rowidAliased = rowidAliased || column.autoNumber;
     }
@@ -146,10 +151,13 @@ RowSql rowSql(const TableInfo& table)
     }
     const QString t = quoteName(table.name);
     RowSql sql;
-    sql.current = QStringLiteral("SELECT json_object(%1) FROM %2 WHERE rowid = ?1")
-                      .arg(json.join(QStringLiteral(", ")), t);
+    sql.current = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                      .arg(SchemaVersions::rowJson(table, QString()), t);
     sql.insert = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE ?1 IS NOT NULL")
                      .arg(t, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    sql.insertNew =
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %3")
+            .arg(t, newNames.join(QStringLiteral(", ")), newValues.join(QStringLiteral(", ")));
     sql.update =
         QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?1").arg(t, sets.join(QStringLiteral(", ")));
     sql.remove = QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(t);
@@ -357,22 +365,41 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
     Connection& c = *m_conn;
     if (c.stepDepth > 0)
         throw VbError(VbErr::InvalidCall);
-    const QList<Change> changes = stepChanges(stepId);
+    // The recorded values are bound as SQLite wrote them, never re-encoded.
+    struct Raw
+    {
+        QString table;
+        qint64 rowKey;
+        Action action;
+        QByteArray before, after;
+    };
+    std::vector<Raw> changes;
+    {
+        Stmt read = c.prepare(
+            QStringLiteral("SELECT TableName, RowKey, Action, OldValues, NewValues FROM History "
+                           "WHERE StepId = ?1 ORDER BY HistoryId DESC"));
+        sqlite3_bind_int64(read.get(), 1, stepId);
+        const auto bytes = [&](int column) {
+            return QByteArray(
+                reinterpret_cast<const char*>(sqlite3_column_text(read.get(), column)),
+                sqlite3_column_bytes(read.get(), column));
+        };
+        while (c.step(read.get()))
+            changes.push_back({text(read.get(), 0), sqlite3_column_int64(read.get(), 1),
+                               actionOf(text(read.get(), 2)), bytes(3), bytes(4)});
+    }
     Applied applied;
-    if (changes.isEmpty())
+    if (changes.empty())
         return applied;
     HistoryStep scope(m_conn, caption, link);
     // Rows come back parent or child first as the reversed order has them; the
     // foreign keys are checked once, when the step is stored.
     exec(c, "PRAGMA defer_foreign_keys = ON");
-    for (auto it = changes.crbegin(); it != changes.crend(); ++it) {
-        const Change& change = *it;
+    for (const Raw& change : changes) {
         const auto table = c.table(change.table);
         if (!table)
             throw VbError(VbErr::TableNotFound, change.table);
         const RowSql sql = rowSql(*table);
-        const QByteArray before = QJsonDocument(change.oldValues).toJson(QJsonDocument::Compact);
-        const QByteArray after = QJsonDocument(change.newValues).toJson(QJsonDocument::Compact);
 
         // The row must be as the change left it.
         Stmt current = c.prepare(sql.current);
@@ -383,10 +410,10 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
                 throw VbError(VbErr::DuplicateKey, QString(), change.table);
         } else if (!exists) {
             throw VbError(VbErr::RecordDeleted);
-        } else if (QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(
-                                                          sqlite3_column_text(current.get(), 0)),
-                                                      sqlite3_column_bytes(current.get(), 0)))
-                       .object() != change.newValues) {
+        } else if (QJsonDocument::fromJson(QByteArray(
+                       reinterpret_cast<const char*>(sqlite3_column_text(current.get(), 0)),
+                       sqlite3_column_bytes(current.get(), 0))) !=
+                   QJsonDocument::fromJson(change.after)) {
             throw VbError(VbErr::DataChanged, QString(), change.table);
         }
         current.reset();
@@ -396,11 +423,46 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
                                                                  : sql.insert);
         sqlite3_bind_int64(write.get(), 1, change.rowKey);
         if (change.action != Action::Insert)
-            bindText(write.get(), 2, before);
+            bindText(write.get(), 2, change.before);
         c.step(write.get(), change.table);
         if (!applied.tables.contains(change.table))
             applied.tables.append(change.table);
     }
     applied.stepId = scope.id();
     return applied;
+}
+
+qint64 History::restoreDeleted(qint64 historyId, const QString& caption)
+{
+    Connection& c = *m_conn;
+    Stmt find = c.prepare(ChangeColumns + QStringLiteral("WHERE HistoryId = ?1"));
+    sqlite3_bind_int64(find.get(), 1, historyId);
+    const QList<Change> found = readChanges(c, std::move(find));
+    if (found.isEmpty())
+        throw VbError(VbErr::NoCurrentRecord);
+    const Change& change = found.first();
+    if (change.action != Action::Delete)
+        throw VbError(VbErr::InvalidArgument);
+    const auto table = c.table(change.table);
+    if (!table)
+        throw VbError(VbErr::TableNotFound, change.table);
+    const RowSql sql = rowSql(*table);
+    Stmt raw = c.prepare(QStringLiteral("SELECT OldValues FROM History WHERE HistoryId = ?1"));
+    sqlite3_bind_int64(raw.get(), 1, historyId);
+    c.step(raw.get());
+    const QByteArray values(reinterpret_cast<const char*>(sqlite3_column_text(raw.get(), 0)),
+                            sqlite3_column_bytes(raw.get(), 0));
+    raw.reset();
+
+    HistoryStep step(m_conn, caption, HistoryStep::Link{});
+    Stmt taken = c.prepare(sql.current);
+    sqlite3_bind_int64(taken.get(), 1, change.rowKey);
+    const bool idTaken = c.step(taken.get());
+    taken.reset();
+    Stmt insert = c.prepare(idTaken ? sql.insertNew : sql.insert);
+    if (!idTaken)
+        sqlite3_bind_int64(insert.get(), 1, change.rowKey);
+    bindText(insert.get(), 2, values);
+    c.step(insert.get(), change.table);
+    return idTaken ? sqlite3_last_insert_rowid(c.db) : change.rowKey;
 }

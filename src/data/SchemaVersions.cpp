@@ -26,17 +26,6 @@ const QStringList& recordedTables()
     return tables;
 }
 
-// json_object('A', <row>.A, 'B', <row>.B, ...) over every column of the table,
-// in the file's column order; undo reads the values back by name.
-QString rowJson(const TableInfo& table, const QString& row)
-{
-    QStringList parts;
-    for (const ColumnInfo& column : table.columns)
-        parts << QLatin1Char('\'') + column.name + QStringLiteral("', ") + row + QLatin1Char('.') +
-                     column.name;
-    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
-
 // An UPDATE that changes no value records nothing.
 QString changedCondition(const TableInfo& table)
 {
@@ -124,6 +113,22 @@ static_assert(std::size(Steps) == Current);
 
 } // namespace
 
+QString rowJson(const TableInfo& table, const QString& row)
+{
+    QStringList parts;
+    for (const ColumnInfo& column : table.columns) {
+        const QString value = row.isEmpty() ? QLatin1Char('"') + column.name + QLatin1Char('"')
+                                            : row + QLatin1Char('.') + column.name;
+        // SQLite writes a REAL into JSON with 15 digits, which changes some
+        // values (0.1 + 0.2); those get the 17 digits that give them back.
+        parts << QStringLiteral("'%1', CASE typeof(%2) WHEN 'real' THEN json(CASE WHEN "
+                                "CAST(printf('%!.15g', %2) AS REAL) = %2 THEN printf('%!.15g', "
+                                "%2) ELSE printf('%!.17g', %2) END) ELSE %2 END")
+                     .arg(column.name, value);
+    }
+    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
 int versionOf(Connection& conn)
 {
     Stmt stmt = conn.prepare(QStringLiteral("PRAGMA user_version"));
@@ -139,6 +144,19 @@ void migrate(Connection& conn, int target)
         Steps[version](conn);
     exec(conn, QStringLiteral("PRAGMA user_version = %1").arg(target));
     conn.tables.clear(); // column lists read during the steps may be stale now
+}
+
+std::optional<int> versionOfFile(const QString& path)
+{
+    // user_version is the big-endian 32-bit number at offset 60 of the header.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray header = file.read(64);
+    if (header.size() < 64 || !header.startsWith("SQLite format 3"))
+        return std::nullopt;
+    const auto byte = [&](int i) { return quint32(quint8(header[i])); };
+    return int(byte(60) << 24 | byte(61) << 16 | byte(62) << 8 | byte(63));
 }
 
 QString backupPathFor(const QString& path, int version)
