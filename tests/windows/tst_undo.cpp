@@ -87,16 +87,6 @@ struct InFrame : Sheet
         return text;
     }
 
-    void openLookup(LookupWindow& w)
-    {
-        if (!w.Load())
-            qFatal("the lookup window did not load");
-        w.show();
-        w.activateWindow();
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("the lookup window was not shown");
-    }
-
     // Does what a user does in one window; the window is closed after.
     void act(const QString& action)
     {
@@ -112,28 +102,26 @@ struct InFrame : Sheet
             script.answer(vbYes);
             Sheet::press(Qt::Key_Delete);
         } else if (action.startsWith("business")) {
-            frmBusinesses w;
-            openLookup(w);
-            L::clickItem(w.LV1, L::b(business));
+            auto w = L::openWindow<frmBusinesses>();
+            L::clickItem(w->LV1, L::b(business));
             if (action == "business save") {
-                L::typeInto(w.etName, QStringLiteral("Bakehouse"));
-                L::pressButton(w.Toolbar1, L::Save);
+                L::typeInto(w->etName, QStringLiteral("Bakehouse"));
+                L::pressButton(w->Toolbar1, L::Save);
             } else {
                 script.answer(vbYes);
-                L::pressButton(w.Toolbar1, L::Delete);
+                L::pressButton(w->Toolbar1, L::Delete);
             }
         } else {
-            frmCategories w;
-            openLookup(w);
-            L::clickItem(w.LV1, L::c(office));
+            auto w = L::openWindow<frmCategories>();
+            L::clickItem(w->LV1, L::c(office));
             if (action == "category save") {
-                L::typeInto(w.etCategory, QStringLiteral("Stationery"));
-                L::pressButton(w.Toolbar1, L::Save);
+                L::typeInto(w->etCategory, QStringLiteral("Stationery"));
+                L::pressButton(w->Toolbar1, L::Save);
             } else if (action == "category delete") {
                 script.answer(vbYes);
-                L::pressButton(w.Toolbar1, L::Delete);
+                L::pressButton(w->Toolbar1, L::Delete);
             } else {
-                L::clickItem(w.LV2, L::b(mill), true);
+                L::clickItem(w->LV2, L::b(mill), true);
             }
         }
         if (script.pending() != 0)
