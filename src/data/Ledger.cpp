@@ -57,6 +57,19 @@ qint64 writeRow(Recordset& rs, qint64 id, const QString& idField, Assign assign)
     return rs.field(idField).toLong();
 }
 
+// The rows that refer to one business or category: its transactions (by the
+// transaction field) and its allocations (by the allocation field).
+Ledger::Dependants dependants(Database& db, const QString& transactionField,
+                              const QString& allocationField, qint64 id)
+{
+    auto query =
+        db.OpenRecordset(QStringLiteral("SELECT (SELECT count(*) FROM Transactions WHERE %1 = %3), "
+                                        "(SELECT count(*) FROM relCat_Bis WHERE %2 = %3);")
+                             .arg(transactionField, allocationField, QString::number(id)),
+                         RecordsetType::ForwardOnly);
+    return {query->field(0).toLong(), query->field(1).toLong()};
+}
+
 bool deleteRow(Database& db, const QString& table, qint64 id)
 {
     auto rs = openTable(db, table);
@@ -365,6 +378,11 @@ bool Ledger::deleteCategory(qint64 id)
     return deleteRow(m_db, QStringLiteral("Categories"), id);
 }
 
+Ledger::Dependants Ledger::categoryDependants(qint64 id)
+{
+    return dependants(m_db, QStringLiteral("CategoryId"), QStringLiteral("CatId"), id);
+}
+
 // ---- businesses
 
 QList<Ledger::Business> Ledger::businesses()
@@ -428,6 +446,11 @@ bool Ledger::deleteBusiness(qint64 id)
                          withTransactions(query->field(0).toText(), query->field(1).toLong()));
     query.reset();
     return deleteRow(m_db, QStringLiteral("Businesses"), id);
+}
+
+Ledger::Dependants Ledger::businessDependants(qint64 id)
+{
+    return dependants(m_db, QStringLiteral("BusinessId"), QStringLiteral("Busid"), id);
 }
 
 // ---- allocation

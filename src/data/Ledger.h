@@ -71,6 +71,13 @@ public:
         std::optional<QString> accountNr;
     };
 
+    // What the delete of a business or category takes along with it.
+    struct Dependants
+    {
+        qint64 transactions = 0;
+        qint64 allocations = 0; // rows of the category-to-business allocation
+    };
+
     struct ReportEntry
     {
         qint64 id = 0;
@@ -144,6 +151,8 @@ public:
     // Deletes the category with its transactions and allocations; false when
     // there is none of that id.
     bool deleteCategory(qint64 id);
+    // The transactions and allocations a deleteCategory(id) would take along.
+    Dependants categoryDependants(qint64 id);
 
     // ---- businesses
     // All businesses by name: id, name and VAT number are filled.
@@ -155,6 +164,8 @@ public:
     // Deletes the business with its transactions and allocations; false when
     // there is none of that id.
     bool deleteBusiness(qint64 id);
+    // The transactions and allocations a deleteBusiness(id) would take along.
+    Dependants businessDependants(qint64 id);
 
     // ---- allocation of categories to businesses
     // Raises the store's error (3078) when the file has no allocation table, so

@@ -1,5 +1,6 @@
 #include "lookups/frmBusinesses.h"
 
+#include "lookups/DeleteQuestion.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -251,13 +252,18 @@ void frmBusinesses::Toolbar1_ButtonClick(const QString& key)
         if (!selected)
             return;
         const QString selectedKey = selected->Key();
-        Answer = MsgBox(QStringLiteral("Delete ") + selected->Text() +
-                            QStringLiteral(" and all it's related information including accounts?"),
-                        vbYesNo + vbExclamation, AppTitle);
+        const qint64 id = IdFromKey(selectedKey);
+        Answer =
+            MsgBox(QStringLiteral("Delete ") + selected->Text() +
+                       QStringLiteral(" and all it's related information including accounts?") +
+                       QStringLiteral("\r\r") +
+                       deleteDependantsLine(selected->Text(), ledger().businessDependants(id),
+                                            QStringLiteral("category")),
+                   vbYesNo + vbExclamation, AppTitle);
         if (Answer != vbYes)
             return;
         // The business named in the question is the one that goes.
-        ledger().deleteBusiness(IdFromKey(selectedKey));
+        ledger().deleteBusiness(id);
         LV1->Remove(selectedKey);
         LV1->setSelectedItem(nullptr);
         ClearDetails();

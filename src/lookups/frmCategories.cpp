@@ -1,5 +1,6 @@
 #include "lookups/frmCategories.h"
 
+#include "lookups/DeleteQuestion.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -143,14 +144,18 @@ void frmCategories::deleteCategory()
     if (!selected)
         return;
     const QString selectedKey = selected->Key();
+    const qint64 id = IdFromKey(selectedKey);
     Answer = MsgBox(QStringLiteral("Delete category: '") + selected->Text().toUpper() +
-                        QStringLiteral("' and all transactions under that category?"),
+                        QStringLiteral("' and all transactions under that category?\r\r") +
+                        deleteDependantsLine(QStringLiteral("category ") + selected->Text(),
+                                             ledger().categoryDependants(id),
+                                             QStringLiteral("business")),
                     vbYesNo + vbQuestion, AppTitle);
     if (Answer != vbYes)
         return;
     ClearLV2Checkmarks();
     // The category named in the question is the one that goes.
-    ledger().deleteCategory(IdFromKey(selectedKey));
+    ledger().deleteCategory(id);
     LV1->Remove(selectedKey);
     Toolbar1->setButtonEnabled(QStringLiteral("delete"), false);
     // The pane is emptied and nothing in the list is selected: the window

@@ -1,5 +1,6 @@
 // Deleting the transaction on the current row of a sheet grid.
 
+#include "data/History.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/FlexGrid.h"
 #include "sheet/frmTransactions.h"
@@ -35,7 +36,12 @@ void SheetGrid::deleteRow(int row)
         return;
     }
 
-    if (!ledger().deleteTransaction(ctl.RowData(row))) {
+    bool deleted = false;
+    {
+        const HistoryStep step(*DB, QStringLiteral("delete of transaction in row %1").arg(row));
+        deleted = ledger().deleteTransaction(ctl.RowData(row));
+    }
+    if (!deleted) {
         MsgBox(QStringLiteral("Transaction not found in database."), vbOKOnly + vbExclamation,
                AppTitle);
         return;

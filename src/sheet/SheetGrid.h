@@ -86,6 +86,8 @@ private:
     // Tells the user the limit of a text that is too long for its field and
     // cuts the cell to it; returns the cut text.
     QString cutText(int row, Ledger::TransactionText field);
+    // What the Edit menu calls the store of the row after a commit.
+    static QString stepCaption(const FlexGrid& grid, int row, bool added);
 
     FlexGrid& m_grid;
     const bool m_cash;

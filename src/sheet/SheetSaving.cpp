@@ -1,5 +1,6 @@
 // Deciding whether a grid row can be stored, and storing it in Transactions.
 
+#include "data/History.h"
 #include "platform/Format.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -163,6 +164,19 @@ QString SheetGrid::cutText(int row, Ledger::TransactionText field)
     return grid.TextMatrix(row, col);
 }
 
+// "change of amount in row 12", "new transaction in row 3": the cell the
+// commit left (its header names it) and the row as numbered on the sheet.
+QString SheetGrid::stepCaption(const FlexGrid& grid, int row, bool added)
+{
+    if (added)
+        return QStringLiteral("new transaction in row %1").arg(row);
+    const int col = grid.Col();
+    const QString what = col == ColDebited || col == ColCredited
+                             ? QStringLiteral("amount")
+                             : grid.TextMatrix(0, col).toLower();
+    return QStringLiteral("change of %1 in row %2").arg(what).arg(row);
+}
+
 bool SheetGrid::save(std::optional<qint64> business, RelationPicker& relations)
 {
     FlexGrid& ctl = m_grid;
@@ -217,8 +231,15 @@ bool SheetGrid::save(std::optional<qint64> business, RelationPicker& relations)
             return false;
         }
 
-        const Ledger::Stored stored = ledger().storeTransaction(
-            t, [&](Ledger::TransactionText field, const QString&) { return cutText(row, field); });
+        Ledger::Stored stored;
+        {
+            // One step of the file's history, named as the user sees it.
+            const HistoryStep step(*DB, stepCaption(ctl, row, t.id == 0));
+            stored =
+                ledger().storeTransaction(t, [&](Ledger::TransactionText field, const QString&) {
+                    return cutText(row, field);
+                });
+        }
         ctl.setRowData(row, stored.id);
         // The totals follow what the file now holds for this row.
         SheetBook& book = m_book;

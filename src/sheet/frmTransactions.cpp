@@ -13,6 +13,7 @@
 #include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 
 #include <QCloseEvent>
@@ -173,6 +174,14 @@ void frmTransactions::connectEvents()
             proceed = drop;
         },
         Qt::DirectConnection);
+    connect(&notifier, &Notifier::rowsRewritten, this,
+            [this] { RunHandler([this] { followRowsRewritten(); }); });
+    // An undo from the menu drops an edit in progress, as Ctrl+Z in the
+    // editor would, and asks before rows not stored are read over.
+    AddUndoGuard(this, [this] {
+        m_editor->close();
+        return mayDropUnstoredRows(nullptr);
+    });
 }
 
 void frmTransactions::Form_Load()
@@ -351,6 +360,18 @@ void frmTransactions::followDatabaseReplaced()
     }
     cbobusiness->setListIndex(index);
     cbobusiness_Click();
+}
+
+void frmTransactions::followRowsRewritten()
+{
+    // Everything is read again; the cursor stays where it was when that cell
+    // is still there.
+    FlexGrid* front = CurrentTab == 2 ? FLX2 : FLX1;
+    const int row = front->Row();
+    const int col = front->Col();
+    followDatabaseReplaced();
+    if (front->isEnabled() && row > 0 && row < front->Rows() && col > 0 && col < front->Cols())
+        front->moveTo(row, col);
 }
 
 void frmTransactions::showBusinessOfGrids()

@@ -132,6 +132,7 @@ private:
     void followBusinessesChanged();
     void followCategoriesChanged();
     void followDatabaseReplaced();
+    void followRowsRewritten();
     // Puts cbobusiness back on the business the grids show (no Click).
     void showBusinessOfGrids();
 

@@ -11,6 +11,7 @@
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/Locations.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 
 #include <QDateTime>
@@ -280,6 +281,8 @@ void RestoreBackup()
         // automatic backups.
     }
     frame.setMousePointer(vbDefault);
+    // The restored file's steps are not this run's to undo.
+    StartUndoRun();
     emit Notifier::instance().databaseReplaced();
 }
 

@@ -7,6 +7,7 @@
 #include "shell/frmMain.h"
 #include "shell/Locations.h"
 #include "shell/Restore.h"
+#include "shell/UndoCommands.h"
 
 #include <QFileInfo>
 
@@ -97,6 +98,7 @@ void ConnectDatabase()
             // The frame never opens on a half-open database.
             if (!OpenTableRecordsets())
                 End(ExitStatus::StartupFailed);
+            StartUndoRun();
             return;
         } catch (const VbError& e) {
             switch (e.number()) {

@@ -59,6 +59,9 @@ signals:
     // confirmed it: a window holding work not yet stored asks about it and
     // clears proceed when the user keeps it. Delivered directly, in order.
     void databaseToBeReplaced(bool& proceed);
+    // An undo or redo rewrote rows of any table (transactions, businesses,
+    // categories, allocations): a window reads again whatever it shows.
+    void rowsRewritten();
 
 private:
     Notifier() = default;

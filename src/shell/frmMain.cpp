@@ -3,6 +3,7 @@
 #include "platform/widgets/Screen.h"
 #include "shell/dbStuff.h"
 #include "shell/Restore.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 
 #include <QCloseEvent>
@@ -45,7 +46,7 @@ frmMain::frmMain()
 
 void frmMain::buildMenu()
 {
-    // Access keys only: no entry has a shortcut.
+    // File: access keys only, no entry has a shortcut.
     auto entry = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
@@ -78,6 +79,10 @@ void frmMain::buildMenu()
     mnuSetup = entry(mnuFile, "mnuSetup", QStringLiteral("Print &setup"), &frmMain::mnuSetup_Click);
     mnuLine2 = separator(mnuFile, "mnuLine2");
     mnuExit = entry(mnuFile, "mnuExit", QStringLiteral("&Exit"), &frmMain::mnuExit_Click);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    undoCommands = new UndoCommands(mnuEdit, this);
 }
 
 QMdiSubWindow* frmMain::showChild(QWidget* window)

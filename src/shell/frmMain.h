@@ -9,6 +9,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class UndoCommands;
 
 // The frame window: a multiple-document frame with the program's menu and the
 // common dialog CMDL1. There is one frame; like a form of the original
@@ -47,6 +48,9 @@ public:
     QAction* mnuSetup = nullptr;
     QAction* mnuLine2 = nullptr;
     QAction* mnuExit = nullptr;
+    // Edit: Undo and Redo of the steps of this run.
+    QMenu* mnuEdit = nullptr;
+    UndoCommands* undoCommands = nullptr;
 
     void mnuTransactions_Click();
     void mnuBackup_Click();

@@ -135,7 +135,8 @@ private slots:
 
         expectBox(script.messages().at(0),
                   QStringLiteral(
-                      "Delete Abbey & Sons and all it's related information including accounts?"),
+                      "Delete Abbey & Sons and all it's related information including accounts?"
+                      "\r\rThat is Abbey & Sons and its 1 transaction and 1 category allocation."),
                   vbYesNo, vbExclamation);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Keep")});
         QCOMPARE(f.raw.count(QStringLiteral("Transactions")), 1);
@@ -406,10 +407,12 @@ private slots:
         clickItem(w.LV1, b(id));
         QTest::keyClick(w.LV1, Qt::Key_Delete);
         QCOMPARE(script.messages().size(), 2);
-        expectBox(script.messages().at(1),
-                  QStringLiteral(
-                      "Delete Abbey Road and all it's related information including accounts?"),
-                  vbYesNo, vbExclamation);
+        expectBox(
+            script.messages().at(1),
+            QStringLiteral("Delete Abbey Road and all it's related information including accounts?"
+                           "\r\rThat is Abbey Road alone: it has no transactions and no category "
+                           "allocations."),
+            vbYesNo, vbExclamation);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Brook")});
     }
 

@@ -104,10 +104,11 @@ private slots:
         QCOMPARE(f.raw.count(QStringLiteral("Categories")), 2);
         pressButton(w.Toolbar1, Delete);
 
-        expectBox(
-            script.messages().at(0),
-            QStringLiteral("Delete category: 'FUEL' and all transactions under that category?"),
-            vbYesNo, vbQuestion);
+        expectBox(script.messages().at(0),
+                  QStringLiteral("Delete category: 'FUEL' and all transactions under that category?"
+                                 "\r\rThat is category Fuel and its 1 transaction and 1 business "
+                                 "allocation."),
+                  vbYesNo, vbQuestion);
         QCOMPARE(f.stored(), QList<QVariantList>{row("Sales", true, 6.0, 2)});
         QCOMPARE(f.raw.count(QStringLiteral("Transactions")), 1);
         QCOMPARE(f.raw.count(QStringLiteral("relCat_Bis")), 0);
@@ -124,6 +125,55 @@ private slots:
         QCOMPARE(f.stored(),
                  (QList<QVariantList>{row("Sales", true, 6.0, 2), row("Fuel", false, 15.0, 1)}));
         QCOMPARE(w.LV1->Count(), 2);
+    }
+
+    // The question counts the rows of the category alone, on every sheet and
+    // business, that the delete takes along.
+    void deleteQuestionCountsWhatGoesAlong_data()
+    {
+        QTest::addColumn<int>("transactions");
+        QTest::addColumn<int>("allocations");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("nothing") << 0 << 0
+                                 << "That is category Fuel alone: it has no transactions and no "
+                                    "business allocations.";
+        QTest::newRow("transactions only")
+            << 2 << 0 << "That is category Fuel and its 2 transactions.";
+        QTest::newRow("allocations only")
+            << 0 << 1 << "That is category Fuel and its 1 business allocation.";
+        QTest::newRow("both") << 3 << 2
+                              << "That is category Fuel and its 3 transactions and 2 business "
+                                 "allocations.";
+    }
+
+    void deleteQuestionCountsWhatGoesAlong()
+    {
+        QFETCH(int, transactions);
+        QFETCH(int, allocations);
+        QFETCH(QString, line);
+        Categories f;
+        const qint64 fuel = f.raw.category("Fuel", false);
+        const qint64 other = f.raw.category("Sales", true);
+        const qint64 shops[] = {f.raw.business("Shop"), f.raw.business("Van")};
+        for (const qint64 shop : shops) {
+            f.raw.allocate(other, shop);
+            f.raw.transaction({.business = shop, .category = other});
+        }
+        for (int i = 0; i < allocations; ++i)
+            f.raw.allocate(fuel, shops[i]);
+        for (int i = 0; i < transactions; ++i)
+            f.raw.transaction({.business = shops[i % 2], .category = fuel, .cash = i == 0});
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        DialogScript script;
+        script.answer(vbNo);
+
+        pressButton(w.Toolbar1, Delete);
+
+        QCOMPARE(script.messages().at(0).prompt,
+                 QStringLiteral("Delete category: 'FUEL' and all transactions under that "
+                                "category?\r\r") +
+                     line);
     }
 
     // An edit is kept through the save button or a Yes to either question, and

@@ -2,6 +2,7 @@
 #include "platform/VbError.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 #include "support/DialogScript.h"
 #include "support/ShellEnvironment.h"
@@ -71,8 +72,9 @@ private slots:
         frmMain& frame = frmMain::instance();
 
         const QList<QAction*> top = frame.menuBar()->actions();
-        QCOMPARE(top.size(), 1);
+        QCOMPARE(top.size(), 2);
         QCOMPARE(top.at(0)->text(), QStringLiteral("&File"));
+        QCOMPARE(top.at(1)->text(), QStringLiteral("&Edit"));
         QCOMPARE(entries(frame.mnuFile),
                  (QStringList{"mnuTransactions &Transactions...", "mnuBackup &Create backup...",
                               "mnuRestore &Restore backup...", "mnuLookupTables &Lookup tables",
@@ -80,8 +82,19 @@ private slots:
                               "mnuLine2 -", "mnuExit &Exit"}));
         QCOMPARE(entries(frame.mnuLookupTables),
                  (QStringList{"mnuBusinesses &Businesses...", "mnuCategories &Categories..."}));
-        for (const QAction* action : frame.findChildren<QAction*>())
-            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
+        // No database, nothing to undo.
+        QCOMPARE(entries(frame.mnuEdit), (QStringList{"mnuUndo &Undo", "mnuRedo &Redo"}));
+        QVERIFY(!frame.undoCommands->undoAction()->isEnabled());
+        QVERIFY(!frame.undoCommands->redoAction()->isEnabled());
+        // Only Undo and Redo have keys besides the access keys.
+        const QMap<QString, QString> keys{{"mnuUndo", "Ctrl+Z"},
+                                          {"mnuRedo", "Ctrl+Shift+Z, Ctrl+Y"}};
+        for (const QAction* action : frame.findChildren<QAction*>()) {
+            QStringList shortcuts;
+            for (const QKeySequence& k : action->shortcuts())
+                shortcuts << k.toString();
+            QCOMPARE(shortcuts.join(", "), keys.value(action->objectName()));
+        }
     }
 
     void printSetupCancelRaisesNothing()

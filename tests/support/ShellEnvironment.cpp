@@ -4,6 +4,7 @@
 #include "platform/widgets/Screen.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,7 @@ void ShellEnvironment::openDatabase(const QString& path)
     SortSQL = DefaultSortSQL;
     DB = Database::OpenDatabase(path);
     OpenTableRecordsets();
+    StartUndoRun();
 }
 
 void ShellEnvironment::resetShell()
