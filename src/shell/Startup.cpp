@@ -115,20 +115,16 @@ void ConnectDatabase()
                 MsgBox(NotAccessible, vbExclamation + vbOKOnly, AppTitle);
                 End(ExitStatus::StartupFailed);
             case VbErr::CancelSelected:
-<<<<<<< HEAD
                 End(ExitStatus::StartupCancelled);
-=======
-                End();
             case VbErr::UnrecognizedFormat:
                 if (const int version = SchemaVersions::versionOfFile(DBPath).value_or(0);
                     version > SchemaVersions::Current) {
                     MsgBox(NewerVersion.arg(DBPath).arg(version).arg(SchemaVersions::Current),
                            vbCritical + vbOKOnly, AppTitle);
-                    End();
+                    End(ExitStatus::StartupFailed);
                 }
                 ReportError(e);
-                End();
->>>>>>> history
+                End(ExitStatus::StartupFailed);
             default:
                 ReportError(e);
                 End(ExitStatus::StartupFailed);
