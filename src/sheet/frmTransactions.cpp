@@ -21,6 +21,8 @@
 #include <QMdiSubWindow>
 #include <QSet>
 
+#include <algorithm>
+
 using namespace dbStuff;
 
 namespace {
@@ -83,6 +85,8 @@ void frmTransactions::buildControls()
                         QStyle::SP_FileDialogDetailedView);
     Toolbar1->addButton(QStringLiteral("sort"), QStringLiteral("Sort"),
                         QStyle::SP_TitleBarShadeButton);
+    Toolbar1->addButton(QStringLiteral("history"), QStringLiteral("History"),
+                        QStyle::SP_FileDialogInfoView);
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
 
@@ -159,6 +163,8 @@ void frmTransactions::connectEvents()
     connect(&notifier, &Notifier::categoriesChanged, this,
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
     connect(&notifier, &Notifier::databaseReplaced, this,
+            [this] { RunHandler([this] { followDatabaseReplaced(); }); });
+    connect(&notifier, &Notifier::transactionsChanged, this,
             [this] { RunHandler([this] { followDatabaseReplaced(); }); });
 }
 
@@ -280,6 +286,12 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("print")) {
         ShowWindow(WindowId::Print, selectedBusiness().value_or(0));
+    } else if (key == QLatin1String("history")) {
+        // The versions of the row the cursor is on; a row not stored yet has
+        // none, and the window opens empty.
+        const FlexGrid* grid = CurrentTab == 2 ? FLX2 : FLX1;
+        const qint64 id = grid->Row() > 0 ? grid->RowData(grid->Row()) : 0;
+        ShowWindowForTransaction(WindowId::History, std::max<qint64>(id, 0));
     } else if (key == QLatin1String("close")) {
         unloadWindow();
     } else if (key == QLatin1String("sort")) {

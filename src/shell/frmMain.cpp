@@ -78,6 +78,11 @@ void frmMain::buildMenu()
     mnuSetup = entry(mnuFile, "mnuSetup", QStringLiteral("Print &setup"), &frmMain::mnuSetup_Click);
     mnuLine2 = separator(mnuFile, "mnuLine2");
     mnuExit = entry(mnuFile, "mnuExit", QStringLiteral("&Exit"), &frmMain::mnuExit_Click);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuHistory =
+        entry(mnuEdit, "mnuHistory", QStringLiteral("&History..."), &frmMain::mnuHistory_Click);
 }
 
 QMdiSubWindow* frmMain::showChild(QWidget* window)
@@ -133,6 +138,11 @@ void frmMain::mnuCategories_Click()
 void frmMain::mnuPrint_Click()
 {
     dbStuff::ShowWindow(dbStuff::WindowId::Print);
+}
+
+void frmMain::mnuHistory_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::History);
 }
 
 void frmMain::mnuSetup_Click()

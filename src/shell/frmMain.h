@@ -47,6 +47,8 @@ public:
     QAction* mnuSetup = nullptr;
     QAction* mnuLine2 = nullptr;
     QAction* mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuHistory = nullptr;
 
     void mnuTransactions_Click();
     void mnuBackup_Click();
@@ -56,6 +58,7 @@ public:
     void mnuPrint_Click();
     void mnuSetup_Click();
     void mnuExit_Click();
+    void mnuHistory_Click();
 
 protected:
     // The child windows are closed first, each asking what it has to ask;

@@ -71,8 +71,10 @@ private slots:
         frmMain& frame = frmMain::instance();
 
         const QList<QAction*> top = frame.menuBar()->actions();
-        QCOMPARE(top.size(), 1);
+        QCOMPARE(top.size(), 2);
         QCOMPARE(top.at(0)->text(), QStringLiteral("&File"));
+        QCOMPARE(top.at(1)->text(), QStringLiteral("&Edit"));
+        QCOMPARE(entries(frame.mnuEdit), QStringList{"mnuHistory &History..."});
         QCOMPARE(entries(frame.mnuFile),
                  (QStringList{"mnuTransactions &Transactions...", "mnuBackup &Create backup...",
                               "mnuRestore &Restore backup...", "mnuLookupTables &Lookup tables",
