@@ -4,6 +4,7 @@
 #include "data/HistoryLog.h"
 
 #include "data/Database.h"
+#include "data/History.h"
 #include "data/Recordset.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -299,37 +300,6 @@ qint64 lastInsertedId(Database& db)
         .toLong();
 }
 
-// Runs the writes as one: a savepoint, so that it also nests inside a
-// transaction the caller holds.
-class Savepoint
-{
-public:
-    explicit Savepoint(Database& db) : m_db(db)
-    {
-        m_db.Execute(QStringLiteral("SAVEPOINT history_restore"));
-    }
-    ~Savepoint()
-    {
-        if (m_done)
-            return;
-        try {
-            m_db.Execute(QStringLiteral("ROLLBACK TO history_restore"));
-            m_db.Execute(QStringLiteral("RELEASE history_restore"));
-        } catch (const VbError&) {
-            // The connection is gone with its transaction.
-        }
-    }
-    void release()
-    {
-        m_db.Execute(QStringLiteral("RELEASE history_restore"));
-        m_done = true;
-    }
-
-private:
-    Database& m_db;
-    bool m_done = false;
-};
-
 } // namespace
 
 std::vector<HistoryLog::Change> HistoryLog::transactionVersions(qint64 first, qint64 last)
@@ -369,12 +339,9 @@ std::vector<HistoryLog::Change> HistoryLog::deletions(std::optional<QDate> from,
     const QString sql =
         QStringLiteral(
             "SELECT h.HistoryId, h.StepId, s.Caption, h.ChangedAt, h.TableName, h.RowKey, "
-            "h.OldValues, CASE h.TableName "
-            "WHEN 'Transactions' THEN EXISTS (SELECT 1 FROM Transactions t "
-            "WHERE t.TransactionId = h.RowKey) "
-            "WHEN 'Businesses' THEN EXISTS (SELECT 1 FROM Businesses b "
-            "WHERE b.BusinessId = h.RowKey) "
-            "ELSE EXISTS (SELECT 1 FROM Categories c WHERE c.CategoryId = h.RowKey) END "
+            "h.OldValues, EXISTS (SELECT 1 FROM History l WHERE l.TableName = h.TableName "
+            "AND l.RowKey = h.RowKey AND l.HistoryId > h.HistoryId AND l.Action = 'insert' "
+            "AND l.NewValues = h.OldValues) "
             "FROM History h LEFT JOIN HistorySteps s ON s.StepId = h.StepId "
             "WHERE h.Action = 'delete' "
             "AND h.TableName IN ('Transactions', 'Businesses', 'Categories')%1 "
@@ -460,7 +427,6 @@ QDateTime HistoryLog::localTime(const QString& changedAt)
 
 HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& caption)
 {
-    Q_UNUSED(caption);
     auto row = m_db.OpenRecordset(
         QStringLiteral("SELECT TableName, RowKey, StepId, json_extract(OldValues, '$.BusinessId'), "
                        "json_extract(OldValues, '$.CategoryId') FROM History "
@@ -472,11 +438,12 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
         throw VbError(VbErr::NoCurrentRecord);
     const Table table = tableOf(row->field(0).toText());
     const qint64 key = row->field(1).toLong();
-    const qint64 step = row->field(2).isNull() ? 0 : row->field(2).toLong();
+    const qint64 deletedIn = row->field(2).isNull() ? 0 : row->field(2).toLong();
     const TableShape& shape = shapeOf(table);
     Restored restored;
 
-    Savepoint savepoint(m_db);
+    // One step of the history: all of it is written, or none.
+    HistoryStep step(m_db, caption);
     if (table == Table::Transactions) {
         const qint64 business = row->field(3).toLong();
         const qint64 category = row->field(4).toLong();
@@ -488,7 +455,7 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
     insertFromHistory(m_db, shape, historyId, keepId);
     restored.id = keepId ? key : lastInsertedId(m_db);
 
-    if (table != Table::Transactions && step != 0) {
+    if (table != Table::Transactions && deletedIn != 0) {
         // What the cascade deleted with it in the same step.
         const bool isBusiness = table == Table::Businesses;
         const char* ownRef = isBusiness ? "BusinessId" : "CategoryId";
@@ -505,7 +472,7 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
                            "json_extract(OldValues, '$.%5') = %6) OR (TableName = 'relCat_Bis' "
                            "AND json_extract(OldValues, '$.%7') = %6)) ORDER BY HistoryId")
                 .arg(QLatin1String(otherRef), QLatin1String(otherPair))
-                .arg(step)
+                .arg(deletedIn)
                 .arg(historyId)
                 .arg(QLatin1String(ownRef))
                 .arg(key)
@@ -543,7 +510,6 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
             }
         }
     }
-    savepoint.release();
     return restored;
 }
 
@@ -553,7 +519,8 @@ QString HistoryLog::changesQuery(qint64 businessId, std::optional<QDate> from,
     // A transaction belongs to the business it was in before or after the
     // change; a category to the business it is, or once was, allocated to.
     return QStringLiteral(
-               "SELECT h.HistoryId AS HistoryId, HistoryTime(h.ChangedAt) AS ChangedAt, "
+               "SELECT b.Name AS Name, b.VATNr AS VATNr, "
+               "h.HistoryId AS HistoryId, HistoryTime(h.ChangedAt) AS ChangedAt, "
                "COALESCE(s.Caption, 'outside the program') AS Step, "
                "CASE h.TableName WHEN 'Transactions' THEN 'transaction ' || h.RowKey "
                "WHEN 'Businesses' THEN 'business ' || json_extract(f.json, '$.Name') "
@@ -568,6 +535,7 @@ QString HistoryLog::changesQuery(qint64 businessId, std::optional<QDate> from,
                "AS NewValue "
                "FROM History h JOIN json_each(COALESCE(h.NewValues, h.OldValues)) f "
                "LEFT JOIN HistorySteps s ON s.StepId = h.StepId "
+               "LEFT JOIN Businesses b ON b.BusinessId = %1 "
                "WHERE ((h.TableName = 'Transactions' AND (json_extract(h.NewValues, "
                "'$.BusinessId') = %1 OR json_extract(h.OldValues, '$.BusinessId') = %1)) "
                "OR (h.TableName = 'Businesses' AND h.RowKey = %1) "

@@ -48,8 +48,8 @@ public:
         qint64 rowKey = 0;
         Action action = Action::Update;
         QString values;
-        // For deletions: a row of that id is in its table now (it was
-        // restored, or the id was taken again).
+        // For deletions: the row came back later, under its id and with the
+        // values it was deleted with (restored, or its delete undone).
         bool present = false;
     };
 
@@ -81,7 +81,8 @@ public:
     // original id when no row holds it now, else under a new one. A business
     // or category brings back the transactions and allocations that were
     // deleted with it (in the same step), except those whose other record is
-    // gone. All of it, or nothing, is written. Raises VbError 3201 for a
+    // gone. All of it, or nothing, is written, as one step of the history
+    // with that caption. Raises VbError 3201 for a
     // transaction whose business or category is gone, 3021 for a history row
     // that is no deletion of those tables.
     Restored restore(qint64 historyId, const QString& caption);
@@ -89,8 +90,9 @@ public:
     // The SELECT the "Changes" report reads: one row per changed field of
     // every change to the business, its transactions, its allocations and the
     // categories allocated to it in the period (local days, both included),
-    // with the fields HistoryId, ChangedAt, Step, Record, Action, Field,
-    // OldValue and NewValue, all as text ready to print.
+    // with the fields Name and VATNr (of the business), HistoryId, ChangedAt,
+    // Step, Record, Action, Field, OldValue and NewValue, as text ready to
+    // print.
     static QString changesQuery(qint64 businessId, std::optional<QDate> from,
                                 std::optional<QDate> to);
 
