@@ -8,18 +8,21 @@
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
 
-#include <QGridLayout>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace dbStuff;
 
@@ -38,7 +41,8 @@ HistoryLog historyLog()
     return HistoryLog(*DB);
 }
 
-QTableView* makeList(QAbstractItemModel* model, const QString& name, const QList<int>& widths)
+// samples: a text as wide as each column's widest usual value.
+QTableView* makeList(QAbstractItemModel* model, const QString& name, const QStringList& samples)
 {
     auto* list = new QTableView;
     list->setObjectName(name);
@@ -52,9 +56,16 @@ QTableView* makeList(QAbstractItemModel* model, const QString& name, const QList
     // rows, so a list of 100,000 lines shows at once.
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    const int character = list->fontMetrics().averageCharWidth();
-    for (int i = 0; i < widths.size(); ++i)
-        list->setColumnWidth(i, widths[i] * character);
+    const QFontMetrics metrics = list->fontMetrics();
+    QFont bold = list->font();
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
+    for (int i = 0; i < samples.size(); ++i) {
+        const QString caption = model->headerData(i, Qt::Horizontal).toString();
+        list->setColumnWidth(i, std::max(boldMetrics.horizontalAdvance(samples[i]),
+                                         metrics.horizontalAdvance(caption)) +
+                                    16);
+    }
     list->horizontalHeader()->setStretchLastSection(true);
     return list;
 }
@@ -80,8 +91,11 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     txtLast->setObjectName(QStringLiteral("txtLast"));
     cmdVersions = new QPushButton(QStringLiteral("&Show"));
     cmdVersions->setObjectName(QStringLiteral("cmdVersions"));
-    lstVersions = makeList(m_versions, QStringLiteral("lstVersions"),
-                           {19, 8, 8, 24, 12, 6, 14, 24, 14, 10, 10, 11, 11});
+    lstVersions =
+        makeList(m_versions, QStringLiteral("lstVersions"),
+                 {"06/Dec/2026 16:13:59", "000000", "changed", "change of amount in row 12",
+                  "06/Dec/2026", "Cash", "Office supplies", "Flour, 25 sacks of 50 kg",
+                  "Kitchen Co", "0/000/000", "INV-2026-001", "10,000.00", "10,000.00"});
     auto* range = new QHBoxLayout;
     auto* label = new QLabel(QStringLiteral("&Transactions from id"));
     label->setBuddy(txtFirst);
@@ -105,7 +119,10 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     dtpTo->setValue(Variant());
     cmdDeleted = new QPushButton(QStringLiteral("S&how"));
     cmdDeleted->setObjectName(QStringLiteral("cmdDeleted"));
-    lstDeleted = makeList(m_deleted, QStringLiteral("lstDeleted"), {19, 10, 8, 40, 36, 6});
+    lstDeleted = makeList(m_deleted, QStringLiteral("lstDeleted"),
+                          {"06/Dec/2026 16:13:59", "transaction", "000000",
+                           "06/Dec/2026, 1,234.50, Flour, 25 sacks of 50 kg",
+                           "delete of category Fuel and 37 transactions", "back"});
     cmdRestore = new QPushButton(QStringLiteral("&Restore"));
     cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
     cmdRestore->setEnabled(false);
@@ -130,7 +147,6 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(bottom);
-    resize(1000, 520);
 
     connect(cmdVersions, &QPushButton::clicked, this,
             [this] { RunHandler([this] { cmdVersions_Click(); }); });
@@ -152,6 +168,8 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
             showDeleted();
         });
     };
+    // The deletions of every date are on show from the start.
+    RunHandler([this] { showDeleted(); });
     connect(&Notifier::instance(), &Notifier::databaseReplaced, this, reread);
     connect(&Notifier::instance(), &Notifier::databaseReopened, this, reread);
 }
@@ -270,9 +288,13 @@ void RegisterHistoryWindow()
 {
     RegisterWindow(WindowId::History, [] {
         frmHistory* window = frmHistory::loaded();
-        if (!window)
+        const bool opening = !window;
+        if (opening)
             window = new frmHistory;
-        frmMain::instance().showChild(window);
+        QMdiSubWindow* sub = frmMain::instance().showChild(window);
+        // A new window takes most of the frame: its lists are wide.
+        if (opening && sub)
+            sub->resize(sub->mdiArea()->size() * 9 / 10);
         if (const qint64 transaction = WindowTransaction())
             window->showVersions(transaction, transaction);
     });
