@@ -121,15 +121,16 @@ QString quoteName(const QString& name)
 // with every column's value taken from (or made into) the JSON of History.
 struct RowSql
 {
-    QString current; // ?1 rowid -> the row as json_object, no row when gone
-    QString insert;  // ?1 rowid, ?2 values
-    QString update;  // ?1 rowid, ?2 values
-    QString remove;  // ?1 rowid
+    QString current;   // ?1 rowid -> the row as json_object, no row when gone
+    QString insert;    // ?1 rowid, ?2 values
+    QString insertNew; // ?2 values; the auto-number gives the id
+    QString update;    // ?1 rowid, ?2 values
+    QString remove;    // ?1 rowid
 };
 
 RowSql rowSql(const TableInfo& table)
 {
-    QStringList json, names, values, sets;
+    QStringList json, names, values, sets, newNames, newValues;
     bool rowidAliased = false;
     for (const ColumnInfo& column : table.columns) {
         const QString name = quoteName(column.name);
@@ -137,6 +138,10 @@ RowSql rowSql(const TableInfo& table)
         json << QLatin1Char('\'') + column.name + QStringLiteral("', ") + name;
         names << name;
         values << value;
+        if (!column.autoNumber) {
+            newNames << name;
+            newValues << value;
+        }
         sets << name + QStringLiteral(" = ") + value;
         rowidAliased = rowidAliased || column.autoNumber;
     }
@@ -150,6 +155,9 @@ RowSql rowSql(const TableInfo& table)
                       .arg(json.join(QStringLiteral(", ")), t);
     sql.insert = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE ?1 IS NOT NULL")
                      .arg(t, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    sql.insertNew =
+        QStringLiteral("INSERT INTO %1 (%2) SELECT %3")
+            .arg(t, newNames.join(QStringLiteral(", ")), newValues.join(QStringLiteral(", ")));
     sql.update =
         QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?1").arg(t, sets.join(QStringLiteral(", ")));
     sql.remove = QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(t);
@@ -403,4 +411,34 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
     }
     applied.stepId = scope.id();
     return applied;
+}
+
+qint64 History::restoreDeleted(qint64 historyId, const QString& caption)
+{
+    Connection& c = *m_conn;
+    Stmt find = c.prepare(ChangeColumns + QStringLiteral("WHERE HistoryId = ?1"));
+    sqlite3_bind_int64(find.get(), 1, historyId);
+    const QList<Change> found = readChanges(c, std::move(find));
+    if (found.isEmpty())
+        throw VbError(VbErr::NoCurrentRecord);
+    const Change& change = found.first();
+    if (change.action != Action::Delete)
+        throw VbError(VbErr::InvalidArgument);
+    const auto table = c.table(change.table);
+    if (!table)
+        throw VbError(VbErr::TableNotFound, change.table);
+    const RowSql sql = rowSql(*table);
+    const QByteArray values = QJsonDocument(change.oldValues).toJson(QJsonDocument::Compact);
+
+    HistoryStep step(m_conn, caption, HistoryStep::Link{});
+    Stmt taken = c.prepare(sql.current);
+    sqlite3_bind_int64(taken.get(), 1, change.rowKey);
+    const bool idTaken = c.step(taken.get());
+    taken.reset();
+    Stmt insert = c.prepare(idTaken ? sql.insertNew : sql.insert);
+    if (!idTaken)
+        sqlite3_bind_int64(insert.get(), 1, change.rowKey);
+    bindText(insert.get(), 2, values);
+    c.step(insert.get(), change.table);
+    return idTaken ? sqlite3_last_insert_rowid(c.db) : change.rowKey;
 }

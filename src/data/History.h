@@ -142,6 +142,13 @@ public:
     // step with that step's caption and RedoOf set to it.
     Applied redo(qint64 undoStepId);
 
+    // Puts back the row a recorded delete (historyId) took, as a step of its
+    // own with that caption: under its original id when that is free, else
+    // under a new one. Returns the row's id. 3001 when the change is not a
+    // delete, 3021 when there is no such change, 3022 when an equal
+    // allocation exists, 3201 when the row's business or category is gone.
+    qint64 restoreDeleted(qint64 historyId, const QString& caption);
+
 private:
     Applied reverse(qint64 stepId, const QString& caption, HistoryStep::Link link);
     std::shared_ptr<Connection> m_conn;

@@ -292,14 +292,6 @@ bool exists(Database& db, const QString& table, const char* idColumn, qint64 id)
                 ->EOF_();
 }
 
-qint64 lastInsertedId(Database& db)
-{
-    return db
-        .OpenRecordset(QStringLiteral("SELECT last_insert_rowid()"), RecordsetType::ForwardOnly)
-        ->field(0)
-        .toLong();
-}
-
 } // namespace
 
 std::vector<HistoryLog::Change> HistoryLog::transactionVersions(qint64 first, qint64 last)
@@ -428,8 +420,7 @@ QDateTime HistoryLog::localTime(const QString& changedAt)
 HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& caption)
 {
     auto row = m_db.OpenRecordset(
-        QStringLiteral("SELECT TableName, RowKey, StepId, json_extract(OldValues, '$.BusinessId'), "
-                       "json_extract(OldValues, '$.CategoryId') FROM History "
+        QStringLiteral("SELECT TableName, RowKey, StepId FROM History "
                        "WHERE HistoryId = %1 AND Action = 'delete' "
                        "AND TableName IN ('Transactions', 'Businesses', 'Categories')")
             .arg(historyId),
@@ -439,21 +430,14 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
     const Table table = tableOf(row->field(0).toText());
     const qint64 key = row->field(1).toLong();
     const qint64 deletedIn = row->field(2).isNull() ? 0 : row->field(2).toLong();
-    const TableShape& shape = shapeOf(table);
+    row.reset();
     Restored restored;
 
-    // One step of the history: all of it is written, or none.
+    // One step of the history: all of it is written, or none. The rows go
+    // back through History::restoreDeleted, whose steps join this one.
     HistoryStep step(m_db, caption);
-    if (table == Table::Transactions) {
-        const qint64 business = row->field(3).toLong();
-        const qint64 category = row->field(4).toLong();
-        if (!exists(m_db, Businesses, "BusinessId", business) ||
-            !exists(m_db, Categories, "CategoryId", category))
-            throw VbError(VbErr::RelatedRecordRequired);
-    }
-    const bool keepId = !exists(m_db, shape.table, shape.idColumn, key);
-    insertFromHistory(m_db, shape, historyId, keepId);
-    restored.id = keepId ? key : lastInsertedId(m_db);
+    History history(m_db);
+    restored.id = history.restoreDeleted(historyId, caption);
 
     if (table != Table::Transactions && deletedIn != 0) {
         // What the cascade deleted with it in the same step.
@@ -498,16 +482,25 @@ HistoryLog::Restored HistoryLog::restore(qint64 historyId, const QString& captio
                     ++restored.transactionsLeft;
                 continue;
             }
-            if (p.allocation) {
+            if (restored.id == key) {
+                try {
+                    history.restoreDeleted(p.historyId, caption);
+                } catch (const VbError& error) {
+                    // An equal allocation made since: nothing to bring back.
+                    if (!p.allocation || error.number() != VbErr::DuplicateKey)
+                        throw;
+                    continue;
+                }
+            } else if (p.allocation) {
+                // Under its record's new id.
                 insertFromHistory(m_db, shapeOf(Table::Allocations), p.historyId, true, ownPair,
                                   restored.id);
-                ++restored.allocations;
             } else {
                 const bool keep = !exists(m_db, Transactions, "TransactionId", p.rowKey);
                 insertFromHistory(m_db, shapeOf(Table::Transactions), p.historyId, keep, ownRef,
                                   restored.id);
-                ++restored.transactions;
             }
+            ++(p.allocation ? restored.allocations : restored.transactions);
         }
     }
     return restored;

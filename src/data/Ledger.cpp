@@ -87,6 +87,43 @@ QString withTransactions(const QString& name, qint64 count)
                               : QStringLiteral(" and %1 transactions").arg(count));
 }
 
+// "change of amount of transaction 57", "change of date and relation of
+// transaction 57": the fields of the stored row (rs stands on it) that t
+// changes, as the sheet's columns name them.
+QString changeCaption(const Recordset& rs, const Ledger::Transaction& t)
+{
+    QStringList fields;
+    const auto text = [&](const char* field, const QString& value, const char* name) {
+        if (rs.field(QString::fromLatin1(field)).toText() != value)
+            fields << QString::fromLatin1(name);
+    };
+    const Variant date = rs.field(QStringLiteral("TransactionDate"));
+    if (date.isNull() != !t.date || (t.date && date.toDate().date() != *t.date))
+        fields << QStringLiteral("date");
+    text("Invoicenr", t.invoiceNr, "invoice number");
+    text("Relation", t.relation, "relation");
+    if (rs.field(QStringLiteral("CategoryId")).toLong() != t.categoryId)
+        fields << QStringLiteral("category");
+    text("Description", t.description, "description");
+    text("ReceiptId", t.receiptId, "receipt id");
+    const Variant amount = rs.field(QStringLiteral("TotalPrice"));
+    if (rs.field(QStringLiteral("MoneyIn")).toBool() != t.moneyIn ||
+        (t.amount && (amount.isNull() || Currency::fromDouble(amount.toDouble()) != *t.amount)))
+        fields << QStringLiteral("amount");
+    if (rs.field(QStringLiteral("BusinessId")).toLong() != t.businessId ||
+        rs.field(QStringLiteral("Cash")).toBool() != t.cash)
+        fields << QStringLiteral("sheet");
+    QString what;
+    for (int i = 0; i < fields.size(); ++i)
+        what += (i == 0                   ? QString()
+                 : i + 1 == fields.size() ? QStringLiteral(" and ")
+                                          : QStringLiteral(", ")) +
+                fields[i];
+    return QStringLiteral("change of %1transaction %2")
+        .arg(what.isEmpty() ? QString() : what + QStringLiteral(" of "))
+        .arg(t.id);
+}
+
 QString dateLiteral(const QDate& date)
 {
     return QLatin1Char('#') + ProgramLocale::formatIsoDate(date) + QLatin1Char('#');
@@ -98,10 +135,11 @@ QString dateLiteral(const QDate& date)
 
 Ledger::Stored Ledger::storeTransaction(Transaction& t, const CutText& cut)
 {
-    HistoryStep step(m_db, t.id == 0 ? QStringLiteral("new transaction")
-                                     : QStringLiteral("change of transaction %1").arg(t.id));
     auto table = openTable(m_db, QStringLiteral("Transactions"));
     Recordset& rs = *table;
+    // A row that is gone gets 3021 from writeRow below.
+    HistoryStep step(m_db, t.id != 0 && seek(rs, t.id) ? changeCaption(rs, t)
+                                                       : QStringLiteral("new transaction"));
     Stored stored;
     const auto text = [&](const char* field, TransactionText which, QString& value) {
         const QString name = QString::fromLatin1(field);

@@ -141,6 +141,19 @@ void migrate(Connection& conn, int target)
     conn.tables.clear(); // column lists read during the steps may be stale now
 }
 
+std::optional<int> versionOfFile(const QString& path)
+{
+    // user_version is the big-endian 32-bit number at offset 60 of the header.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray header = file.read(64);
+    if (header.size() < 64 || !header.startsWith("SQLite format 3"))
+        return std::nullopt;
+    const auto byte = [&](int i) { return quint32(quint8(header[i])); };
+    return int(byte(60) << 24 | byte(61) << 16 | byte(62) << 8 | byte(63));
+}
+
 QString backupPathFor(const QString& path, int version)
 {
     const QString stem = path + QStringLiteral(".version%1").arg(version);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct Connection;
 
 // The version of a file's tables, kept in PRAGMA user_version. Every change to
@@ -28,6 +30,10 @@ void migrate(Connection& conn, int target = Current);
 // copy stays. A file of a newer version is refused untouched (3343, naming it).
 // A file without the program's tables is left as it is.
 void upgradeOnOpen(Connection& conn);
+
+// The version recorded in the header of the SQLite file at path, read without
+// opening it as a database; nullopt when no header can be read.
+std::optional<int> versionOfFile(const QString& path);
 
 // Where the copy made before upgrading the file at path from version goes:
 // "<path>.version<N>.bak", or with ".<n>" before ".bak" when that is taken.

@@ -70,6 +70,7 @@ private slots:
     void stepsAreWholeActions();
     void cascadeIsOneStepAndUndoRestoresIds();
     void undoRefusesARowChangedSince();
+    void restoreTakesTheOriginalIdWhenFree();
     void upgradeKeepsEveryRowAndACopy_data();
     void upgradeKeepsEveryRowAndACopy();
     void newerVersionIsRefusedUntouched();
@@ -97,29 +98,30 @@ void HistoryTest::everyPathIsRecorded_data()
     QTest::addColumn<Path>("path");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("inStep");
-    QTest::newRow("new transaction") << Path::NewTransaction << "Transactions"
-                                     << "insert" << true;
-    QTest::newRow("changed transaction") << Path::ChangedTransaction << "Transactions"
-                                         << "update" << true;
-    QTest::newRow("deleted transaction") << Path::DeletedTransaction << "Transactions"
-                                         << "delete" << true;
-    QTest::newRow("new category") << Path::NewCategory << "Categories"
-                                  << "insert" << true;
-    QTest::newRow("changed category") << Path::ChangedCategory << "Categories"
-                                      << "update" << true;
-    QTest::newRow("new business") << Path::NewBusiness << "Businesses"
-                                  << "insert" << true;
-    QTest::newRow("changed business") << Path::ChangedBusiness << "Businesses"
-                                      << "update" << true;
-    QTest::newRow("allocated") << Path::Allocated << "relCat_Bis"
-                               << "insert" << true;
-    QTest::newRow("withdrawn") << Path::Withdrawn << "relCat_Bis"
-                               << "delete" << true;
-    QTest::newRow("plain sqlite3 update") << Path::PlainSqlUpdate << "Transactions"
-                                          << "update" << false;
-    QTest::newRow("plain sqlite3 delete") << Path::PlainSqlDelete << "Transactions"
-                                          << "delete" << false;
+    // The step's caption, "%1" standing for the row's id; empty: no step.
+    QTest::addColumn<QString>("caption");
+    const auto row = [](const char* name, Path path, const char* table, const char* action,
+                        const char* caption) {
+        QTest::newRow(name) << path << QString::fromLatin1(table) << QString::fromLatin1(action)
+                            << QString::fromLatin1(caption);
+    };
+    row("new transaction", Path::NewTransaction, "Transactions", "insert", "new transaction");
+    row("changed transaction", Path::ChangedTransaction, "Transactions", "update",
+        "change of amount of transaction %1");
+    row("deleted transaction", Path::DeletedTransaction, "Transactions", "delete",
+        "delete of transaction %1");
+    row("new category", Path::NewCategory, "Categories", "insert", "new category fuel");
+    row("changed category", Path::ChangedCategory, "Categories", "update",
+        "change of category fuel");
+    row("new business", Path::NewBusiness, "Businesses", "insert", "new business Bakery North");
+    row("changed business", Path::ChangedBusiness, "Businesses", "update",
+        "change of business Bakery North");
+    row("allocated", Path::Allocated, "relCat_Bis", "insert",
+        "allocation of category Fuel to business Bakery");
+    row("withdrawn", Path::Withdrawn, "relCat_Bis", "delete",
+        "withdrawal of category Sales from business Bakery");
+    row("plain sqlite3 update", Path::PlainSqlUpdate, "Transactions", "update", "");
+    row("plain sqlite3 delete", Path::PlainSqlDelete, "Transactions", "delete", "");
 }
 
 void HistoryTest::everyPathIsRecorded()
@@ -127,7 +129,7 @@ void HistoryTest::everyPathIsRecorded()
     QFETCH(Path, path);
     QFETCH(QString, table);
     QFETCH(QString, action);
-    QFETCH(bool, inStep);
+    QFETCH(QString, caption);
     Books b;
     const qint64 stored = b.tx(b.fuel, 12.5);
     b.raw.allocate(b.sales, b.bakery);
@@ -137,12 +139,18 @@ void HistoryTest::everyPathIsRecorded()
     switch (path) {
     case Path::NewTransaction:
     case Path::ChangedTransaction: {
+        // The stored row's values (TxRow's), but for the amount.
         Ledger::Transaction t;
         t.id = path == Path::NewTransaction ? 0 : stored;
+        t.date = QDate(2026, 3, 15);
+        t.cash = true;
         t.businessId = b.bakery;
         t.categoryId = b.fuel;
         t.amount = Currency::fromRaw(99900);
-        t.description = QStringLiteral("Diesel");
+        t.invoiceNr = QStringLiteral("n/a");
+        t.relation = QStringLiteral("Abbey");
+        t.description = QStringLiteral("Stationery");
+        t.receiptId = QStringLiteral("1");
         key = b.ledger.storeTransaction(t).id;
         break;
     }
@@ -192,11 +200,14 @@ void HistoryTest::everyPathIsRecorded()
                        "NULL, ChangedAt FROM History WHERE HistoryId > ?1"),
         {before});
     QCOMPARE(rows.size(), 1);
-    const QVariantList& row = rows.first();
+    const QVariantList row = rows.first();
     QCOMPARE(row[0].toString(), table);
     QCOMPARE(row[1].toLongLong(), key);
     QCOMPARE(row[2].toString(), action);
-    QCOMPARE(row[3].isValid(), inStep);
+    QCOMPARE(row[3].isValid(), !caption.isEmpty());
+    if (!caption.isEmpty())
+        QCOMPARE(b.history.step(row[3].toLongLong())->caption,
+                 QString(caption).replace(QStringLiteral("%1"), QString::number(key)));
     QCOMPARE(row[4].toBool(), action == QLatin1String("insert"));
     QCOMPARE(row[5].toBool(), action == QLatin1String("delete"));
     QVERIFY2(QDateTime::fromString(row[6].toString(), Qt::ISODateWithMs).isValid(),
@@ -314,6 +325,7 @@ void HistoryTest::cascadeIsOneStepAndUndoRestoresIds()
     const auto afterDelete = dump(b.raw);
     const auto steps = b.history.steps(mark);
     QCOMPARE(steps.size(), 1);
+    QCOMPARE(steps[0].caption, QStringLiteral("delete of category Fuel and 3 transactions"));
     const auto changes = b.history.stepChanges(steps[0].id);
     QCOMPARE(changes.size(), 6); // the category, 3 transactions, 2 allocations
     for (const auto& change : changes)
@@ -363,6 +375,46 @@ void HistoryTest::undoRefusesARowChangedSince()
     QCOMPARE(dump(b.raw), before);
     QCOMPARE(b.raw.count(QStringLiteral("History")), history);
     QCOMPARE(b.history.lastStepId(), step);
+}
+
+void HistoryTest::restoreTakesTheOriginalIdWhenFree()
+{
+    Books b;
+    const qint64 id = b.tx(b.fuel, 4.75);
+    b.raw.allocate(b.fuel, b.bakery);
+    const auto row = [&](qint64 key) {
+        return b.raw.rows(QStringLiteral("SELECT Description, TotalPrice, CategoryId, "
+                                         "TransactionDate FROM Transactions WHERE rowid = ?1"),
+                          {key});
+    };
+    const auto before = row(id);
+    b.ledger.deleteCategory(b.fuel); // takes the transaction and the allocation
+    const auto deleted = b.history.stepChanges(b.history.lastStepId());
+    const auto findChange = [&](const char* table) {
+        for (const auto& change : deleted)
+            if (change.table == QLatin1String(table))
+                return change.id;
+        return qint64(0);
+    };
+    // The category first: its transaction and allocation need it.
+    QCOMPARE(b.history.restoreDeleted(findChange(History::Categories), QStringLiteral("restore")),
+             b.fuel);
+    QCOMPARE(b.history.restoreDeleted(findChange(History::Transactions), QStringLiteral("restore")),
+             id);
+    QCOMPARE(row(id), before);
+    QCOMPARE(b.history.step(b.history.lastStepId())->caption, QStringLiteral("restore"));
+    // Its id taken now: a second restore stores an equal row under a new id.
+    const qint64 again =
+        b.history.restoreDeleted(findChange(History::Transactions), QStringLiteral("again"));
+    QVERIFY(again > id);
+    QCOMPARE(row(again), before);
+    b.history.restoreDeleted(findChange(History::Allocations), QStringLiteral("allocation"));
+    QCOMPARE(errorOf([&] {
+                 b.history.restoreDeleted(findChange(History::Allocations), QStringLiteral("x"));
+             }),
+             VbErr::DuplicateKey);
+    QCOMPARE(errorOf([&] { b.history.restoreDeleted(deleted.first().id - 1, QString()); }),
+             VbErr::InvalidArgument); // an insert, not a delete
 }
 
 void HistoryTest::upgradeKeepsEveryRowAndACopy_data()
