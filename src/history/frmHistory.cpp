@@ -292,8 +292,9 @@ void RegisterHistoryWindow()
         if (opening)
             window = new frmHistory;
         QMdiSubWindow* sub = frmMain::instance().showChild(window);
-        // A new window takes most of the frame: its lists are wide.
-        if (opening && sub)
+        // A new window takes most of the frame (its lists are wide), unless
+        // the frame shows its windows maximised, as it does after the sheet.
+        if (opening && sub && !sub->isMaximized())
             sub->resize(sub->mdiArea()->size() * 9 / 10);
         if (const qint64 transaction = WindowTransaction())
             window->showVersions(transaction, transaction);
