@@ -1,3 +1,4 @@
+#include "history/frmHistory.h"
 #include "lookups/LookupWindows.h"
 #include "platform/Settings.h"
 #include "platform/widgets/Screen.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
     RegisterLookupWindows();
     RegisterSheetWindow();
     RegisterReportWindows();
+    RegisterHistoryWindow();
 
     dbStuff::Main();
     // Start-up either showed the frame or stopped with an error box; without a

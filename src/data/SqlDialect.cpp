@@ -1,5 +1,6 @@
 #include "data/SqlDialect.h"
 
+#include "data/HistoryLog.h"
 #include "platform/Format.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -108,6 +109,7 @@ void RegisterFunctions(sqlite3* db)
 {
     sqlite3_create_function_v2(db, "Last", 1, SQLITE_UTF8, nullptr, nullptr, lastStep, lastFinal,
                                nullptr);
+    HistoryLog::RegisterFunctions(db);
 }
 
 } // namespace SqlDialect

@@ -161,6 +161,11 @@ QString formatDateTime(const QDateTime& moment)
     return formatDate(moment.date()) + u' ' + timeText(moment.time(), u':', false);
 }
 
+QString formatMoment(const QDateTime& moment)
+{
+    return formatDate(moment.date()) + u' ' + timeText(moment.time(), u':', true);
+}
+
 QString formatIsoDate(QDate date)
 {
     return date.toString(Qt::ISODate);

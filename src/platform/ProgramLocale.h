@@ -106,6 +106,8 @@ QString formatShortDate(const QDateTime& moment);
 QString formatStamp(const QDateTime& moment);
 // "dd/MMM/yyyy HH:mm", a moment as shown: "05/Dec/2026 14:07".
 QString formatDateTime(const QDateTime& moment);
+// "dd/MMM/yyyy HH:mm:ss", a moment to the second: "05/Dec/2026 14:07:09".
+QString formatMoment(const QDateTime& moment);
 // "yyyy-MM-dd": the store's dates and the reports' #yyyy-mm-dd# literals.
 QString formatIsoDate(QDate date);
 // "yyyy-MM-dd", with " HH:mm:ss" when not midnight: a stored date and time.

@@ -22,6 +22,8 @@
 #include <QMdiSubWindow>
 #include <QSet>
 
+#include <algorithm>
+
 using namespace dbStuff;
 
 namespace {
@@ -84,6 +86,8 @@ void frmTransactions::buildControls()
                         QStyle::SP_FileDialogDetailedView);
     Toolbar1->addButton(QStringLiteral("sort"), QStringLiteral("Sort"),
                         QStyle::SP_TitleBarShadeButton);
+    Toolbar1->addButton(QStringLiteral("history"), QStringLiteral("History"),
+                        QStyle::SP_FileDialogInfoView);
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
 
@@ -182,6 +186,8 @@ void frmTransactions::connectEvents()
         m_editor->close();
         return mayDropUnstoredRows(nullptr);
     });
+    connect(&notifier, &Notifier::transactionsChanged, this,
+            [this] { RunHandler([this] { followRowsRewritten(); }); });
 }
 
 void frmTransactions::Form_Load()
@@ -302,6 +308,12 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("print")) {
         ShowWindow(WindowId::Print, selectedBusiness().value_or(0));
+    } else if (key == QLatin1String("history")) {
+        // The versions of the row the cursor is on; a row not stored yet has
+        // none, and the window opens empty.
+        const FlexGrid* grid = CurrentTab == 2 ? FLX2 : FLX1;
+        const qint64 id = grid->Row() > 0 ? grid->RowData(grid->Row()) : 0;
+        ShowWindowForTransaction(WindowId::History, std::max<qint64>(id, 0));
     } else if (key == QLatin1String("close")) {
         unloadWindow();
     } else if (key == QLatin1String("sort")) {

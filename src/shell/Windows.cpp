@@ -14,6 +14,17 @@ std::map<WindowId, WindowOpener>& openers()
 
 // The business of the window being opened by ShowWindow(id, businessId).
 qint64 g_windowBusiness = 0;
+// The transaction of the window being opened by ShowWindowForTransaction.
+qint64 g_windowTransaction = 0;
+
+// Sets a value for the time of one call and puts the outer one back after it.
+struct Scoped
+{
+    qint64& value;
+    qint64 outer;
+    Scoped(qint64& v, qint64 inner) : value(v), outer(v) { value = inner; }
+    ~Scoped() { value = outer; }
+};
 
 } // namespace
 
@@ -43,14 +54,19 @@ bool ShowWindow(WindowId id)
 
 bool ShowWindow(WindowId id, qint64 businessId)
 {
-    const qint64 outer = g_windowBusiness;
-    g_windowBusiness = businessId;
-    struct Restore
-    {
-        qint64 value;
-        ~Restore() { g_windowBusiness = value; }
-    } restore{outer};
+    const Scoped scoped(g_windowBusiness, businessId);
     return ShowWindow(id);
+}
+
+bool ShowWindowForTransaction(WindowId id, qint64 transactionId)
+{
+    const Scoped scoped(g_windowTransaction, transactionId);
+    return ShowWindow(id);
+}
+
+qint64 WindowTransaction()
+{
+    return g_windowTransaction;
 }
 
 qint64 WindowBusiness()

@@ -16,6 +16,8 @@ enum class WindowId
     Businesses,   // frmBusinesses: modal
     Categories,   // frmCategories: modal
     Print,        // frmPrint: modal
+    History,      // frmHistory: modeless child of the frame, one instance
+    Changes,      // frmChanges: modal
 };
 
 // Shows the window: a modal window's opener returns when it is closed; a
@@ -33,6 +35,11 @@ bool ShowWindow(WindowId id);
 // WindowBusiness() gives that id, otherwise 0.
 bool ShowWindow(WindowId id, qint64 businessId);
 qint64 WindowBusiness();
+// The same for a window about one transaction (the sheet's history opens on
+// its current row): while the opener runs, WindowTransaction() gives that id,
+// otherwise 0.
+bool ShowWindowForTransaction(WindowId id, qint64 transactionId);
+qint64 WindowTransaction();
 
 // Signals are sent after the change is in the database.
 class Notifier final : public QObject
@@ -48,6 +55,9 @@ signals:
     // A category was added, changed or deleted, or its allocation to
     // businesses changed.
     void categoriesChanged();
+    // Transactions were added, changed or deleted by a window other than the
+    // sheet (a restore from the history): the sheet reads its rows again.
+    void transactionsChanged();
     // The backup closed the database and opened it again: DB, rsCategories
     // and rsTransactions are new objects; recordsets a window opened itself on
     // the old DB no longer work.

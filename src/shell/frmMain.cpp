@@ -83,6 +83,9 @@ void frmMain::buildMenu()
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     undoCommands = new UndoCommands(mnuEdit, this);
+    mnuEdit->addSeparator();
+    mnuHistory =
+        entry(mnuEdit, "mnuHistory", QStringLiteral("&History..."), &frmMain::mnuHistory_Click);
 }
 
 QMdiSubWindow* frmMain::showChild(QWidget* window)
@@ -138,6 +141,11 @@ void frmMain::mnuCategories_Click()
 void frmMain::mnuPrint_Click()
 {
     dbStuff::ShowWindow(dbStuff::WindowId::Print);
+}
+
+void frmMain::mnuHistory_Click()
+{
+    dbStuff::ShowWindow(dbStuff::WindowId::History);
 }
 
 void frmMain::mnuSetup_Click()

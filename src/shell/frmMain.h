@@ -51,6 +51,7 @@ public:
     // Edit: Undo and Redo of the steps of this run.
     QMenu* mnuEdit = nullptr;
     UndoCommands* undoCommands = nullptr;
+    QAction* mnuHistory = nullptr;
 
     void mnuTransactions_Click();
     void mnuBackup_Click();
@@ -60,6 +61,7 @@ public:
     void mnuPrint_Click();
     void mnuSetup_Click();
     void mnuExit_Click();
+    void mnuHistory_Click();
 
 protected:
     // The child windows are closed first, each asking what it has to ask;

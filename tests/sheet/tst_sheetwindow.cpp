@@ -91,6 +91,9 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
         ++printed;
         printedFor = dbStuff::WindowBusiness();
     });
+    qint64 historyOf = -1; // the transaction the history is opened on
+    dbStuff::RegisterWindow(dbStuff::WindowId::History,
+                            [&] { historyOf = dbStuff::WindowTransaction(); });
     frmMain& frame = frmMain::instance();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -141,6 +144,14 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     Sheet::clickButton(*w->Toolbar1, "print");
     QCOMPARE(printedFor, zeppelin);
     QCOMPARE(dbStuff::WindowBusiness(), 0); // only while the window is open
+    // The history opens on the stored row the cursor is on; on the balance
+    // row, which is no transaction, on none.
+    Sheet::clickButton(*w->Toolbar1, "history");
+    QCOMPARE(historyOf, 0);
+    s.cash().setRow(1);
+    Sheet::clickButton(*w->Toolbar1, "history");
+    QCOMPARE(historyOf, s.cash().RowData(1));
+    QVERIFY(historyOf > 0);
     QCOMPARE(s.cash().TextMatrix(1, Description), QStringLiteral("Not ours"));
     s.showTab(2);
     QCOMPARE(dbStuff::CurrentTab, 2);

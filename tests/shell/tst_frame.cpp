@@ -83,7 +83,8 @@ private slots:
         QCOMPARE(entries(frame.mnuLookupTables),
                  (QStringList{"mnuBusinesses &Businesses...", "mnuCategories &Categories..."}));
         // No database, nothing to undo.
-        QCOMPARE(entries(frame.mnuEdit), (QStringList{"mnuUndo &Undo", "mnuRedo &Redo"}));
+        QCOMPARE(entries(frame.mnuEdit),
+                 (QStringList{"mnuUndo &Undo", "mnuRedo &Redo", " -", "mnuHistory &History..."}));
         QVERIFY(!frame.undoCommands->undoAction()->isEnabled());
         QVERIFY(!frame.undoCommands->redoAction()->isEnabled());
         // Only Undo and Redo have keys besides the access keys.

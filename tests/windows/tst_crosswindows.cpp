@@ -1,9 +1,14 @@
 // A lookup window and the sheet open together, as a user has them: what is
 // stored in the one reaches the other before the user can type there again.
 
+#include "history/frmHistory.h"
+#include "history/HistoryModels.h"
 #include "lookups/frmCategories.h"
 #include "lookups/LookupDriver.h"
 #include "sheet/SheetTestKit.h"
+
+#include <QPushButton>
+#include <QTableView>
 
 using namespace sheetkit;
 
@@ -62,6 +67,28 @@ private slots:
         QVERIFY(script.messages().first().prompt.startsWith(
             QStringLiteral("The category \"Office\" cannot be used on the cash sheet")));
         QCOMPARE(s.stored("Description", s.expense), before);
+    }
+
+    // A transaction restored in the history window is on the open sheet at
+    // once, under its own id.
+    void aRestoredTransactionIsBackOnTheSheet()
+    {
+        Loaded s;
+        dbStuff::ledger().deleteTransaction(s.expense);
+        s.pick();
+        QVERIFY(
+            !Sheet::column(s.g, Description, 1, s.g.Rows() - 1).contains(QStringLiteral("Paper")));
+
+        frmHistory history;
+        history.show();
+        history.lstDeleted->setFocus();
+        QTest::keyClick(history.lstDeleted, Qt::Key_Home);
+        QCOMPARE(history.deleted().change(0).rowKey, s.expense);
+        QTest::mouseClick(history.cmdRestore, Qt::LeftButton);
+
+        QVERIFY(
+            Sheet::column(s.g, Description, 1, s.g.Rows() - 1).contains(QStringLiteral("Paper")));
+        QVERIFY(s.stored("Description", s.expense).isValid());
     }
 };
 
