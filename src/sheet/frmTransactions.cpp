@@ -83,6 +83,8 @@ void frmTransactions::buildControls()
                         QStyle::SP_FileDialogDetailedView);
     Toolbar1->addButton(QStringLiteral("sort"), QStringLiteral("Sort"),
                         QStyle::SP_TitleBarShadeButton);
+    Toolbar1->addButton(QStringLiteral("export"), QStringLiteral("Export"),
+                        QStyle::SP_DialogSaveButton);
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
 
@@ -159,6 +161,8 @@ void frmTransactions::connectEvents()
     connect(&notifier, &Notifier::categoriesChanged, this,
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
     connect(&notifier, &Notifier::databaseReplaced, this,
+            [this] { RunHandler([this] { followDatabaseReplaced(); }); });
+    connect(&notifier, &Notifier::transactionsImported, this,
             [this] { RunHandler([this] { followDatabaseReplaced(); }); });
     // Rows typed here belong to the file being replaced: asked about first,
     // as before any other action that drops them.
@@ -295,6 +299,8 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
         ShowWindow(WindowId::Print, selectedBusiness().value_or(0));
     } else if (key == QLatin1String("close")) {
         unloadWindow();
+    } else if (key == QLatin1String("export")) {
+        exportCsv();
     } else if (key == QLatin1String("sort")) {
         if (TS1->SelectedItem() != 1)
             return;
