@@ -1,5 +1,7 @@
--- The tables of the delivered database file. The program reads and writes rows
--- only; it never creates or alters tables.
+-- The tables of the delivered database file, schema version 0. Later versions
+-- are steps in src/data/SchemaVersions.cpp, which the delivery tool runs after
+-- this file and the program runs on opening a file of an earlier version; the
+-- program creates or alters tables nowhere else.
 --
 -- Conventions the data layer relies on:
 --   * auto-numbers are INTEGER PRIMARY KEY AUTOINCREMENT (ids are never reused);

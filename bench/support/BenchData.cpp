@@ -89,7 +89,7 @@ QString SourceDbFolder()
 
 BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& options)
 {
-    Schema::CreateDatabaseFileFrom(path, SourceDbFolder());
+    Schema::CreateDatabaseFileFrom(path, SourceDbFolder(), options.schemaVersion);
     sqlite3* db = nullptr;
     check(sqlite3_open(QFile::encodeName(path).constData(), &db), db);
     check(sqlite3_exec(db, "PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr, nullptr), db);
@@ -117,6 +117,7 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
     {
         qint64 id;
         bool moneyReceived;
+        int cashOrBank; // 1 cash only, 2 bank only, 3 both
     };
     std::vector<Category> categories;
     {
@@ -134,9 +135,10 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
             sqlite3_bind_int(insert.stmt, 2, in ? 1 : 0);
             const int vats[] = {0, 9, 21};
             sqlite3_bind_double(insert.stmt, 3, vats[random.bounded(3)]);
-            sqlite3_bind_int(insert.stmt, 4, 1 + random.bounded(3));
+            const int use = 1 + random.bounded(3);
+            sqlite3_bind_int(insert.stmt, 4, use);
             const qint64 id = insert.run();
-            categories.push_back({id, in});
+            categories.push_back({id, in, use});
             for (qint64 business : businesses) {
                 sqlite3_bind_int64(allocate.stmt, 1, id);
                 sqlite3_bind_int64(allocate.stmt, 2, business);
@@ -157,7 +159,13 @@ BenchData GenerateBenchDatabase(const QString& path, const BenchDataOptions& opt
                          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
     const QDate first(2020, 1, 1);
     auto add = [&](qint64 business, bool cash, int serial) {
-        const Category& category = categories[random.bounded(int(categories.size()))];
+        // Only a category the sheet may use: the sheet refuses to store a row
+        // under any other, and a commit on such a row would stop at its message.
+        const Category* pickedCategory = nullptr;
+        do
+            pickedCategory = &categories[random.bounded(int(categories.size()))];
+        while (pickedCategory->cashOrBank != 3 && pickedCategory->cashOrBank != (cash ? 1 : 2));
+        const Category& category = *pickedCategory;
         insert.text(1, first.addDays(random.bounded(2500)).toString(Qt::ISODate));
         insert.text(2, category.moneyReceived ? QStringLiteral("INV-%1").arg(serial)
                                               : QStringLiteral("n/a"));

@@ -19,6 +19,8 @@ struct BenchDataOptions
     // Distinct relations the transactions draw from.
     int relations = 2000;
     quint32 seed = 20261206;
+    // The schema version of the file (see data/SchemaVersions.h); -1: the current.
+    int schemaVersion = -1;
 };
 
 struct BenchData

@@ -60,6 +60,10 @@ struct Connection
     QString path;
     QHash<QString, std::shared_ptr<TableInfo>> tables; // by lower-case name
     std::vector<RecordsetUser*> users;
+    // The history step open on this connection (see History.h): its id, and
+    // how many HistoryStep scopes share it; 0 when none is open.
+    qint64 stepId = 0;
+    int stepDepth = 0;
 
     ~Connection() { close(); }
     void close();

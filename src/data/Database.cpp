@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Recordset.h"
+#include "data/SchemaVersions.h"
 #include "data/SqlDialect.h"
 #include "platform/VbError.h"
 
@@ -130,6 +131,9 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     // a commit, so storing a row waits for the disk less often.
     sqlite3_exec(conn->db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     SqlDialect::RegisterFunctions(conn->db);
+    // An older file gets the tables this program writes (after a copy of it is
+    // made beside it); a newer one is refused before anything is written.
+    SchemaVersions::upgradeOnOpen(*conn);
     return std::unique_ptr<Database>(new Database(std::move(conn)));
 }
 

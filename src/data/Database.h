@@ -33,6 +33,8 @@ class Database final
 public:
     // Opens an existing file read-write; never creates one. The file stays
     // locked against other running copies until Close (or the process ends).
+    // A file of an earlier schema version is upgraded first (a copy of it is
+    // left beside it); one of a later version is refused untouched (3343).
     static std::unique_ptr<Database> OpenDatabase(const QString& path);
     // Compacts src into a new file dst (which must not exist: 3204). src must
     // not be open. On failure dst does not exist afterwards.
@@ -83,6 +85,8 @@ public:
     void Close();
 
 private:
+    friend class History;
+    friend class HistoryStep;
     explicit Database(std::shared_ptr<Connection> connection);
     std::shared_ptr<Connection> m_conn;
 };

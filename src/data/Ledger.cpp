@@ -5,6 +5,7 @@
 #include "data/Ledger.h"
 
 #include "data/Database.h"
+#include "data/History.h"
 #include "data/Recordset.h"
 #include "platform/ProgramLocale.h"
 #include "platform/VbError.h"
@@ -77,6 +78,52 @@ std::optional<QString> optionalText(const Variant& value)
     return value.toString();
 }
 
+// "Fuel and 37 transactions", "Fuel and 1 transaction", "Fuel".
+QString withTransactions(const QString& name, qint64 count)
+{
+    if (count == 0)
+        return name;
+    return name + (count == 1 ? QStringLiteral(" and 1 transaction")
+                              : QStringLiteral(" and %1 transactions").arg(count));
+}
+
+// "change of amount of transaction 57", "change of date and relation of
+// transaction 57": the fields of the stored row (rs stands on it) that t
+// changes, as the sheet's columns name them.
+QString changeCaption(const Recordset& rs, const Ledger::Transaction& t)
+{
+    QStringList fields;
+    const auto text = [&](const char* field, const QString& value, const char* name) {
+        if (rs.field(QString::fromLatin1(field)).toText() != value)
+            fields << QString::fromLatin1(name);
+    };
+    const Variant date = rs.field(QStringLiteral("TransactionDate"));
+    if (date.isNull() != !t.date || (t.date && date.toDate().date() != *t.date))
+        fields << QStringLiteral("date");
+    text("Invoicenr", t.invoiceNr, "invoice number");
+    text("Relation", t.relation, "relation");
+    if (rs.field(QStringLiteral("CategoryId")).toLong() != t.categoryId)
+        fields << QStringLiteral("category");
+    text("Description", t.description, "description");
+    text("ReceiptId", t.receiptId, "receipt id");
+    const Variant amount = rs.field(QStringLiteral("TotalPrice"));
+    if (rs.field(QStringLiteral("MoneyIn")).toBool() != t.moneyIn ||
+        (t.amount && (amount.isNull() || Currency::fromDouble(amount.toDouble()) != *t.amount)))
+        fields << QStringLiteral("amount");
+    if (rs.field(QStringLiteral("BusinessId")).toLong() != t.businessId ||
+        rs.field(QStringLiteral("Cash")).toBool() != t.cash)
+        fields << QStringLiteral("sheet");
+    QString what;
+    for (int i = 0; i < fields.size(); ++i)
+        what += (i == 0                   ? QString()
+                 : i + 1 == fields.size() ? QStringLiteral(" and ")
+                                          : QStringLiteral(", ")) +
+                fields[i];
+    return QStringLiteral("change of %1transaction %2")
+        .arg(what.isEmpty() ? QString() : what + QStringLiteral(" of "))
+        .arg(t.id);
+}
+
 QString dateLiteral(const QDate& date)
 {
     return QLatin1Char('#') + ProgramLocale::formatIsoDate(date) + QLatin1Char('#');
@@ -90,6 +137,9 @@ Ledger::Stored Ledger::storeTransaction(Transaction& t, const CutText& cut)
 {
     auto table = openTable(m_db, QStringLiteral("Transactions"));
     Recordset& rs = *table;
+    // A row that is gone gets 3021 from writeRow below.
+    HistoryStep step(m_db, t.id != 0 && seek(rs, t.id) ? changeCaption(rs, t)
+                                                       : QStringLiteral("new transaction"));
     Stored stored;
     const auto text = [&](const char* field, TransactionText which, QString& value) {
         const QString name = QString::fromLatin1(field);
@@ -125,6 +175,7 @@ Ledger::Stored Ledger::storeTransaction(Transaction& t, const CutText& cut)
 
 bool Ledger::deleteTransaction(qint64 id)
 {
+    HistoryStep step(m_db, QStringLiteral("delete of transaction %1").arg(id));
     return deleteRow(m_db, QStringLiteral("Transactions"), id);
 }
 
@@ -282,6 +333,9 @@ Ledger::Category Ledger::category(qint64 id)
 
 qint64 Ledger::storeCategory(Category& c)
 {
+    HistoryStep step(m_db, (c.id == 0 ? QStringLiteral("new category ")
+                                      : QStringLiteral("change of category ")) +
+                               c.name);
     auto table = openTable(m_db, QStringLiteral("Categories"));
     Recordset& rs = *table;
     c.id = writeRow(rs, c.id, QStringLiteral("CategoryId"), [&] {
@@ -296,7 +350,18 @@ qint64 Ledger::storeCategory(Category& c)
 bool Ledger::deleteCategory(qint64 id)
 {
     // The file's foreign keys take the category's transactions and
-    // allocations along.
+    // allocations along, in the same step.
+    auto query = m_db.OpenRecordset(
+        QStringLiteral("SELECT Category, (SELECT count(*) FROM Transactions WHERE CategoryId = "
+                       "%1) FROM Categories WHERE CategoryId = %1;")
+            .arg(id),
+        RecordsetType::ForwardOnly);
+    if (query->EOF_())
+        return false;
+    HistoryStep step(m_db,
+                     QStringLiteral("delete of category ") +
+                         withTransactions(query->field(0).toText(), query->field(1).toLong()));
+    query.reset();
     return deleteRow(m_db, QStringLiteral("Categories"), id);
 }
 
@@ -334,6 +399,9 @@ Ledger::Business Ledger::business(qint64 id)
 
 qint64 Ledger::storeBusiness(Business& b)
 {
+    HistoryStep step(m_db, (b.id == 0 ? QStringLiteral("new business ")
+                                      : QStringLiteral("change of business ")) +
+                               b.name);
     auto table = openTable(m_db, QStringLiteral("Businesses"));
     Recordset& rs = *table;
     b.id = writeRow(rs, b.id, QStringLiteral("BusinessId"), [&] {
@@ -347,7 +415,18 @@ qint64 Ledger::storeBusiness(Business& b)
 bool Ledger::deleteBusiness(qint64 id)
 {
     // The file's foreign keys take the business's transactions and
-    // allocations along.
+    // allocations along, in the same step.
+    auto query = m_db.OpenRecordset(
+        QStringLiteral("SELECT Name, (SELECT count(*) FROM Transactions WHERE BusinessId = %1) "
+                       "FROM Businesses WHERE BusinessId = %1;")
+            .arg(id),
+        RecordsetType::ForwardOnly);
+    if (query->EOF_())
+        return false;
+    HistoryStep step(m_db,
+                     QStringLiteral("delete of business ") +
+                         withTransactions(query->field(0).toText(), query->field(1).toLong()));
+    query.reset();
     return deleteRow(m_db, QStringLiteral("Businesses"), id);
 }
 
@@ -378,6 +457,17 @@ bool Ledger::setAllocated(qint64 categoryId, qint64 businessId, bool allocated)
     const bool stored = !rs.NoMatch();
     if (stored == allocated)
         return false;
+    auto names = m_db.OpenRecordset(
+        QStringLiteral("SELECT (SELECT Category FROM Categories WHERE CategoryId = %1), "
+                       "(SELECT Name FROM Businesses WHERE BusinessId = %2);")
+            .arg(categoryId)
+            .arg(businessId),
+        RecordsetType::ForwardOnly);
+    HistoryStep step(m_db,
+                     (allocated ? QStringLiteral("allocation of category %1 to business %2")
+                                : QStringLiteral("withdrawal of category %1 from business %2"))
+                         .arg(names->field(0).toText(), names->field(1).toText()));
+    names.reset();
     if (!allocated) {
         rs.Delete();
         return true;

@@ -18,6 +18,10 @@ class Database;
 // Failures are VbError with the store's numbers: 3021 a missing row, 3163 a
 // text too long for its field, 3315 an empty required name, 3421 a value that
 // does not convert, 3420 a closed database.
+// Every write is one step of the file's history (History.h) with a caption of
+// its own ("new category Fuel", "delete of business Bakery and 37
+// transactions"); a caller that knows better (the sheet names the row) opens a
+// HistoryStep with its caption around the call, and the write joins it.
 class Ledger final
 {
 public:

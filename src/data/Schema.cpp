@@ -1,6 +1,7 @@
 #include "data/Schema.h"
 
 #include "data/Connection.h"
+#include "data/SchemaVersions.h"
 #include "platform/VbError.h"
 
 #include <QDir>
@@ -32,7 +33,8 @@ void exec(Connection& conn, const QString& sql)
 
 } // namespace
 
-void CreateDatabaseFile(const QString& path, const QString& schemaSql, const QString& rowsSql)
+void CreateDatabaseFile(const QString& path, const QString& schemaSql, const QString& rowsSql,
+                        int version)
 {
     if (QFileInfo::exists(path))
         throw VbError(VbErr::DatabaseExists, path);
@@ -48,6 +50,7 @@ void CreateDatabaseFile(const QString& path, const QString& schemaSql, const QSt
         exec(conn, QStringLiteral("BEGIN"));
         exec(conn, schemaSql);
         exec(conn, rowsSql);
+        SchemaVersions::migrate(conn, version < 0 ? SchemaVersions::Current : version);
         exec(conn, QStringLiteral("COMMIT"));
     } catch (...) {
         conn.close();
@@ -56,11 +59,11 @@ void CreateDatabaseFile(const QString& path, const QString& schemaSql, const QSt
     }
 }
 
-void CreateDatabaseFileFrom(const QString& path, const QString& dbDir)
+void CreateDatabaseFileFrom(const QString& path, const QString& dbDir, int version)
 {
     const QDir dir(dbDir);
     CreateDatabaseFile(path, readText(dir.filePath(QStringLiteral("schema.sql"))),
-                       readText(dir.filePath(QStringLiteral("reports.sql"))));
+                       readText(dir.filePath(QStringLiteral("reports.sql"))), version);
 }
 
 } // namespace Schema

@@ -62,6 +62,9 @@ const QHash<long, QString>& texts()
          "inserting or pasting less data."},
         {VbErr::FieldNotUpdatable, "Field cannot be updated."},
         {VbErr::RecordDeleted, "Record is deleted."},
+        {VbErr::DataChanged,
+         "The database engine stopped the process because you and another user are "
+         "attempting to change the same data at the same time."},
         {VbErr::RelatedRecordRequired,
          "You cannot add or change a record because a related record is required in "
          "table '|'."},

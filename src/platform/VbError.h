@@ -84,6 +84,7 @@ inline constexpr long InvalidBookmark = 3159;
 inline constexpr long FieldTooSmall = 3163;
 inline constexpr long FieldNotUpdatable = 3164;
 inline constexpr long RecordDeleted = 3167;
+inline constexpr long DataChanged = 3197;
 inline constexpr long RelatedRecordRequired = 3201;
 inline constexpr long DatabaseExists = 3204;
 inline constexpr long RecordLocked = 3218;
