@@ -3,20 +3,6 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 
-void ImportedLines::ensureTable()
-{
-    m_db.Execute(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS ImportedLines ("
-        "BusinessId INTEGER NOT NULL REFERENCES Businesses (BusinessId) ON DELETE CASCADE, "
-        "LineKey TEXT NOT NULL, "
-        "TransactionId INTEGER NOT NULL REFERENCES Transactions (TransactionId) "
-        "ON DELETE CASCADE, "
-        "ImportedAt TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')), "
-        "PRIMARY KEY (BusinessId, LineKey))"));
-    m_db.Execute(QStringLiteral("CREATE INDEX IF NOT EXISTS ImportedLines_Transaction ON "
-                                "ImportedLines (TransactionId)"));
-}
-
 QSet<QString> ImportedLines::keys(qint64 businessId)
 {
     QSet<QString> result;
@@ -57,26 +43,4 @@ QHash<QString, qint64> ImportedLines::lastCategoryByRelation(qint64 businessId, 
             result.insert(relation, rs.field(1).toLong());
     }
     return result;
-}
-
-WriteTransaction::WriteTransaction(Database& db) : m_db(db)
-{
-    m_db.Execute(QStringLiteral("BEGIN"));
-}
-
-WriteTransaction::~WriteTransaction()
-{
-    if (!m_open)
-        return;
-    try {
-        m_db.Execute(QStringLiteral("ROLLBACK"));
-    } catch (...) {
-        // The file already rolled the transaction back (a failed COMMIT does).
-    }
-}
-
-void WriteTransaction::commit()
-{
-    m_db.Execute(QStringLiteral("COMMIT"));
-    m_open = false;
 }

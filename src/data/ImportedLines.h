@@ -15,8 +15,6 @@ class ImportedLines final
 public:
     explicit ImportedLines(Database& db) : m_db(db) {}
 
-    // Creates the table in a file that has none yet.
-    void ensureTable();
     // The keys of the lines imported into the business.
     QSet<QString> keys(qint64 businessId);
     void add(qint64 businessId, const QString& key, qint64 transactionId);
@@ -27,20 +25,4 @@ public:
 
 private:
     Database& m_db;
-};
-
-// Everything written while it lives is one SQLite transaction: committed by
-// commit(), rolled back when it is left without.
-class WriteTransaction final
-{
-public:
-    explicit WriteTransaction(Database& db);
-    ~WriteTransaction();
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    void commit();
-
-private:
-    Database& m_db;
-    bool m_open = true;
 };

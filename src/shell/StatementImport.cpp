@@ -1,5 +1,6 @@
 #include "shell/StatementImport.h"
 
+#include "data/History.h"
 #include "data/ImportedLines.h"
 #include "data/Ledger.h"
 #include "platform/VbError.h"
@@ -81,9 +82,15 @@ ImportOutcome ApplyImport(Database& db, qint64 businessId, bool cash,
     QHash<qint64, bool> receives; // category -> receives money, allowed on the sheet
     for (const Ledger::Category& c : ledger.sheetCategories(businessId, cash ? 1 : 2))
         receives.insert(c.id, ledger.categoryReceivesMoney(c.id).value_or(false));
-    imported.ensureTable();
     ImportOutcome outcome;
-    WriteTransaction transaction(db);
+    qsizetype fresh = 0;
+    for (const ImportLine& line : lines)
+        fresh += line.state == ImportLine::State::New ? 1 : 0;
+    // One step of the history: one Undo takes the whole import back, and a
+    // failure part way stores nothing.
+    HistoryStep step(db, fresh == 1
+                             ? QStringLiteral("import of 1 bank statement line")
+                             : QStringLiteral("import of %1 bank statement lines").arg(fresh));
     for (const ImportLine& line : lines) {
         if (line.state != ImportLine::State::New) {
             ++outcome.skipped;
@@ -121,6 +128,5 @@ ImportOutcome ApplyImport(Database& db, qint64 businessId, bool cash,
         imported.add(businessId, line.key, id);
         ++outcome.imported;
     }
-    transaction.commit();
     return outcome;
 }

@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/History.h"
 #include "data/Ledger.h"
 #include "platform/VbError.h"
 #include "shell/StatementImport.h"
@@ -76,6 +77,18 @@ private slots:
                           "TransactionDate >= '2026-03-01'"),
                  (QList<QVariantList>{{"2026-03-05", qlonglong(0), 33.45, "Office World", "Paper",
                                        "", qlonglong(0)}}));
+
+        // The import is one step: undone whole, its lines come in again;
+        // redone, they are imported once more.
+        History history(*db);
+        const History::Step step = *history.step(history.lastStepId());
+        QCOMPARE(step.caption, "import of 5 bank statement lines");
+        const qint64 undo = history.undo(step.id).stepId;
+        QCOMPARE(raw.count(QStringLiteral("Transactions")), before);
+        QCOMPARE(states(PlanImport(*db, bakery, false, march)),
+                 QString("0needs 0needs 0needs 0needs %1new").arg(sales));
+        history.redo(undo);
+        QCOMPARE(raw.count(QStringLiteral("Transactions")), before + 5);
 
         // The same file again adds nothing; a file that overlaps adds its new line.
         QCOMPARE(states(PlanImport(*db, bakery, false, march)),
