@@ -81,7 +81,7 @@ double importOnce(const QByteArray& content, bool xml, int lines)
         xml ? StatementReaders::readCamt053(content) : StatementReaders::readMt940(content);
     QList<ImportLine> planned = PlanImport(*db, business, false, s);
     for (int i = 0; i < 20; ++i)
-        PickCategory(planned, party(i), i % 3 == 0 ? in : out);
+        PickCategory(planned, i, i % 3 == 0 ? in : out); // line i is party(i)
     const ImportOutcome outcome = ApplyImport(*db, business, false, planned);
     const double elapsed = double(timer.nsecsElapsed()) / 1e9;
     if (outcome.imported != lines)

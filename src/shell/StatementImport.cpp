@@ -58,18 +58,23 @@ QList<ImportLine> PlanImport(Database& db, qint64 businessId, bool cash, const S
     return lines;
 }
 
-int PickCategory(QList<ImportLine>& lines, const QString& counterparty, qint64 categoryId)
+int PickCategory(QList<ImportLine>& lines, qsizetype index, qint64 categoryId)
 {
-    int n = 0;
-    for (ImportLine& line : lines) {
-        if (line.state == ImportLine::State::AlreadyImported ||
-            line.line.counterparty.compare(counterparty, Qt::CaseInsensitive) != 0)
+    if (index < 0 || index >= lines.size() ||
+        lines[index].state == ImportLine::State::AlreadyImported)
+        return 0;
+    const QString counterparty = lines[index].line.counterparty.trimmed();
+    lines[index].categoryId = categoryId;
+    lines[index].state = ImportLine::State::New;
+    int n = 1;
+    for (qsizetype i = 0; i < lines.size() && !counterparty.isEmpty(); ++i) {
+        ImportLine& line = lines[i];
+        if (i == index || line.state != ImportLine::State::NeedsCategory ||
+            line.line.counterparty.trimmed().compare(counterparty, Qt::CaseInsensitive) != 0)
             continue;
-        if (line.state == ImportLine::State::NeedsCategory || line.categoryId != categoryId) {
-            line.categoryId = categoryId;
-            line.state = ImportLine::State::New;
-            ++n;
-        }
+        line.categoryId = categoryId;
+        line.state = ImportLine::State::New;
+        ++n;
     }
     return n;
 }

@@ -34,9 +34,11 @@ QString ImportLineKey(const StatementLine& line);
 QList<ImportLine> PlanImport(Database& db, qint64 businessId, bool cash,
                              const Statement& statement);
 
-// Gives every line of the counterparty (case-insensitive) that still needs a
-// category this one; returns how many lines it went to.
-int PickCategory(QList<ImportLine>& lines, const QString& counterparty, qint64 categoryId);
+// Gives the line at index the category, and with it every other line of the
+// same counterparty (case-insensitive, not empty) that still needs one; a
+// category picked or proposed before for another line stays. Returns how many
+// lines it went to; a line already imported takes none.
+int PickCategory(QList<ImportLine>& lines, qsizetype index, qint64 categoryId);
 
 struct ImportOutcome
 {

@@ -93,7 +93,8 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
         "none: date, amount or debit and credit, party, text, ref"));
     cmdReadAgain = new QPushButton(QStringLiteral("&Read with this mapping"), this);
     cmdReadAgain->setObjectName(QStringLiteral("cmdReadAgain"));
-    mapping->addWidget(new QLabel(QStringLiteral("CSV mapping"), this));
+    auto* mappingLabel = new QLabel(QStringLiteral("CSV mapping"), this);
+    mapping->addWidget(mappingLabel);
     mapping->addWidget(cboMapping);
     mapping->addWidget(txtMapping, 1);
     mapping->addWidget(cmdReadAgain);
@@ -132,8 +133,8 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     QFile probe(path);
     m_csv = probe.open(QIODevice::ReadOnly) &&
             StatementReaders::detect(probe.read(4096)) == StatementReaders::Format::Csv;
-    for (QWidget* w : {static_cast<QWidget*>(cboMapping), static_cast<QWidget*>(txtMapping),
-                       static_cast<QWidget*>(cmdReadAgain)})
+    for (QWidget* w : {static_cast<QWidget*>(mappingLabel), static_cast<QWidget*>(cboMapping),
+                       static_cast<QWidget*>(txtMapping), static_cast<QWidget*>(cmdReadAgain)})
         w->setVisible(m_csv);
     if (m_csv) {
         const CsvMapping first =
@@ -242,7 +243,7 @@ void frmImport::pickForCurrentLine()
     const int row = grdLines->currentRow();
     if (row < 0 || row >= m_lines.size() || cboCategory->currentIndex() < 0)
         return;
-    PickCategory(m_lines, m_lines[row].line.counterparty, cboCategory->currentData().toLongLong());
+    PickCategory(m_lines, row, cboCategory->currentData().toLongLong());
     showLines();
 }
 
