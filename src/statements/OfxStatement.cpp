@@ -24,7 +24,9 @@ int onTransaction(const struct OfxTransactionData data, void* user)
         line.amount = Currency::fromDouble(data.amount);
     }
     if (data.date_posted_valid) {
-        line.date = QDateTime::fromSecsSinceEpoch(data.date_posted).date();
+        // libofx reads a day without a time as 11:59:59 UTC, so the day in UTC
+        // is the one the file wrote, wherever the program runs.
+        line.date = QDateTime::fromSecsSinceEpoch(data.date_posted, Qt::UTC).date();
     }
     if (data.name_valid) {
         line.counterparty = QString::fromUtf8(data.name).simplified();

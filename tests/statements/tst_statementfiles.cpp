@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <ctime>
+
 namespace {
 
 using StatementReaders::readFile;
@@ -54,6 +56,13 @@ class tst_StatementFiles : public QObject
     Q_OBJECT
 
 private slots:
+    // Dates are the days the files write wherever the program runs: the
+    // readers run fourteen hours east of UTC here.
+    void initTestCase()
+    {
+        qputenv("TZ", "Pacific/Kiritimati");
+        tzset();
+    }
     void samples_data();
     void samples();
     void refused_data();
