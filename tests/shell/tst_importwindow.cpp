@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -109,6 +110,44 @@ private slots:
         }
         QCOMPARE(raw.count(QStringLiteral("Transactions")), 6);
         QCOMPARE(raw.value(sum).toDouble(), 305.0);
+    }
+
+    // A CSV file is read by the mapping set above its lines; saved by its
+    // name, the mapping is offered and used at once the next time.
+    void csvMappingSavedByName()
+    {
+        ShellEnvironment env;
+        TempDatabase file;
+        RawDb raw(file.path());
+        raw.business(QStringLiteral("Bakery"));
+        env.openDatabase(file.path());
+        const QString path = file.filePath(QStringLiteral("bank.csv"));
+        const QByteArray csv = "\xEF\xBB\xBF"
+                               "Booked|Amount|Who|What\r\n"
+                               "2026/03/02|1 250.5|Bakker|\"a|b\"\r\n2026/03/03|-2|Esso|fuel\r\n";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(csv) == csv.size());
+        f.close();
+        {
+            DialogScript script;
+            script.answer(vbOK); // the default mapping does not fit the file
+            frmImport w(path);
+            QVERIFY2(w.message().startsWith("line 2: "), qPrintable(w.message()));
+            w.cboMapping->setEditText(QStringLiteral("My bank"));
+            CsvMapping m;
+            m.separator = QLatin1Char('|');
+            m.datePattern = QStringLiteral("yyyy/MM/dd");
+            m.decimalMark = QLatin1Char('.');
+            m.counterparty = 2;
+            m.text = 3;
+            w.txtMapping->setText(m.toText());
+            QTest::mouseClick(w.cmdReadAgain, Qt::LeftButton);
+            QCOMPARE(w.message(), QString());
+            QCOMPARE(column(w, frmImport::ColAmount), (QStringList{"1,250.50", "-2.00"}));
+        }
+        frmImport again(path);
+        QCOMPARE(again.cboMapping->currentText(), QStringLiteral("My bank"));
+        QCOMPARE(column(again, frmImport::ColText), (QStringList{"a|b", "fuel"}));
     }
 
     void malformedRefused_data()
