@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Database.h"
+#include "data/SchemaVersions.h"
 #include "platform/VbError.h"
 
 #include <QJsonDocument>
@@ -130,12 +131,11 @@ struct RowSql
 
 RowSql rowSql(const TableInfo& table)
 {
-    QStringList json, names, values, sets, newNames, newValues;
+    QStringList names, values, sets, newNames, newValues;
     bool rowidAliased = false;
     for (const ColumnInfo& column : table.columns) {
         const QString name = quoteName(column.name);
         const QString value = QStringLiteral("json_extract(?2, '$.%1')").arg(column.name);
-        json << QLatin1Char('\'') + column.name + QStringLiteral("', ") + name;
         names << name;
         values << value;
         if (!column.autoNumber) {
@@ -151,8 +151,8 @@ RowSql rowSql(const TableInfo& table)
     }
     const QString t = quoteName(table.name);
     RowSql sql;
-    sql.current = QStringLiteral("SELECT json_object(%1) FROM %2 WHERE rowid = ?1")
-                      .arg(json.join(QStringLiteral(", ")), t);
+    sql.current = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                      .arg(SchemaVersions::rowJson(table, QString()), t);
     sql.insert = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 WHERE ?1 IS NOT NULL")
                      .arg(t, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
     sql.insertNew =
@@ -365,22 +365,41 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
     Connection& c = *m_conn;
     if (c.stepDepth > 0)
         throw VbError(VbErr::InvalidCall);
-    const QList<Change> changes = stepChanges(stepId);
+    // The recorded values are bound as SQLite wrote them, never re-encoded.
+    struct Raw
+    {
+        QString table;
+        qint64 rowKey;
+        Action action;
+        QByteArray before, after;
+    };
+    std::vector<Raw> changes;
+    {
+        Stmt read = c.prepare(
+            QStringLiteral("SELECT TableName, RowKey, Action, OldValues, NewValues FROM History "
+                           "WHERE StepId = ?1 ORDER BY HistoryId DESC"));
+        sqlite3_bind_int64(read.get(), 1, stepId);
+        const auto bytes = [&](int column) {
+            return QByteArray(
+                reinterpret_cast<const char*>(sqlite3_column_text(read.get(), column)),
+                sqlite3_column_bytes(read.get(), column));
+        };
+        while (c.step(read.get()))
+            changes.push_back({text(read.get(), 0), sqlite3_column_int64(read.get(), 1),
+                               actionOf(text(read.get(), 2)), bytes(3), bytes(4)});
+    }
     Applied applied;
-    if (changes.isEmpty())
+    if (changes.empty())
         return applied;
     HistoryStep scope(m_conn, caption, link);
     // Rows come back parent or child first as the reversed order has them; the
     // foreign keys are checked once, when the step is stored.
     exec(c, "PRAGMA defer_foreign_keys = ON");
-    for (auto it = changes.crbegin(); it != changes.crend(); ++it) {
-        const Change& change = *it;
+    for (const Raw& change : changes) {
         const auto table = c.table(change.table);
         if (!table)
             throw VbError(VbErr::TableNotFound, change.table);
         const RowSql sql = rowSql(*table);
-        const QByteArray before = QJsonDocument(change.oldValues).toJson(QJsonDocument::Compact);
-        const QByteArray after = QJsonDocument(change.newValues).toJson(QJsonDocument::Compact);
 
         // The row must be as the change left it.
         Stmt current = c.prepare(sql.current);
@@ -391,10 +410,10 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
                 throw VbError(VbErr::DuplicateKey, QString(), change.table);
         } else if (!exists) {
             throw VbError(VbErr::RecordDeleted);
-        } else if (QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(
-                                                          sqlite3_column_text(current.get(), 0)),
-                                                      sqlite3_column_bytes(current.get(), 0)))
-                       .object() != change.newValues) {
+        } else if (QJsonDocument::fromJson(QByteArray(
+                       reinterpret_cast<const char*>(sqlite3_column_text(current.get(), 0)),
+                       sqlite3_column_bytes(current.get(), 0))) !=
+                   QJsonDocument::fromJson(change.after)) {
             throw VbError(VbErr::DataChanged, QString(), change.table);
         }
         current.reset();
@@ -404,7 +423,7 @@ History::Applied History::reverse(qint64 stepId, const QString& caption, History
                                                                  : sql.insert);
         sqlite3_bind_int64(write.get(), 1, change.rowKey);
         if (change.action != Action::Insert)
-            bindText(write.get(), 2, before);
+            bindText(write.get(), 2, change.before);
         c.step(write.get(), change.table);
         if (!applied.tables.contains(change.table))
             applied.tables.append(change.table);
@@ -428,7 +447,12 @@ qint64 History::restoreDeleted(qint64 historyId, const QString& caption)
     if (!table)
         throw VbError(VbErr::TableNotFound, change.table);
     const RowSql sql = rowSql(*table);
-    const QByteArray values = QJsonDocument(change.oldValues).toJson(QJsonDocument::Compact);
+    Stmt raw = c.prepare(QStringLiteral("SELECT OldValues FROM History WHERE HistoryId = ?1"));
+    sqlite3_bind_int64(raw.get(), 1, historyId);
+    c.step(raw.get());
+    const QByteArray values(reinterpret_cast<const char*>(sqlite3_column_text(raw.get(), 0)),
+                            sqlite3_column_bytes(raw.get(), 0));
+    raw.reset();
 
     HistoryStep step(m_conn, caption, HistoryStep::Link{});
     Stmt taken = c.prepare(sql.current);

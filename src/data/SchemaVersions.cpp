@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <unistd.h>
+
 namespace SchemaVersions {
 
 namespace {
@@ -24,17 +26,6 @@ const QStringList& recordedTables()
     static const QStringList tables = {QStringLiteral("Transactions"), QStringLiteral("Categories"),
                                        QStringLiteral("Businesses"), QStringLiteral("relCat_Bis")};
     return tables;
-}
-
-// json_object('A', <row>.A, 'B', <row>.B, ...) over every column of the table,
-// in the file's column order; undo reads the values back by name.
-QString rowJson(const TableInfo& table, const QString& row)
-{
-    QStringList parts;
-    for (const ColumnInfo& column : table.columns)
-        parts << QLatin1Char('\'') + column.name + QStringLiteral("', ") + row + QLatin1Char('.') +
-                     column.name;
-    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
 // An UPDATE that changes no value records nothing.
@@ -159,6 +150,22 @@ static_assert(std::size(Steps) == Current);
 
 } // namespace
 
+QString rowJson(const TableInfo& table, const QString& row)
+{
+    QStringList parts;
+    for (const ColumnInfo& column : table.columns) {
+        const QString value = row.isEmpty() ? QLatin1Char('"') + column.name + QLatin1Char('"')
+                                            : row + QLatin1Char('.') + column.name;
+        // SQLite writes a REAL into JSON with 15 digits, which changes some
+        // values (0.1 + 0.2); those get the 17 digits that give them back.
+        parts << QStringLiteral("'%1', CASE typeof(%2) WHEN 'real' THEN json(CASE WHEN "
+                                "CAST(printf('%!.15g', %2) AS REAL) = %2 THEN printf('%!.15g', "
+                                "%2) ELSE printf('%!.17g', %2) END) ELSE %2 END")
+                     .arg(column.name, value);
+    }
+    return QStringLiteral("json_object(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
 int versionOf(Connection& conn)
 {
     Stmt stmt = conn.prepare(QStringLiteral("PRAGMA user_version"));
@@ -174,6 +181,19 @@ void migrate(Connection& conn, int target)
         Steps[version](conn);
     exec(conn, QStringLiteral("PRAGMA user_version = %1").arg(target));
     conn.tables.clear(); // column lists read during the steps may be stale now
+}
+
+std::optional<int> versionOfFile(const QString& path)
+{
+    // user_version is the big-endian 32-bit number at offset 60 of the header.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray header = file.read(64);
+    if (header.size() < 64 || !header.startsWith("SQLite format 3"))
+        return std::nullopt;
+    const auto byte = [&](int i) { return quint32(quint8(header[i])); };
+    return int(byte(60) << 24 | byte(61) << 16 | byte(62) << 8 | byte(63));
 }
 
 QString backupPathFor(const QString& path, int version)
@@ -204,11 +224,17 @@ void upgradeOnOpen(Connection& conn)
 
     // The file was read once already (its tables counted), so a journal left
     // by a crash has been rolled back: the copy is of a consistent file.
+    // It is on the disk before the upgrade is: a crash between the two never
+    // leaves an upgraded file without its copy.
     const QString copy = backupPathFor(conn.path, version);
-    if (!QFile::copy(conn.path, copy)) {
+    QFile written(copy);
+    if (!QFile::copy(conn.path, copy) || !written.open(QIODevice::ReadWrite) ||
+        ::fsync(written.handle()) != 0) {
+        written.close();
         QFile::remove(copy);
         throw VbError(VbErr::PathFileAccess, copy);
     }
+    written.close();
     exec(conn, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         migrate(conn);

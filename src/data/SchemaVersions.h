@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <optional>
+
 struct Connection;
+struct TableInfo;
 
 // The version of a file's tables, kept in PRAGMA user_version. Every change to
 // the tables of a delivered file is one step here, from one version to the
@@ -31,6 +34,17 @@ void migrate(Connection& conn, int target = Current);
 // copy stays. A file of a newer version is refused untouched (3343, naming it).
 // A file without the program's tables is left as it is.
 void upgradeOnOpen(Connection& conn);
+
+// The version recorded in the header of the SQLite file at path, read without
+// opening it as a database; nullopt when no header can be read.
+std::optional<int> versionOfFile(const QString& path);
+
+// json_object('A', <row>.A, 'B', <row>.B, ...) over every column of the table,
+// in the file's column order, each value exactly as stored (a REAL reads back
+// as the same number). row is the triggers' OLD or NEW, or empty for a
+// table's own columns. The history's triggers and undo's checks both use it,
+// so what is recorded and what a row is compared with always agree.
+QString rowJson(const TableInfo& table, const QString& row);
 
 // Where the copy made before upgrading the file at path from version goes:
 // "<path>.version<N>.bak", or with ".<n>" before ".bak" when that is taken.

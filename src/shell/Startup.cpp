@@ -1,3 +1,4 @@
+#include "data/SchemaVersions.h"
 #include "platform/Settings.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
@@ -24,6 +25,11 @@ const QString NotAccessible =
     QStringLiteral("Either Zantoro application, or Zantoro.mdb are not accessible. Check the "
                    "availability in the correct location of these files and do not click twice to "
                    "open the Zantoro application.");
+
+// A file written by a newer version of the program: refused, never changed.
+const QString NewerVersion = QStringLiteral(
+    "The database '%1' was written by a newer version of Zantoro (file version %2; this version "
+    "reads files up to version %3). It has not been changed. Open it with the newer version.");
 
 bool FileExists(const QString& path)
 {
@@ -107,6 +113,15 @@ void ConnectDatabase()
                 MsgBox(NotAccessible, vbExclamation + vbOKOnly, AppTitle);
                 End();
             case VbErr::CancelSelected:
+                End();
+            case VbErr::UnrecognizedFormat:
+                if (const int version = SchemaVersions::versionOfFile(DBPath).value_or(0);
+                    version > SchemaVersions::Current) {
+                    MsgBox(NewerVersion.arg(DBPath).arg(version).arg(SchemaVersions::Current),
+                           vbCritical + vbOKOnly, AppTitle);
+                    End();
+                }
+                ReportError(e);
                 End();
             default:
                 ReportError(e);

@@ -155,6 +155,8 @@ private slots:
             << 1024 << "held" << vbOK << NotAccessible << vbExclamation + vbOKOnly << false;
         QTest::newRow("not a database")
             << 1024 << "junk" << vbOK << NotAccessible << vbExclamation + vbOKOnly << false;
+        QTest::newRow("newer version") << 1024 << "newer" << vbOK << QStringLiteral("The database ")
+                                       << vbCritical + vbOKOnly << false;
         QTest::newRow("database without its tables")
             << 1024 << "other tables" << vbOK << QStringLiteral("Error ") << vbCritical + vbOKOnly
             << false;
@@ -171,8 +173,15 @@ private slots:
         ShellEnvironment env;
         const QString path = env.defaultDatabasePath();
         std::unique_ptr<Database> firstCopy;
-        if (file == "good" || file == "held")
+        if (file == "good" || file == "held" || file == "newer")
             installAt(path);
+        if (file == "newer") {
+            sqlite3* raw = nullptr;
+            QCOMPARE(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(raw, "PRAGMA user_version = 99", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(raw);
+        }
         if (file == "held")
             firstCopy = Database::OpenDatabase(path);
         if (file == "junk") {
