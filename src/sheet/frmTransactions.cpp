@@ -162,8 +162,14 @@ void frmTransactions::connectEvents()
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
     connect(&notifier, &Notifier::databaseReplaced, this,
             [this] { RunHandler([this] { followDatabaseReplaced(); }); });
-    connect(&notifier, &Notifier::transactionsImported, this,
-            [this] { RunHandler([this] { followDatabaseReplaced(); }); });
+    // Imported rows are read in with the rest; rows typed here and not
+    // stored are asked about first, and kept rows keep the grids as they are.
+    connect(&notifier, &Notifier::transactionsImported, this, [this] {
+        RunHandler([this] {
+            if (mayDropUnstoredRows(nullptr))
+                followDatabaseReplaced();
+        });
+    });
     // Rows typed here belong to the file being replaced: asked about first,
     // as before any other action that drops them.
     connect(
