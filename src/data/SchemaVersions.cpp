@@ -108,9 +108,44 @@ BEGIN SELECT RAISE(ABORT, 'the change history cannot be changed'); END;
     exec(conn, triggers);
 }
 
+// The history records a table's rows through these three triggers.
+void recordTable(Connection& conn, const QString& name)
+{
+    const auto table = conn.table(name);
+    if (!table)
+        return;
+    const QString oldRow = rowJson(*table, QStringLiteral("OLD"));
+    const QString newRow = rowJson(*table, QStringLiteral("NEW"));
+    exec(conn, recordTrigger(*table, "insert", QString(), QStringLiteral("NULL"), newRow,
+                             QStringLiteral("NEW.rowid")) +
+                   recordTrigger(*table, "update", changedCondition(*table), oldRow, newRow,
+                                 QStringLiteral("NEW.rowid")) +
+                   recordTrigger(*table, "delete", QString(), oldRow, QStringLiteral("NULL"),
+                                 QStringLiteral("OLD.rowid")));
+}
+
+// Version 2: the statement lines imported. The key is the bank's reference
+// of the line, or a fingerprint where the format has none; a transaction
+// deleted takes its lines along, so they can be imported again.
+void toVersion2(Connection& conn)
+{
+    exec(conn, QStringLiteral(R"(
+CREATE TABLE ImportedLines (
+    ImportedLineId INTEGER PRIMARY KEY AUTOINCREMENT,
+    BusinessId     INTEGER NOT NULL REFERENCES Businesses (BusinessId) ON DELETE CASCADE,
+    LineKey        TEXT NOT NULL,
+    TransactionId  INTEGER NOT NULL REFERENCES Transactions (TransactionId) ON DELETE CASCADE,
+    UNIQUE (BusinessId, LineKey)
+);
+CREATE INDEX ImportedLines_Transaction ON ImportedLines (TransactionId);
+)"));
+    conn.tables.clear();
+    recordTable(conn, QStringLiteral("ImportedLines"));
+}
+
 using StepFn = void (*)(Connection&);
 // steps[i] takes a file from version i to version i + 1.
-const StepFn Steps[] = {toVersion1};
+const StepFn Steps[] = {toVersion1, toVersion2};
 static_assert(std::size(Steps) == Current);
 
 } // namespace

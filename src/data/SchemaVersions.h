@@ -13,9 +13,12 @@ struct TableInfo;
 //   0  the tables of db/schema.sql (every file delivered before the history)
 //   1  the change history: HistorySteps, History, HistoryCurrentStep and the
 //      triggers that fill History and keep it append-only
+//   2  ImportedLines: the bank statement lines imported, by business, each with
+//      the transaction it became; recorded by the history like the rows above,
+//      so undoing an import frees its lines and redoing it takes them again
 namespace SchemaVersions {
 
-inline constexpr int Current = 1;
+inline constexpr int Current = 2;
 
 // The version recorded in the open file.
 int versionOf(Connection& conn);

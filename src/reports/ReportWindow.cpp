@@ -3,6 +3,7 @@
 #include "platform/Settings.h"
 #include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
+#include "reports/ReportCsv.h"
 #include "reports/ReportRender.h"
 #include "shell/dbStuff.h"
 
@@ -109,6 +110,8 @@ ReportWindow::ReportWindow(QWidget* parent)
               QIcon::fromTheme(QStringLiteral("document-save-as"),
                                s->standardIcon(QStyle::SP_DialogSaveButton)),
               [this] { SaveAsPdf(); });
+    addAction(QStringLiteral("csv"), QStringLiteral("CSV"),
+              QIcon::fromTheme(QStringLiteral("x-office-spreadsheet")), [this] { ExportCsv(); });
     m_toolbar->addSeparator();
     addAction(QStringLiteral("zoomin"), QStringLiteral("+"),
               QIcon::fromTheme(QStringLiteral("zoom-in")), [this] { m_preview->zoomIn(); });
@@ -264,6 +267,15 @@ void ReportWindow::SaveAsPdf()
                                   "that the file is not open in another program."),
                vbExclamation + vbOKOnly);
     }
+}
+
+void ReportWindow::ExportCsv()
+{
+    if (!m_result)
+        return;
+    QString name = proposedFileName(*m_result);
+    name.chop(4);
+    ::ExportCsv(ReportCsvTable(*m_result), name + QStringLiteral(".csv"));
 }
 
 void ReportWindow::PrintOut()

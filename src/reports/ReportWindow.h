@@ -39,13 +39,16 @@ public:
     int currentPage() const;
     QPrintPreviewWidget* preview() const { return m_preview; }
     QToolBar* toolbar() const { return m_toolbar; }
-    // The toolbar's actions by key: "print", "pdf", "zoomin", "zoomout",
+    // The toolbar's actions by key: "print", "pdf", "csv", "zoomin", "zoomout",
     // "fitwidth", "fitpage", "first", "previous", "next", "last".
     QAction* action(const QString& key) const;
 
     // Asks where to save and writes the PDF; a cancel does nothing, a file that
     // cannot be written is reported in a message box.
     void SaveAsPdf();
+    // Asks for the conventions and where to save, and writes the report's
+    // rows as CSV.
+    void ExportCsv();
     // Asks for the printer and prints.
     void PrintOut();
 

@@ -88,6 +88,8 @@ void frmTransactions::buildControls()
                         QStyle::SP_TitleBarShadeButton);
     Toolbar1->addButton(QStringLiteral("history"), QStringLiteral("History"),
                         QStyle::SP_FileDialogInfoView);
+    Toolbar1->addButton(QStringLiteral("export"), QStringLiteral("Export"),
+                        QStyle::SP_DialogSaveButton);
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
 
@@ -165,6 +167,14 @@ void frmTransactions::connectEvents()
             [this] { RunHandler([this] { followCategoriesChanged(); }); });
     connect(&notifier, &Notifier::databaseReplaced, this,
             [this] { RunHandler([this] { followDatabaseReplaced(); }); });
+    // Imported rows are read in with the rest; rows typed here and not
+    // stored are asked about first, and kept rows keep the grids as they are.
+    connect(&notifier, &Notifier::transactionsImported, this, [this] {
+        RunHandler([this] {
+            if (mayDropUnstoredRows(nullptr))
+                followDatabaseReplaced();
+        });
+    });
     // Rows typed here belong to the file being replaced: asked about first,
     // as before any other action that drops them.
     connect(
@@ -316,6 +326,8 @@ void frmTransactions::Toolbar1_ButtonClick(const QString& key)
         ShowWindowForTransaction(WindowId::History, std::max<qint64>(id, 0));
     } else if (key == QLatin1String("close")) {
         unloadWindow();
+    } else if (key == QLatin1String("export")) {
+        exportCsv();
     } else if (key == QLatin1String("sort")) {
         if (TS1->SelectedItem() != 1)
             return;

@@ -3,6 +3,7 @@
 #include "data/Ledger.h"
 #include "sheet/CellEditor.h"
 #include "sheet/SheetGrid.h"
+#include "shell/CsvExport.h"
 
 #include <QPoint>
 #include <QSet>
@@ -37,7 +38,7 @@ class Toolbar;
 // window holds one per grid and keeps the per-grid names as forwards. The
 // editors themselves, and the one edit that may be open, are the CellEditor's.
 // All run on the user-interface thread.
-class frmTransactions final : public QWidget, private CellEditorHost
+class frmTransactions final : public QWidget, public CsvExportable, private CellEditorHost
 {
     Q_OBJECT
 
@@ -115,6 +116,10 @@ public:
 
     // Deleting (SheetDeleting.cpp).
     void DeleteItem(FlexGrid& ctl);
+
+    // Export (SheetExport.cpp): the stored rows of the sheet in front, with
+    // the exact stored amounts, as CSV; nothing without a business.
+    void exportCsv() override;
 
     QSize sizeHint() const override;
 

@@ -65,6 +65,8 @@ signals:
     // A restore put another database file in place of the open one and
     // opened it: every row a window shows may have changed or be gone.
     void databaseReplaced();
+    // Rows of a bank statement were stored: the open sheet reads its rows again.
+    void transactionsImported();
     // A restore is about to replace the open database, once the user has
     // confirmed it: a window holding work not yet stored asks about it and
     // clears proceed when the user keeps it. Delivered directly, in order.

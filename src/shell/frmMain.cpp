@@ -1,7 +1,9 @@
 #include "shell/frmMain.h"
 
 #include "platform/widgets/Screen.h"
+#include "shell/CsvExport.h"
 #include "shell/dbStuff.h"
+#include "shell/frmImport.h"
 #include "shell/Restore.h"
 #include "shell/UndoCommands.h"
 #include "shell/Windows.h"
@@ -68,6 +70,10 @@ void frmMain::buildMenu()
         entry(mnuFile, "mnuBackup", QStringLiteral("&Create backup..."), &frmMain::mnuBackup_Click);
     mnuRestore = entry(mnuFile, "mnuRestore", QStringLiteral("&Restore backup..."),
                        &frmMain::mnuRestore_Click);
+    mnuImport = entry(mnuFile, "mnuImport", QStringLiteral("&Import bank statement..."),
+                      &frmMain::mnuImport_Click);
+    mnuExport =
+        entry(mnuFile, "mnuExport", QStringLiteral("E&xport..."), &frmMain::mnuExport_Click);
     mnuLookupTables = mnuFile->addMenu(QStringLiteral("&Lookup tables"));
     mnuLookupTables->setObjectName(QStringLiteral("mnuLookupTables"));
     mnuBusinesses = entry(mnuLookupTables, "mnuBusinesses", QStringLiteral("&Businesses..."),
@@ -146,6 +152,23 @@ void frmMain::mnuPrint_Click()
 void frmMain::mnuHistory_Click()
 {
     dbStuff::ShowWindow(dbStuff::WindowId::History);
+}
+
+void frmMain::mnuImport_Click()
+{
+    ShowImportWindow();
+}
+
+void frmMain::mnuExport_Click()
+{
+    QMdiSubWindow* front = m_mdi->activeSubWindow();
+    if (auto* exportable = front ? dynamic_cast<CsvExportable*>(front->widget()) : nullptr) {
+        exportable->exportCsv();
+        return;
+    }
+    MsgBox(QStringLiteral("Open a transactions sheet and pick a business to export its rows."
+                          "\rA report is exported from its viewer."),
+           vbInformation + vbOKOnly);
 }
 
 void frmMain::mnuSetup_Click()

@@ -40,6 +40,8 @@ public:
     QAction* mnuTransactions = nullptr;
     QAction* mnuBackup = nullptr;
     QAction* mnuRestore = nullptr;
+    QAction* mnuImport = nullptr;
+    QAction* mnuExport = nullptr;
     QMenu* mnuLookupTables = nullptr;
     QAction* mnuBusinesses = nullptr;
     QAction* mnuCategories = nullptr;
@@ -56,6 +58,10 @@ public:
     void mnuTransactions_Click();
     void mnuBackup_Click();
     void mnuRestore_Click();
+    // The window in front writes its rows as CSV (CsvExportable).
+    void mnuExport_Click();
+    // Asks for a bank statement and shows its preview.
+    void mnuImport_Click();
     void mnuBusinesses_Click();
     void mnuCategories_Click();
     void mnuPrint_Click();

@@ -494,7 +494,8 @@ void HistoryTest::upgradeKeepsEveryRowAndACopy()
 
     RawDb raw(path);
     QCOMPARE(dump(raw), before);
-    QCOMPARE(raw.value(QStringLiteral("PRAGMA user_version")), QVariant(upgrades ? 1 : 0));
+    QCOMPARE(raw.value(QStringLiteral("PRAGMA user_version")),
+             QVariant(upgrades ? SchemaVersions::Current : 0));
     if (!upgrades) {
         db.reset();
         QCOMPARE(raw.value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "

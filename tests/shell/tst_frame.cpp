@@ -77,9 +77,10 @@ private slots:
         QCOMPARE(top.at(1)->text(), QStringLiteral("&Edit"));
         QCOMPARE(entries(frame.mnuFile),
                  (QStringList{"mnuTransactions &Transactions...", "mnuBackup &Create backup...",
-                              "mnuRestore &Restore backup...", "mnuLookupTables &Lookup tables",
-                              "mnuLine1 -", "mnuPrint &Print...", "mnuSetup Print &setup",
-                              "mnuLine2 -", "mnuExit &Exit"}));
+                              "mnuRestore &Restore backup...",
+                              "mnuImport &Import bank statement...", "mnuExport E&xport...",
+                              "mnuLookupTables &Lookup tables", "mnuLine1 -", "mnuPrint &Print...",
+                              "mnuSetup Print &setup", "mnuLine2 -", "mnuExit &Exit"}));
         QCOMPARE(entries(frame.mnuLookupTables),
                  (QStringList{"mnuBusinesses &Businesses...", "mnuCategories &Categories..."}));
         // No database, nothing to undo.
