@@ -6,11 +6,14 @@
 #include "lookups/frmCategories.h"
 #include "lookups/LookupDriver.h"
 #include "sheet/SheetTestKit.h"
+#include "shell/frmImport.h"
 #include "shell/frmMain.h"
 #include "shell/UndoCommands.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
 
 using namespace sheetkit;
 namespace L = LookupDriver;
@@ -24,7 +27,8 @@ QList<QVariantList> fileRows(RawDb& raw)
     for (const char* sql : {"SELECT 'T', * FROM Transactions ORDER BY TransactionId",
                             "SELECT 'C', * FROM Categories ORDER BY CategoryId",
                             "SELECT 'B', * FROM Businesses ORDER BY BusinessId",
-                            "SELECT 'A', rowid, * FROM relCat_Bis ORDER BY rowid"})
+                            "SELECT 'A', rowid, * FROM relCat_Bis ORDER BY rowid",
+                            "SELECT 'I', * FROM ImportedLines ORDER BY 2, 3"})
         all += raw.rows(QString::fromLatin1(sql));
     return all;
 }
@@ -101,6 +105,25 @@ struct InFrame : Sheet
             Sheet::clickCell(cash(), 2, Description);
             script.answer(vbYes);
             Sheet::press(Qt::Key_Delete);
+        } else if (action == "statement import") {
+            // One bank line, its category picked in the preview.
+            const QString path = file.filePath(QStringLiteral("march.sta"));
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly))
+                qFatal("no statement file");
+            f.write(":20:S1\n:25:10020030/1\n:60F:C260301EUR1000,00\n"
+                    ":61:2603020302DR20,00NTRFNONREF//B1\n:86:166?20Toner?32Papyrus\n"
+                    ":62F:C260302EUR980,00\n-\n");
+            f.close();
+            frmImport w(path);
+            w.show();
+            QTest::mouseClick(w.grdLines->viewport(), Qt::LeftButton, {},
+                              w.grdLines->visualItemRect(w.grdLines->item(0, 0)).center());
+            w.cboCategory->setFocus();
+            QTest::keyClicks(w.cboCategory, QStringLiteral("Of"));
+            QTest::mouseClick(w.cmdPick, Qt::LeftButton);
+            script.answer(vbOK);
+            QTest::mouseClick(w.cmdImport, Qt::LeftButton);
         } else if (action.startsWith("business")) {
             auto w = L::openWindow<frmBusinesses>();
             L::clickItem(w->LV1, L::b(business));
@@ -160,6 +183,8 @@ private slots:
         QTest::newRow("category delete: 3 transactions, 2 allocations")
             << "category delete" << int(Qt::Key_Z)
             << "&Undo delete of category Office and 3 transactions";
+        QTest::newRow("statement import")
+            << "statement import" << int(Qt::Key_Y) << "&Undo import of 1 bank statement line";
         QTest::newRow("allocation tick")
             << "allocation tick" << int(Qt::Key_Y)
             << "&Undo withdrawal of category Office from business Mill";
