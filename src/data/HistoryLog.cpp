@@ -80,6 +80,17 @@ private:
     QHash<qint64, QString> m_byStep;
 };
 
+// The first four fields every change query starts with: history id, step,
+// the step's caption and the time.
+void readStep(Recordset& rs, Captions& captions, HistoryLog::Change& c)
+{
+    c.historyId = rs.field(0).toLong();
+    const Variant step = rs.field(1);
+    c.stepId = step.isNull() ? 0 : step.toLong();
+    c.caption = captions.of(step, rs.field(2));
+    c.changedAt = rs.field(3).toText();
+}
+
 QJsonObject objectOf(const QString& values)
 {
     return QJsonDocument::fromJson(values.toUtf8()).object();
@@ -312,11 +323,7 @@ std::vector<HistoryLog::Change> HistoryLog::transactionVersions(qint64 first, qi
     Captions captions;
     while (!rs.EOF_()) {
         Change& c = changes.emplace_back();
-        c.historyId = rs.field(0).toLong();
-        const Variant step = rs.field(1);
-        c.stepId = step.isNull() ? 0 : step.toLong();
-        c.caption = captions.of(step, rs.field(2));
-        c.changedAt = rs.field(3).toText();
+        readStep(rs, captions, c);
         c.rowKey = rs.field(4).toLong();
         c.action = actionOf(rs.field(5).toText());
         c.values = rs.field(6).toText();
@@ -345,11 +352,7 @@ std::vector<HistoryLog::Change> HistoryLog::deletions(std::optional<QDate> from,
     Captions captions;
     while (!rs.EOF_()) {
         Change& c = changes.emplace_back();
-        c.historyId = rs.field(0).toLong();
-        const Variant step = rs.field(1);
-        c.stepId = step.isNull() ? 0 : step.toLong();
-        c.caption = captions.of(step, rs.field(2));
-        c.changedAt = rs.field(3).toText();
+        readStep(rs, captions, c);
         c.table = tableOf(rs.field(4).toText());
         c.rowKey = rs.field(5).toLong();
         c.action = Action::Delete;

@@ -19,16 +19,6 @@
 
 namespace {
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 // Every row of the recorded tables, with its rowid, in a fixed order.
 QList<QVariantList> dump(RawDb& raw)
 {

@@ -14,16 +14,6 @@
 
 namespace {
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 // A fresh file with two businesses, a cash category (money out) and a bank
 // category (money in), the program's connection and a raw one beside it.
 struct Books

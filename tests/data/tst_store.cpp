@@ -15,16 +15,6 @@
 
 namespace {
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 QByteArray hashOf(const QString& path)
 {
     QFile file(path);

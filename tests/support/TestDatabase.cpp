@@ -1,6 +1,7 @@
 #include "support/TestDatabase.h"
 
 #include "data/Schema.h"
+#include "platform/VbError.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,4 +178,14 @@ QMap<QString, QByteArray> contentsOf(const QString& folder)
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
         files.insert(name, bytesOf(dir.filePath(name)));
     return files;
+}
+
+long errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const VbError& error) {
+        return error.number();
+    }
+    return 0;
 }

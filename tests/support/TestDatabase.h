@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -79,6 +80,9 @@ private:
 // overwrites one page in the middle of the file with garbage: the file still
 // opens and reads its schema, and quick_check reports the broken page.
 void fillAndDamageMiddlePage(const QString& path, int rows = 1500);
+
+// The number of the VbError the action raises; 0 when it raises none.
+long errorOf(const std::function<void()>& action);
 
 // The bytes of a file; empty when it cannot be read.
 QByteArray bytesOf(const QString& path);
