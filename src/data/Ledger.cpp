@@ -472,6 +472,16 @@ QList<qint64> Ledger::allocatedBusinesses(qint64 categoryId)
     return ids;
 }
 
+bool Ledger::anyAllocation()
+{
+    auto query = m_db.OpenRecordset(
+        QStringLiteral("SELECT 1 FROM (relCat_Bis INNER JOIN Businesses ON "
+                       "relCat_Bis.Busid = Businesses.BusinessId) INNER JOIN Categories ON "
+                       "relCat_Bis.CatId = Categories.CategoryId LIMIT 1;"),
+        RecordsetType::ForwardOnly);
+    return !query->EOF_();
+}
+
 bool Ledger::setAllocated(qint64 categoryId, qint64 businessId, bool allocated)
 {
     auto table = openTable(m_db, QStringLiteral("relCat_Bis"));

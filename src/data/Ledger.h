@@ -173,6 +173,8 @@ public:
     void requireAllocationTable();
     // The ids of the businesses the category is allocated to.
     QList<qint64> allocatedBusinesses(qint64 categoryId);
+    // Whether some business has at least one category allocated to it.
+    bool anyAllocation();
     // Allocates (allocated true) or withdraws the category from the business.
     // Returns whether anything was written: a pair already as asked is left.
     bool setAllocated(qint64 categoryId, qint64 businessId, bool allocated);

@@ -4,6 +4,8 @@
 #include "shell/CsvExport.h"
 #include "shell/dbStuff.h"
 #include "shell/frmImport.h"
+#include "shell/GettingStartedPanel.h"
+#include "shell/HelpTexts.h"
 #include "shell/Restore.h"
 #include "shell/UndoCommands.h"
 #include "shell/Windows.h"
@@ -14,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 QPointer<frmMain>& frmMain::current()
 {
@@ -38,8 +42,14 @@ frmMain::frmMain()
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppTitle);
-    m_mdi = new QMdiArea(this);
-    setCentralWidget(m_mdi);
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    gettingStarted = new GettingStartedPanel(centre);
+    m_mdi = new QMdiArea(centre);
+    layout->addWidget(gettingStarted);
+    layout->addWidget(m_mdi, 1);
+    setCentralWidget(centre);
     buildMenu();
     // The platform places the frame; it starts at three quarters of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -48,7 +58,7 @@ frmMain::frmMain()
 
 void frmMain::buildMenu()
 {
-    // File: access keys only, no entry has a shortcut.
+    // File and Edit: access keys; only Undo, Redo and Getting started have a shortcut.
     auto entry = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
@@ -92,6 +102,48 @@ void frmMain::buildMenu()
     mnuEdit->addSeparator();
     mnuHistory =
         entry(mnuEdit, "mnuHistory", QStringLiteral("&History..."), &frmMain::mnuHistory_Click);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuGettingStarted = entry(mnuHelp, "mnuGettingStarted", QStringLiteral("&Getting started"),
+                              &frmMain::mnuGettingStarted_Click);
+    mnuGettingStarted->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuKeyboard =
+        entry(mnuHelp, "mnuKeyboard", QStringLiteral("&Keyboard"), &frmMain::mnuKeyboard_Click);
+    mnuAbout =
+        entry(mnuHelp, "mnuAbout", QStringLiteral("&About Zantoro"), &frmMain::mnuAbout_Click);
+}
+
+void frmMain::showHelpPage(const QString& name, const QString& title, const QString& html)
+{
+    if (auto* page = m_mdi->findChild<QTextBrowser*>(name)) {
+        showChild(page);
+        return;
+    }
+    auto* page = new QTextBrowser;
+    page->setObjectName(name);
+    page->setWindowTitle(title);
+    page->setAccessibleName(title);
+    page->setHtml(html);
+    // Wide enough to read without scrolling sideways, and never past the frame.
+    showChild(page)->resize(m_mdi->viewport()->size().boundedTo(QSize(720, 560)));
+}
+
+void frmMain::mnuGettingStarted_Click()
+{
+    showHelpPage(QStringLiteral("GettingStartedPage"), QStringLiteral("Getting started"),
+                 HelpTexts::gettingStarted());
+}
+
+void frmMain::mnuKeyboard_Click()
+{
+    showHelpPage(QStringLiteral("KeyboardPage"), QStringLiteral("Keyboard"), HelpTexts::keyboard());
+}
+
+void frmMain::mnuAbout_Click()
+{
+    MsgBox(HelpTexts::about(dbStuff::DB && dbStuff::DB->isOpen() ? dbStuff::DBPath : QString()),
+           vbInformation + vbOKOnly, QStringLiteral("About Zantoro"));
 }
 
 QMdiSubWindow* frmMain::showChild(QWidget* window)
@@ -182,6 +234,12 @@ void frmMain::mnuSetup_Click()
 void frmMain::mnuExit_Click()
 {
     close();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    gettingStarted->refresh();
+    QMainWindow::showEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

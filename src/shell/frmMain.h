@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class GettingStartedPanel;
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
@@ -54,6 +55,13 @@ public:
     QMenu* mnuEdit = nullptr;
     UndoCommands* undoCommands = nullptr;
     QAction* mnuHistory = nullptr;
+    // Help: the guides in a text browser (Getting started on F1) and About.
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuGettingStarted = nullptr;
+    QAction* mnuKeyboard = nullptr;
+    QAction* mnuAbout = nullptr;
+    // Above the child windows while no business has an allocated category.
+    GettingStartedPanel* gettingStarted = nullptr;
 
     void mnuTransactions_Click();
     void mnuBackup_Click();
@@ -68,15 +76,22 @@ public:
     void mnuSetup_Click();
     void mnuExit_Click();
     void mnuHistory_Click();
+    void mnuGettingStarted_Click();
+    void mnuKeyboard_Click();
+    void mnuAbout_Click();
 
 protected:
     // The child windows are closed first, each asking what it has to ask;
     // when one of them stays open, so does the frame.
     void closeEvent(QCloseEvent* event) override;
+    // The getting-started panel is brought up to date with the database.
+    void showEvent(QShowEvent* event) override;
 
 private:
     frmMain();
     void buildMenu();
+    // Shows the guide in a text browser of its own among the child windows.
+    void showHelpPage(const QString& name, const QString& title, const QString& html);
 
     static QPointer<frmMain>& current();
 

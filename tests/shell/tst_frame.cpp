@@ -72,9 +72,10 @@ private slots:
         frmMain& frame = frmMain::instance();
 
         const QList<QAction*> top = frame.menuBar()->actions();
-        QCOMPARE(top.size(), 2);
+        QCOMPARE(top.size(), 3);
         QCOMPARE(top.at(0)->text(), QStringLiteral("&File"));
         QCOMPARE(top.at(1)->text(), QStringLiteral("&Edit"));
+        QCOMPARE(top.at(2)->text(), QStringLiteral("&Help"));
         QCOMPARE(entries(frame.mnuFile),
                  (QStringList{"mnuTransactions &Transactions...", "mnuBackup &Create backup...",
                               "mnuRestore &Restore backup...",
@@ -86,11 +87,15 @@ private slots:
         // No database, nothing to undo.
         QCOMPARE(entries(frame.mnuEdit),
                  (QStringList{"mnuUndo &Undo", "mnuRedo &Redo", " -", "mnuHistory &History..."}));
+        QCOMPARE(entries(frame.mnuHelp),
+                 (QStringList{"mnuGettingStarted &Getting started", "mnuKeyboard &Keyboard",
+                              "mnuAbout &About Zantoro"}));
         QVERIFY(!frame.undoCommands->undoAction()->isEnabled());
         QVERIFY(!frame.undoCommands->redoAction()->isEnabled());
-        // Only Undo and Redo have keys besides the access keys.
+        // Only Undo, Redo and Getting started have keys besides the access keys.
         const QMap<QString, QString> keys{{"mnuUndo", "Ctrl+Z"},
-                                          {"mnuRedo", "Ctrl+Shift+Z, Ctrl+Y"}};
+                                          {"mnuRedo", "Ctrl+Shift+Z, Ctrl+Y"},
+                                          {"mnuGettingStarted", "F1"}};
         for (const QAction* action : frame.findChildren<QAction*>()) {
             QStringList shortcuts;
             for (const QKeySequence& k : action->shortcuts())
