@@ -12,21 +12,28 @@ include(GNUInstallDirs)
 set(ZANTORO_APP_ID org.zantoro.Zantoro)
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
 
-# The template is made by the build from db/, exactly as the tests make theirs.
-set(ZANTORO_TEMPLATE ${CMAKE_BINARY_DIR}/share/zantoro/Zantoro.mdb)
+# The template is made by the build from db/, exactly as the tests make theirs,
+# with the report files beside it as they are installed: the program run from
+# its build tree finds them there (ZANTORO_BUILD_SHARE).
+set(ZANTORO_SHARE ${CMAKE_BINARY_DIR}/share/zantoro)
+set(ZANTORO_TEMPLATE ${ZANTORO_SHARE}/Zantoro.mdb)
+file(GLOB delivered_reports CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/db/reports/*)
 add_custom_command(
     OUTPUT ${ZANTORO_TEMPLATE}
-    COMMAND ${CMAKE_COMMAND} -E rm -f ${ZANTORO_TEMPLATE}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/zantoro
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${ZANTORO_TEMPLATE} ${ZANTORO_SHARE}/reports
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZANTORO_SHARE}/reports
+    COMMAND ${CMAKE_COMMAND} -E copy ${delivered_reports} ${ZANTORO_SHARE}/reports
     COMMAND make_database ${ZANTORO_TEMPLATE} ${CMAKE_SOURCE_DIR}/db
     DEPENDS make_database ${CMAKE_SOURCE_DIR}/db/schema.sql ${CMAKE_SOURCE_DIR}/db/reports.sql
+            ${delivered_reports}
     COMMENT "Making the delivered database template"
     VERBATIM)
 add_custom_target(zantoro_template ALL DEPENDS ${ZANTORO_TEMPLATE})
+target_compile_definitions(zantoro_shell PRIVATE ZANTORO_BUILD_SHARE="${ZANTORO_SHARE}")
+add_dependencies(zantoro zantoro_template)
 
 install(TARGETS zantoro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${ZANTORO_TEMPLATE} DESTINATION ${CMAKE_INSTALL_DATADIR}/zantoro)
-file(GLOB delivered_reports CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/db/reports/*)
 install(FILES ${delivered_reports} DESTINATION ${CMAKE_INSTALL_DATADIR}/zantoro/reports)
 install(FILES ${packaging}/${ZANTORO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

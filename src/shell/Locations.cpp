@@ -1,6 +1,8 @@
 #include "shell/Locations.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace dbStuff::Locations {
 
@@ -58,6 +60,39 @@ void makeDefaultFolders()
 {
     QDir().mkpath(defaultDatabaseFolder());
     QDir().mkpath(defaultBackupPath());
+}
+
+namespace {
+QString deliveredOverride;
+
+bool holdsTemplate(const QString& folder)
+{
+    return QFileInfo(folder + QStringLiteral("Zantoro.mdb")).isFile();
+}
+} // namespace
+
+QString deliveredFolder()
+{
+    QStringList candidates;
+    if (!deliveredOverride.isEmpty()) {
+        candidates << deliveredOverride;
+    } else {
+        candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zantoro");
+#ifdef ZANTORO_BUILD_SHARE
+        candidates << QStringLiteral(ZANTORO_BUILD_SHARE);
+#endif
+    }
+    for (const QString& candidate : candidates) {
+        const QString folder = QDir::cleanPath(candidate) + QLatin1Char('/');
+        if (holdsTemplate(folder))
+            return folder;
+    }
+    return {};
+}
+
+void setDeliveredFolder(const QString& folder)
+{
+    deliveredOverride = folder;
 }
 
 QString folderOf(const QString& path)

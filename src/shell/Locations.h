@@ -26,6 +26,15 @@ QString rootFolder();
 // cannot be made is left to the dialogs, which then start elsewhere.
 void makeDefaultFolders();
 
+// The folder holding the delivered database template (Zantoro.mdb) and its
+// reports/ folder, ending in "/": <exe>/../share/zantoro/ when the program is
+// installed, else the build's share/zantoro/ when it runs from its build tree.
+// Empty when neither holds the template.
+QString deliveredFolder();
+// Makes deliveredFolder() look only in the given folder; an empty text goes
+// back to the lookup above.
+void setDeliveredFolder(const QString& folder);
+
 // The folder part of a path, up to and including its last "/" or "\"; empty
 // when there is neither.
 QString folderOf(const QString& path);

@@ -4,6 +4,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Screen.h"
 #include "shell/dbStuff.h"
+#include "shell/Delivery.h"
 #include "shell/frmMain.h"
 #include "shell/Locations.h"
 #include "shell/Restore.h"
@@ -32,9 +33,47 @@ const QString NewerVersion = QStringLiteral(
     "The database '%1' was written by a newer version of Zantoro (file version %2; this version "
     "reads files up to version %3). It has not been changed. Open it with the newer version.");
 
+// A stored database that has gone: Yes locates it, No makes a new one there.
+const QString NotFound =
+    QStringLiteral("The database %1 was not found. Locate it, or create a new, empty one?\r\r"
+                   "Yes: locate the database.\rNo: create a new, empty database at that place.\r"
+                   "Cancel: end Zantoro.");
+
+const QString NotMade = QStringLiteral("The database %1 could not be made:\r%2");
+const QString ReportsNotCopied =
+    QStringLiteral("The database %1 was made, but not every report file could be put beside "
+                   "it:\r%2");
+
 bool FileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// Puts the delivered database at DBPath; says why when that fails. True when
+// the file is there afterwards.
+bool MakeDatabase()
+{
+    const QString failed = InstallDeliveredDatabase(DBPath);
+    const bool made = FileExists(DBPath);
+    if (!failed.isEmpty())
+        MsgBox((made ? ReportsNotCopied : NotMade).arg(DBPath, failed), vbExclamation + vbOKOnly,
+               AppTitle);
+    return made;
+}
+
+// Whether the locate dialog is needed for a stored file that has gone; the
+// user may have a new, empty database made there instead.
+bool LocateMissing()
+{
+    switch (MsgBox(NotFound.arg(DBPath), vbYesNoCancel + vbQuestion, AppTitle)) {
+    case vbYes:
+        return true;
+    case vbNo:
+        return !MakeDatabase();
+    default:
+        End(ExitStatus::StartupCancelled);
+    }
+    return true;
 }
 
 // Asks the user where the database is; raises 32755 when cancelled.
@@ -81,12 +120,19 @@ void ConnectDatabase()
         SortSQL = DefaultSortSQL;
 
     DBPath = GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"));
-    if (DBPath.isEmpty()) {
+    const bool firstRun = DBPath.isEmpty();
+    if (firstRun) {
         DBPath = Locations::defaultDatabasePath();
         SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), DBPath);
     }
 
+    // The first run installs the delivered database where none is yet; when
+    // the program's own copy of it is missing, the user locates a file.
     bool locate = !FileExists(DBPath);
+    if (locate && firstRun && !Locations::deliveredFolder().isEmpty())
+        locate = !MakeDatabase();
+    else if (locate && !firstRun)
+        locate = LocateMissing();
     for (;;) {
         try {
             if (locate)

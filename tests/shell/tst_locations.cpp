@@ -1,9 +1,11 @@
 #include "shell/dbStuff.h"
+#include "shell/Locations.h"
 #include "support/DialogScript.h"
 #include "support/ShellEnvironment.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 using Ended = ShellEnvironment::ProgramEnded;
@@ -34,6 +36,9 @@ private slots:
         const QString zantoro = env.dataHome() + QStringLiteral("/Zantoro");
         const QString pendrel = env.dataHome() + QStringLiteral("/Pendrel");
         bool madeWhileAsking = false;
+        // No delivered database to install: the locate dialog comes.
+        dbStuff::Locations::setDeliveredFolder(env.root() + QStringLiteral("/not installed"));
+        const auto reset = qScopeGuard([] { dbStuff::Locations::setDeliveredFolder({}); });
         DialogScript script;
         script.cancelFile().whileOpen(
             [&] { madeWhileAsking = QFileInfo(zantoro).isDir() && QFileInfo(pendrel).isDir(); });

@@ -2,6 +2,7 @@
 #include "platform/widgets/Screen.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
+#include "shell/Locations.h"
 #include "support/DialogScript.h"
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -29,6 +31,30 @@ const QString NotAccessible = QStringLiteral(
 QString storedDatabase()
 {
     return GetSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"));
+}
+
+QString notFound(const QString& path)
+{
+    return QStringLiteral("The database %1 was not found. Locate it, or create a new, empty "
+                          "one?\r\rYes: locate the database.\rNo: create a new, empty database "
+                          "at that place.\rCancel: end Zantoro.")
+        .arg(path);
+}
+
+// The file at path is the delivered database: its report rows, no business,
+// and the delivered report files beside it.
+void verifyDelivered(const QString& path, const QString& delivered)
+{
+    const QString reports = QStringLiteral("SELECT * FROM Reports ORDER BY 1");
+    RawDb made(path);
+    QCOMPARE(made.rows(reports), RawDb(delivered + QStringLiteral("Zantoro.mdb")).rows(reports));
+    QCOMPARE(made.count(QStringLiteral("Businesses")), 0);
+    const QFileInfoList files =
+        QDir(delivered + QStringLiteral("reports")).entryInfoList(QDir::Files);
+    QVERIFY(!files.isEmpty());
+    for (const QFileInfo& report : files)
+        QCOMPARE(bytesOf(QFileInfo(path).path() + QLatin1Char('/') + report.fileName()),
+                 bytesOf(report.filePath()));
 }
 
 bool frameShown()
@@ -96,9 +122,32 @@ private slots:
         verifyOpen(env.defaultDatabasePath());
     }
 
-    void firstRunWithoutFileStoresDefaultThenCancelEndsSilently()
+    // A first run with nothing at the default place, not even the data
+    // folder, installs the delivered database there with its report files and
+    // opens it without a word.
+    void firstRunInstallsTheDeliveredDatabase()
     {
         ShellEnvironment env;
+        QVERIFY(QDir(env.dataHome()).removeRecursively());
+        const QString delivered = dbStuff::Locations::deliveredFolder();
+        QVERIFY(!delivered.isEmpty());
+        DialogScript script;
+
+        dbStuff::Main();
+
+        QCOMPARE(script.shown(), 0);
+        QCOMPARE(storedDatabase(), env.defaultDatabasePath());
+        verifyOpen(env.defaultDatabasePath());
+        verifyDelivered(env.defaultDatabasePath(), delivered);
+    }
+
+    // Without the program's own copy of the delivered database, the first run
+    // asks where the database is.
+    void firstRunWithoutTemplateStoresDefaultThenCancelEndsSilently()
+    {
+        ShellEnvironment env;
+        dbStuff::Locations::setDeliveredFolder(env.root() + QStringLiteral("/not installed"));
+        const auto reset = qScopeGuard([] { dbStuff::Locations::setDeliveredFolder({}); });
         DialogScript script;
         QString storedWhileAsking;
         script.cancelFile().whileOpen([&] { storedWhileAsking = storedDatabase(); });
@@ -123,15 +172,70 @@ private slots:
         const QString moved = env.root() + QStringLiteral("/elsewhere/Books 2026.mdb");
         installAt(moved);
         DialogScript script;
-        script.chooseFile(missing).chooseFile(moved);
+        script.answer(vbYes).chooseFile(missing).chooseFile(moved);
 
         dbStuff::Main();
 
+        QCOMPARE(script.messages().size(), 1);
+        QCOMPARE(script.messages().at(0).prompt,
+                 notFound(env.root() + QStringLiteral("/gone/Zantoro.mdb")));
+        QCOMPARE(script.messages().at(0).flags, vbYesNoCancel + vbQuestion);
         QCOMPARE(script.files().size(), 2);
         QCOMPARE(storedDatabase(), moved);
         QCOMPARE(dbStuff::DBFolder, env.root() + QStringLiteral("/elsewhere/"));
         verifyOpen(moved);
         QVERIFY(!QFile::exists(missing)); // nothing is created at a wrong path
+    }
+
+    // The other answers to the question about a stored file that has gone: a
+    // new, empty database at that path, or the end. Without the delivered
+    // database nothing can be made: start-up says so and asks for the file.
+    void removedFileAnsweredOtherwise_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("opens");
+
+        QTest::newRow("no: a new one") << vbNo << true << true;
+        QTest::newRow("cancel ends") << vbCancel << true << false;
+        QTest::newRow("no, nothing to copy") << vbNo << false << false;
+    }
+
+    void removedFileAnsweredOtherwise()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, installed);
+        QFETCH(bool, opens);
+        ShellEnvironment env;
+        const QString gone = env.root() + QStringLiteral("/gone/Books.mdb");
+        SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), gone);
+        const QString delivered = dbStuff::Locations::deliveredFolder();
+        if (!installed)
+            dbStuff::Locations::setDeliveredFolder(env.root() + QStringLiteral("/not installed"));
+        const auto reset = qScopeGuard([] { dbStuff::Locations::setDeliveredFolder({}); });
+        DialogScript script;
+        script.answer(answer);
+        if (!installed)
+            script.answer(vbOK).cancelFile();
+
+        if (opens)
+            dbStuff::Main();
+        else
+            QVERIFY_THROWS_EXCEPTION(Ended, dbStuff::Main());
+
+        QCOMPARE(script.messages().at(0).prompt, notFound(gone));
+        QCOMPARE(script.messages().size(), installed ? 1 : 2);
+        if (!installed)
+            QCOMPARE(script.messages().at(1).flags, vbExclamation + vbOKOnly);
+        QCOMPARE(env.endStatus(), opens ? -1 : int(ExitStatus::StartupCancelled));
+        QCOMPARE(storedDatabase(), gone);
+        if (opens) {
+            verifyOpen(gone);
+            verifyDelivered(gone, delivered);
+        } else {
+            QVERIFY(!QFile::exists(gone));
+            QVERIFY(!frameShown());
+        }
     }
 
     // What start-up asks or says before the frame opens, and whether it opens.

@@ -71,6 +71,9 @@ private slots:
         QTest::addColumn<QString>("window");   // the window that waits for the user
         QTest::addColumn<QStringList>("keys"); // pressed in it
         QTest::addColumn<int>("status");
+        // No settings, no data folder: the delivered database is installed.
+        QTest::newRow("first run, closed") << "first run"
+                                           << "^Zantoro$" << QStringList{"alt+f", "e"} << 0;
         QTest::newRow("closed by the user") << "database"
                                             << "^Zantoro$" << QStringList{"alt+f", "e"} << 0;
         QTest::newRow("a file that is no database") << "junk"
@@ -89,8 +92,9 @@ private slots:
         QTemporaryDir home;
         const QString data = home.filePath(QStringLiteral("data"));
         const QString config = home.filePath(QStringLiteral("config"));
-        QVERIFY(QDir().mkpath(data + QStringLiteral("/Zantoro")));
-        QVERIFY(QDir().mkpath(config + QStringLiteral("/Zantoro")));
+        const bool firstRun = file == QLatin1String("first run");
+        QVERIFY(firstRun || QDir().mkpath(data + QStringLiteral("/Zantoro")));
+        QVERIFY(firstRun || QDir().mkpath(config + QStringLiteral("/Zantoro")));
         const QString path = data + QStringLiteral("/Zantoro/Zantoro.mdb");
         TempDatabase delivered;
         if (file == QLatin1String("database"))
@@ -100,10 +104,11 @@ private slots:
             QVERIFY(junk.open(QIODevice::WriteOnly));
             junk.write(QByteArray(4096, 'x'));
         }
-        QFile settings(config + QStringLiteral("/Zantoro/Zantoro.conf"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[FILELOCATIONS]\nDATABASE=" + path.toUtf8() + "\n");
-        settings.close();
+        if (!firstRun) {
+            QFile settings(config + QStringLiteral("/Zantoro/Zantoro.conf"));
+            QVERIFY(settings.open(QIODevice::WriteOnly));
+            settings.write("[FILELOCATIONS]\nDATABASE=" + path.toUtf8() + "\n");
+        }
 
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -131,6 +136,11 @@ private slots:
         QVERIFY2(ended(program, 5000), "the program did not end");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
+        if (firstRun) {
+            QVERIFY(QFile::exists(path));
+            const QString reports = QStringLiteral("SELECT * FROM Reports ORDER BY 1");
+            QCOMPARE(RawDb(path).rows(reports), RawDb(delivered.path()).rows(reports));
+        }
     }
 };
 
