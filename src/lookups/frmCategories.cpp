@@ -169,6 +169,12 @@ void frmCategories::deleteCategory()
     announceCategoriesChanged();
 }
 
+void frmCategories::showEvent(QShowEvent* event)
+{
+    LookupWindow::showEvent(event);
+    etCategory->setFocus();
+}
+
 void frmCategories::announceCategoriesChanged()
 {
     emit Notifier::instance().categoriesChanged();

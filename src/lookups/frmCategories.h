@@ -71,6 +71,8 @@ public:
 
 protected:
     const TextBox* nameBox() const override { return etCategory; }
+    // Keys typed as the window opens go to the name, not to a list's search.
+    void showEvent(QShowEvent* event) override;
     // The name, the VAT, the type and "Available in" against the stored
     // category.
     bool paneDiffers() override;

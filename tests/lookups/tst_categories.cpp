@@ -321,6 +321,21 @@ private slots:
         QCOMPARE(f.stored().at(0), after);
     }
 
+    // Keys typed as soon as the window is open fill the pane, as a user who
+    // opens it to add a category expects: nothing goes to a list's search.
+    void keysTypedOnOpeningFillThePane()
+    {
+        Categories f;
+        f.raw.category("Alpha", true, 21.0);
+        frmCategories& w = f.open();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QWindow* window = w.windowHandle();
+        for (const char key : QByteArray("Flour\t6"))
+            QTest::keyClick(window, key);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(f.stored().at(1), row("Flour", false, 6.0, 3));
+    }
+
     // "New" starts from the defaults whatever was shown before, so the same
     // keys always store the same category.
     void newResetsThePane()
