@@ -70,6 +70,28 @@ private slots:
         QCOMPARE(script.shown(), 0);
     }
 
+    // From the keyboard: Tab from the pane reaches the businesses, Space
+    // ticks one (the first when none is current) and unticks it again.
+    void spaceTicksFromTheKeyboard()
+    {
+        Allocation f;
+        const qint64 fuel = f.raw.category("Fuel", false, 21.0, 1);
+        const qint64 shop = f.raw.business("Shop");
+        frmCategories& w = f.open();
+        clickItem(w.LV1, c(fuel));
+        DialogScript script; // no message box may come
+        w.cboCashBank->setFocus();
+        for (int i = 0; i < 6 && QApplication::focusWidget() != w.LV2; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.LV2);
+        QTest::keyClick(w.LV2, Qt::Key_Space);
+        QCOMPARE(f.pairs(), QStringList{pair(fuel, shop)});
+        QCOMPARE(ticked(w.LV2), QStringList{b(shop)});
+        QTest::keyClick(w.LV2, Qt::Key_Space);
+        QCOMPARE(f.pairs(), QStringList());
+        QCOMPARE(script.shown(), 0);
+    }
+
     // Clicking one category after another shows only its ticks and writes
     // nothing. "New" clears the ticks of the category shown before; a tick
     // before the new category is saved is refused.

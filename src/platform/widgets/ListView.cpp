@@ -254,6 +254,19 @@ void ListView::applyHideSelection()
 
 void ListView::keyPressEvent(QKeyEvent* event)
 {
+    // Space ticks the current row of a list with boxes (the first row when
+    // the list was just tabbed into), as a click on its box does, so that
+    // allocations can be made from the keyboard.
+    if (m_checkboxes && event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        QTreeWidgetItem* item = currentItem() ? currentItem() : topLevelItem(0);
+        if (item) {
+            setCurrentItem(item);
+            item->setCheckState(0,
+                                item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        }
+        event->accept();
+        return;
+    }
     // A selection moved with the keyboard is reported like a click.
     ListItem* before = SelectedItem();
     QPointer<ListView> alive(this);
