@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "platform/Settings.h"
 #include "platform/widgets/Screen.h"
 #include "shell/CsvExport.h"
 #include "shell/dbStuff.h"
@@ -51,9 +52,13 @@ frmMain::frmMain()
     layout->addWidget(m_mdi, 1);
     setCentralWidget(centre);
     buildMenu();
-    // The platform places the frame; it starts at three quarters of the screen.
+    // The platform places the frame; it starts at three quarters of the screen,
+    // and after that where the user left it (size, place, maximised). A
+    // stored value that is not a geometry is ignored.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableGeometry().size() * 3 / 4);
+    restoreGeometry(QByteArray::fromBase64(
+        GetSetting(AppTitle, QStringLiteral("WINDOWS"), QStringLiteral("FRAME")).toLatin1()));
 }
 
 void frmMain::buildMenu()
@@ -251,5 +256,7 @@ void frmMain::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    SaveSetting(AppTitle, QStringLiteral("WINDOWS"), QStringLiteral("FRAME"),
+                QString::fromLatin1(saveGeometry().toBase64()));
     QMainWindow::closeEvent(event);
 }

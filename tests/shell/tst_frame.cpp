@@ -1,3 +1,4 @@
+#include "platform/Settings.h"
 #include "platform/Variant.h"
 #include "platform/VbError.h"
 #include "shell/dbStuff.h"
@@ -66,6 +67,29 @@ class tst_Frame : public QObject
     Q_OBJECT
 
 private slots:
+    // Closed at a size and place, the frame opens there the next time; a
+    // stored value that is no geometry leaves the first-start size.
+    void frameOpensWhereItWasLeft()
+    {
+        ShellEnvironment env;
+        const QSize first = frmMain::instance().size();
+        {
+            frmMain& frame = frmMain::instance();
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            frame.setGeometry(40, 60, 700, 500);
+            QVERIFY(frame.close());
+        }
+        QTRY_VERIFY(!frmMain::loaded());
+        QCOMPARE(frmMain::instance().geometry().size(), QSize(700, 500));
+        QCOMPARE(frmMain::instance().geometry().topLeft(), QPoint(40, 60));
+        ShellEnvironment::resetShell();
+
+        SaveSetting(AppTitle, QStringLiteral("WINDOWS"), QStringLiteral("FRAME"),
+                    QStringLiteral("not a geometry"));
+        QCOMPARE(frmMain::instance().size(), first);
+    }
+
     void menuTreeAsDesigned()
     {
         ShellEnvironment env;
