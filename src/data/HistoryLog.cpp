@@ -101,9 +101,15 @@ QJsonValue field(const QJsonObject& object, const char* name)
     return object.value(QLatin1String(name));
 }
 
+// A recorded field that holds a value: neither Null nor missing.
+bool present(const QJsonValue& value)
+{
+    return !value.isNull() && !value.isUndefined();
+}
+
 std::optional<QString> optionalText(const QJsonValue& value)
 {
-    if (value.isNull() || value.isUndefined())
+    if (!present(value))
         return std::nullopt;
     return value.toString();
 }
@@ -373,7 +379,7 @@ Ledger::Transaction HistoryLog::transactionOf(const QString& values)
             t.date = moment->date();
     }
     const QJsonValue amount = field(o, "TotalPrice");
-    if (!amount.isNull() && !amount.isUndefined())
+    if (present(amount))
         t.amount = Currency::fromDouble(amount.toDouble());
     t.moneyIn = field(o, "MoneyIn").toInteger() != 0;
     t.cash = field(o, "Cash").toInteger() != 0;
@@ -405,10 +411,10 @@ Ledger::Category HistoryLog::categoryOf(const QString& values)
     c.name = field(o, "Category").toString();
     c.moneyReceived = field(o, "MoneyReceived").toInteger() != 0;
     const QJsonValue vat = field(o, "VAT");
-    if (!vat.isNull() && !vat.isUndefined())
+    if (present(vat))
         c.vat = vat.toDouble();
     const QJsonValue use = field(o, "CashOrBank");
-    if (!use.isNull() && !use.isUndefined())
+    if (present(use))
         c.cashOrBank = int(use.toInteger());
     return c;
 }
