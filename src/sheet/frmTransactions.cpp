@@ -10,6 +10,7 @@
 #include "platform/widgets/Twips.h"
 #include "sheet/RelationPicker.h"
 #include "sheet/SheetColumns.h"
+#include "sheet/SheetPlace.h"
 #include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
@@ -231,6 +232,8 @@ void frmTransactions::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (const auto* sub = qobject_cast<const QMdiSubWindow*>(parentWidget()))
+        SheetPlace::remember(*sub);
     Form_Unload();
     event->accept();
 }
@@ -440,13 +443,16 @@ void RegisterSheetWindow()
     RegisterWindow(WindowId::Transactions, [] {
         frmTransactions* sheet = frmTransactions::loaded();
         auto* sub = sheet ? qobject_cast<QMdiSubWindow*>(sheet->parentWidget()) : nullptr;
-        // A new sheet fills the frame, which its ten columns need; one that is
+        // A new sheet opens where it was left in the last run; one that is
         // open is brought forward at the size the user left it.
-        const bool maximise = !sheet || (sub && sub->isMaximized());
-        if (!sheet)
+        const bool isNew = !sheet;
+        const bool maximise = sub && sub->isMaximized();
+        if (isNew)
             sheet = new frmTransactions;
         sub = frmMain::instance().showChild(sheet);
-        if (maximise && sub)
+        if (sub && isNew)
+            SheetPlace::restore(*sub);
+        else if (sub && maximise)
             sub->showMaximized();
     });
 }

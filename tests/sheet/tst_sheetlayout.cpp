@@ -2,6 +2,7 @@
 // long the sheet or large its totals, and the window opening big enough for
 // its ten columns.
 
+#include "platform/Settings.h"
 #include "platform/widgets/Twips.h"
 #include "SheetTestKit.h"
 #include "shell/frmMain.h"
@@ -79,7 +80,7 @@ class tst_SheetLayout : public QObject
 private slots:
     void numbersAreNeverCut_data();
     void numbersAreNeverCut();
-    void opensMaximisedInsideTheFrame();
+    void opensMaximisedThenWhereItWasLeft();
 };
 
 void tst_SheetLayout::numbersAreNeverCut_data()
@@ -142,7 +143,7 @@ void tst_SheetLayout::numbersAreNeverCut()
     QTRY_COMPARE(g.horizontalScrollBar()->maximum(), 0);
 }
 
-void tst_SheetLayout::opensMaximisedInsideTheFrame()
+void tst_SheetLayout::opensMaximisedThenWhereItWasLeft()
 {
     Sheet s;
     s.add({.description = "Flour"});
@@ -177,14 +178,45 @@ void tst_SheetLayout::opensMaximisedInsideTheFrame()
     QVERIFY(!sub->isMaximized());
     QCOMPARE(sub->size(), QSize(700, 400));
 
-    // Closed and opened again: maximised.
-    QPointer<QMdiSubWindow> closing(sub);
-    Sheet::clickButton(*w->Toolbar1, "close");
-    QTRY_VERIFY(!closing);
-    frame.mnuTransactions->trigger();
-    w = frmTransactions::loaded();
-    QVERIFY(w);
-    QTRY_VERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget())->isMaximized());
+    // Closed and opened again (as in the next run): where the user left it.
+    sub->move(30, 20);
+    auto close = [&] {
+        QPointer<QMdiSubWindow> closing(sub);
+        Sheet::clickButton(*w->Toolbar1, "close");
+        QTRY_VERIFY(!closing);
+    };
+    auto open = [&] {
+        frame.mnuTransactions->trigger();
+        w = frmTransactions::loaded();
+        QVERIFY(w);
+        sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        QVERIFY(sub);
+    };
+    auto reopen = [&] {
+        close();
+        open();
+    };
+    reopen();
+    QVERIFY(!sub->isMaximized());
+    QCOMPARE(sub->geometry(), QRect(30, 20, 700, 400));
+    // Left maximised, it comes back maximised, and from there to its old size.
+    sub->showMaximized();
+    reopen();
+    QTRY_VERIFY(sub->isMaximized());
+    sub->showNormal();
+    QCOMPARE(sub->geometry(), QRect(30, 20, 700, 400));
+
+    // A place beyond a smaller frame is pulled inside it; a tampered one is
+    // no place at all.
+    const QSize area = frame.mdiArea()->viewport()->size();
+    close();
+    SaveSetting(AppTitle, "WINDOWS", "SHEET", "2000,1500,3000,300,0");
+    open();
+    QCOMPARE(sub->geometry(), QRect(0, area.height() - 300, area.width(), 300));
+    close();
+    SaveSetting(AppTitle, "WINDOWS", "SHEET", "30,20,abc,400,0");
+    open();
+    QTRY_VERIFY(sub->isMaximized());
     QCOMPARE(script.shown(), 0);
 }
 
