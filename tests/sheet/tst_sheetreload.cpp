@@ -1,24 +1,63 @@
-// A backup restored from the frame's menu while the sheet is open: the sheet
-// shows the restored file's businesses and rows, and stores into that file.
+// The file changing under the open sheet: rows imported from a bank statement,
+// or a backup restored from the frame's menu. The sheet reads the new rows in,
+// after asking about rows typed on it and not stored; kept, they stop the
+// change.
 
 #include "SheetTestKit.h"
 #include "shell/frmMain.h"
+#include "shell/StatementImport.h"
+#include "shell/Windows.h"
 
 #include <QMenu>
 
 using namespace sheetkit;
 
-class tst_SheetRestore : public QObject
+class tst_SheetReload : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void sheetShowsTheRestoredRows_data()
+    // The answer to the question about the row typed and not stored.
+    static void typedRowAnswers()
     {
-        QTest::addColumn<int>("dropTyped"); // the answer to the question about the typed row
+        QTest::addColumn<int>("dropTyped");
         QTest::newRow("typed row dropped") << vbYes;
         QTest::newRow("typed row kept") << vbNo;
     }
+
+private slots:
+    void importedRowsShown_data() { typedRowAnswers(); }
+
+    void importedRowsShown()
+    {
+        QFETCH(int, dropTyped);
+        Sheet s;
+        s.add({.description = "Sugar"});
+        frmTransactions& w = s.open();
+        s.pick();
+        s.clickCell(s.cash(), s.cash().Rows() - 3, Description);
+        Sheet::type(s.cash(), QStringLiteral("Typed"));
+
+        QList<ImportLine> lines{
+            {{QDate(2026, 3, 20), Currency::fromRaw(-52500), "Mill", "Rye flour", "R1", "NL00", 1},
+             "ref:NL00:R1",
+             ImportLine::State::New,
+             s.office}};
+        QCOMPARE(ApplyImport(*dbStuff::DB, s.business, true, lines).imported, 1);
+        DialogScript script;
+        script.answer(dropTyped);
+        emit dbStuff::Notifier::instance().transactionsImported();
+        QVERIFY(script.messages().at(0).prompt.startsWith("Not stored on the cash sheet"));
+        if (dropTyped == vbNo) {
+            QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 3),
+                     (QStringList{"Sugar", "Typed"}));
+            return;
+        }
+        QCOMPARE(Sheet::column(s.cash(), Description, 1, s.cash().Rows() - 4),
+                 (QStringList{"Rye flour", "Sugar"}));
+        QCOMPARE(Sheet::openEditor(w), QStringLiteral("none"));
+    }
+
+    void sheetShowsTheRestoredRows_data() { typedRowAnswers(); }
 
     void sheetShowsTheRestoredRows()
     {
@@ -77,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_SheetRestore)
-#include "tst_sheetrestore.moc"
+QTEST_MAIN(tst_SheetReload)
+#include "tst_sheetreload.moc"
