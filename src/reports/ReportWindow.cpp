@@ -150,6 +150,21 @@ ReportWindow::ReportWindow(QWidget* parent)
         if (auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button)))
             tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
+    // Keys for the buttons, named in the tips. Page Up and Page Down stay with
+    // the page view, which scrolls by them.
+    const std::pair<const char*, QKeySequence> keys[] = {
+        {"print", QKeySequence::Print},
+        {"pdf", QKeySequence::Save},
+        {"zoomin", QKeySequence::ZoomIn},
+        {"zoomout", QKeySequence::ZoomOut},
+        {"first", QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {"last", QKeySequence(Qt::CTRL | Qt::Key_End)}};
+    for (const auto& [key, sequence] : keys) {
+        QAction* button = action(QString::fromLatin1(key));
+        button->setShortcut(sequence);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            button->toolTip(), sequence.toString(QKeySequence::NativeText)));
+    }
     m_pageLabel = new QLabel(m_toolbar);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     m_pageLabel->setContentsMargins(8, 0, 8, 0);

@@ -66,6 +66,13 @@ void frmPrint::buildControls()
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
     Toolbar1->setButtonEnabled(QStringLiteral("print"), false);
+    // Keys for the toolbar, named in the tooltips; Escape closes the window
+    // as any dialog's does.
+    QAction* print = Toolbar1->Button(QStringLiteral("print"));
+    print->setShortcut(QKeySequence::Print);
+    print->setToolTip(
+        QStringLiteral("Print (%1)").arg(print->shortcut().toString(QKeySequence::NativeText)));
+    Toolbar1->Button(QStringLiteral("close"))->setToolTip(QStringLiteral("Close (Esc)"));
 
     // The business caption and its box share a row; the box starts at 1980
     // twips as designed, or further right when the caption needs the room, and

@@ -280,19 +280,41 @@ private slots:
             QCOMPARE(raw.value("SELECT x FROM crys_Default").toString(), QStringLiteral("kept"));
     }
 
-    void doubleClickPrintsOnlyWithABusiness()
+    // The mouse's way and the keyboard's: a double click on a report,
+    // Return on it, or the Print button's key.
+    void printsOnlyWithABusiness_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("double click") << "double click";
+        QTest::newRow("Return") << "Return";
+        QTest::newRow("Ctrl+P") << "Ctrl+P";
+    }
+
+    void printsOnlyWithABusiness()
+    {
+        QFETCH(QString, how);
         Selection s(-1);
         frmPrint& window = s.window;
         WhenModal<frmCrys> viewer;
+        const auto print = [&] {
+            if (how == u"double click") {
+                clickItem(*window.LV1, 1, true);
+                return;
+            }
+            clickItem(*window.LV1, 1);
+            if (how == u"Return")
+                QTest::keyClick(window.LV1, Qt::Key_Return);
+            else
+                QTest::keyClick(window.LV1, Qt::Key_P, Qt::ControlModifier);
+        };
 
-        clickItem(*window.LV1, 1, true);
+        print();
         QTest::qWait(30);
         QCOMPARE(viewer.seen(), 0);
         QVERIFY(!dbStuff::DB->hasQueryDef(QStringLiteral("crys_Default")));
 
         pickBusiness(window, 1);
-        clickItem(*window.LV1, 1, true);
+        print();
         QCOMPARE(viewer.seen(), 1);
         QVERIFY(storedQuery().endsWith(
             QStringLiteral("WHERE (((Businesses.BusinessId)=%1));").arg(s.open.books.shop)));

@@ -267,6 +267,14 @@ void ListView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Return is the keyboard's double click, so that what a double click
+    // does can be done without the mouse.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && SelectedItem()) {
+        event->accept();
+        emit DblClick();
+        return;
+    }
     // A selection moved with the keyboard is reported like a click.
     ListItem* before = SelectedItem();
     QPointer<ListView> alive(this);

@@ -95,6 +95,7 @@ public:
 signals:
     void ItemClick(ListItem* item);
     void ItemCheck(ListItem* item);
+    // A double click on an item, or Return or Enter on the selected one.
     void DblClick();
 
 protected:
