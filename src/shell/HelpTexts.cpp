@@ -88,7 +88,23 @@ QString keyboard()
         "<tr><td><b>Ctrl+Z</b></td><td>Takes back typing in the editor itself.</td></tr>"
         "</table>"
         "<p>An amount that is not a number, or a date that is none, is refused with a message: "
-        "Enter, Tab and the arrow keys then neither store nor move.</p>");
+        "Enter, Tab and the arrow keys then neither store nor move.</p>"
+        "<h3>In the other windows</h3>"
+        "<table cellpadding=\"3\">"
+        "<tr><td><b>Ctrl+S, Ctrl+N</b></td>"
+        "<td>Businesses and categories: save, and start a new one.</td></tr>"
+        "<tr><td><b>Delete</b></td>"
+        "<td>Businesses and categories: deletes the one selected in the list, after "
+        "asking.</td></tr>"
+        "<tr><td><b>Space</b></td>"
+        "<td>Ticks or unticks the current row of a list with boxes.</td></tr>"
+        "<tr><td><b>Enter, Ctrl+P</b></td>"
+        "<td>Report selection: prints the selected report.</td></tr>"
+        "<tr><td><b>Ctrl+P, Ctrl+S</b></td>"
+        "<td>Report viewer: prints, and saves as PDF; Ctrl+Plus and Ctrl+Minus zoom, "
+        "Ctrl+Home and Ctrl+End go to the first and last page.</td></tr>"
+        "<tr><td><b>Escape</b></td><td>Closes a dialog window.</td></tr>"
+        "</table>");
 }
 
 QString about(const QString& databasePath)
