@@ -6,6 +6,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
+#include "shell/UndoCommands.h"
 #include "shell/Windows.h"
 
 #include <QFontMetrics>
@@ -247,6 +248,10 @@ void frmHistory::restoreSelected()
     const QString name = chosen.table == HistoryLog::Table::Transactions
                              ? QString::number(chosen.rowKey)
                              : DeletedModel::recordText(chosen);
+    // The restored rows are read into the open windows; rows typed on the
+    // sheet and not stored are asked about first, as before an undo.
+    if (!WindowsAllowRewrite())
+        return;
     HistoryLog::Restored restored;
     try {
         restored = historyLog().restore(chosen.historyId,

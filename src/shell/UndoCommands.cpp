@@ -30,18 +30,6 @@ std::vector<Guard>& guards()
     return list;
 }
 
-bool windowsAllowRewrite()
-{
-    auto& list = guards();
-    std::erase_if(list, [](const Guard& g) { return !g.owner; });
-    // A check may show a question; copy, so a window closed meanwhile is safe.
-    const std::vector<Guard> now = list;
-    for (const Guard& g : now)
-        if (g.owner && !g.mayRewrite())
-            return false;
-    return true;
-}
-
 const QList<QKeySequence> UndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
 const QList<QKeySequence> RedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                                    QKeySequence(Qt::CTRL | Qt::Key_Y)};
@@ -67,6 +55,18 @@ void StartUndoRun()
 void AddUndoGuard(QObject* owner, std::function<bool()> mayRewrite)
 {
     guards().push_back({owner, std::move(mayRewrite)});
+}
+
+bool WindowsAllowRewrite()
+{
+    auto& list = guards();
+    std::erase_if(list, [](const Guard& g) { return !g.owner; });
+    // A check may show a question; copy, so a window closed meanwhile is safe.
+    const std::vector<Guard> now = list;
+    for (const Guard& g : now)
+        if (g.owner && !g.mayRewrite())
+            return false;
+    return true;
 }
 
 } // namespace dbStuff
@@ -118,7 +118,7 @@ void UndoCommands::refresh()
 void UndoCommands::undo()
 {
     refresh();
-    if (!m_nextUndo || !windowsAllowRewrite())
+    if (!m_nextUndo || !dbStuff::WindowsAllowRewrite())
         return;
     History(*dbStuff::DB).undo(m_nextUndo);
     refresh();
@@ -128,7 +128,7 @@ void UndoCommands::undo()
 void UndoCommands::redo()
 {
     refresh();
-    if (!m_nextRedo || !windowsAllowRewrite())
+    if (!m_nextRedo || !dbStuff::WindowsAllowRewrite())
         return;
     History(*dbStuff::DB).redo(m_nextRedo);
     refresh();

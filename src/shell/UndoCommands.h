@@ -21,6 +21,10 @@ void StartUndoRun();
 // the undo with nothing changed. The check goes when owner is destroyed.
 void AddUndoGuard(QObject* owner, std::function<bool()> mayRewrite);
 
+// Runs the checks of AddUndoGuard; for anything else that rewrites rows the
+// windows show (a restore from the history). False: change nothing.
+bool WindowsAllowRewrite();
+
 } // namespace dbStuff
 
 // The Undo and Redo entries of the frame's Edit menu. They work on the steps of

@@ -70,24 +70,44 @@ private slots:
     }
 
     // A transaction restored in the history window is on the open sheet at
-    // once, under its own id.
+    // once, under its own id. A row typed there and not stored is asked
+    // about first; kept, it stops the restore.
+    void aRestoredTransactionIsBackOnTheSheet_data()
+    {
+        QTest::addColumn<int>("dropTyped");
+        QTest::newRow("typed row dropped") << vbYes;
+        QTest::newRow("typed row kept") << vbNo;
+    }
+
     void aRestoredTransactionIsBackOnTheSheet()
     {
+        QFETCH(int, dropTyped);
         Loaded s;
         dbStuff::ledger().deleteTransaction(s.expense);
         s.pick();
-        QVERIFY(
-            !Sheet::column(s.g, Description, 1, s.g.Rows() - 1).contains(QStringLiteral("Paper")));
+        const auto shown = [&] { return Sheet::column(s.g, Description, 1, s.g.Rows() - 3); };
+        QVERIFY(!shown().contains(QStringLiteral("Paper")));
+        Sheet::clickCell(s.g, s.g.Rows() - 3, Description);
+        Sheet::enter(s.g, QStringLiteral("Typed"));
 
         frmHistory history;
         history.show();
         history.lstDeleted->setFocus();
         QTest::keyClick(history.lstDeleted, Qt::Key_Home);
         QCOMPARE(history.deleted().change(0).rowKey, s.expense);
+        DialogScript script;
+        script.answer(dropTyped);
         QTest::mouseClick(history.cmdRestore, Qt::LeftButton);
 
-        QVERIFY(
-            Sheet::column(s.g, Description, 1, s.g.Rows() - 1).contains(QStringLiteral("Paper")));
+        QCOMPARE(script.messages().size(), 1);
+        QVERIFY(script.messages().first().prompt.startsWith("Not stored on the cash sheet"));
+        if (dropTyped == vbNo) {
+            QVERIFY(shown().contains(QStringLiteral("Typed")));
+            QVERIFY(!s.stored("Description", s.expense).isValid());
+            return;
+        }
+        QVERIFY(shown().contains(QStringLiteral("Paper")));
+        QVERIFY(!shown().contains(QStringLiteral("Typed")));
         QVERIFY(s.stored("Description", s.expense).isValid());
     }
 };
