@@ -9,8 +9,7 @@
 #include "SheetTestKit.h"
 
 #include <QHeaderView>
-#include <QScopeGuard>
-#include <QStyleFactory>
+#include <QScrollBar>
 
 #include <map>
 
@@ -207,6 +206,7 @@ void tst_SheetScreens::columnsFitTheFont_data()
     QTest::addColumn<QSize>("window");
 
     QTest::newRow("usual font, 1280 x 800") << 0 << false << QSize(1280, 800);
+    QTest::newRow("usual font, 960 x 540") << 0 << false << QSize(960, 540);
     QTest::newRow("14 pt, 1280 x 800") << 14 << false << QSize(1280, 800);
     QTest::newRow("14 pt, 960 x 540") << 14 << false << QSize(960, 540);
     QTest::newRow("20 pt, 960 x 540") << 20 << false << QSize(960, 540);
@@ -258,6 +258,12 @@ void tst_SheetScreens::columnsFitTheFont()
                  qPrintable(QString::number(g.ColWidth(Description))));
         if (points < 20)
             QCOMPARE(g.ColWidth(Description), std::max(2000, free));
+        // With the usual font every column is in view; a large font on a
+        // small screen scrolls sideways rather than cut.
+        if (points == 0)
+            QTRY_COMPARE(g.horizontalScrollBar()->maximum(), 0);
+        if (points == 20)
+            QTRY_VERIFY(g.horizontalScrollBar()->maximum() > 0);
         QCOMPARE(Twips::toPixels(g.ColWidth(Description)), g.columnWidth(Description - 1));
     }
     QCOMPARE(script.shown(), 0);
