@@ -160,12 +160,9 @@ void SheetGrid::fill(std::optional<qint64> business)
         int i = 1;
         SheetBook& book = m_book;
         book.clear();
-        // The names the category column can hold: those offered on this
-        // sheet, and those of the rows loaded (a category may have left the
-        // sheet after its rows were stored).
+        // The names of the rows' categories, once each: a category may have
+        // left the sheet after its rows were stored.
         QHash<qint64, QString> categories;
-        for (const Ledger::Category& c : ledger().sheetCategories(*business, cash ? 1 : 2))
-            categories.insert(c.id, c.name);
         // Both sheets show the invoice number, so that a loaded bank row is as
         // complete as the cash row and its edits are stored.
         ledger().sheetRows(*business, cash, SortSQL, [&](const Ledger::Transaction& t) {
@@ -191,9 +188,11 @@ void SheetGrid::fill(std::optional<qint64> business)
             }
             ++i;
         });
-        QStringList names = categories.values();
-        names.sort();
-        grid.setColShowsWhole(ColCategory, names);
+        m_loadedCategories = categories.values();
+        QStringList offered;
+        for (const Ledger::Category& c : ledger().sheetCategories(*business, cash ? 1 : 2))
+            offered << c.name;
+        fitCategoryNames(offered);
         grid.setRows(i + 3);
         for (int row = i; row < i + 3; ++row)
             grid.setRowData(row, UnsavedRow);
@@ -207,6 +206,14 @@ void SheetGrid::fill(std::optional<qint64> business)
     }
     if (grid.Rows() > RowsShownWhole)
         grid.setTopRow(grid.Rows() - RowsShownFromEnd);
+}
+
+void SheetGrid::fitCategoryNames(const QStringList& offered)
+{
+    QStringList names = m_loadedCategories + offered;
+    names.sort();
+    names.removeDuplicates();
+    m_grid.setColShowsWhole(ColCategory, names);
 }
 
 void SheetGrid::addNewRow()

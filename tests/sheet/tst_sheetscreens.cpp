@@ -7,6 +7,7 @@
 #include "platform/widgets/Twips.h"
 #include "sheet/SheetColumns.h"
 #include "SheetTestKit.h"
+#include "shell/Windows.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -179,6 +180,7 @@ private slots:
     void cleanup();
     void columnsFitTheFont_data();
     void columnsFitTheFont();
+    void categoryAddedWhileOpenFits();
     void textStaysReadable_data();
     void textStaysReadable();
 
@@ -266,6 +268,34 @@ void tst_SheetScreens::columnsFitTheFont()
             QTRY_VERIFY(g.horizontalScrollBar()->maximum() > 0);
         QCOMPARE(Twips::toPixels(g.ColWidth(Description)), g.columnWidth(Description - 1));
     }
+    QCOMPARE(script.shown(), 0);
+}
+
+void tst_SheetScreens::categoryAddedWhileOpenFits()
+{
+    QFont font = QApplication::font();
+    font.setPointSize(14);
+    QApplication::setFont(font);
+    Sheet s;
+    frmTransactions& w = s.open(1280, 800);
+    DialogScript script;
+    s.pick();
+    FlexGrid& g = *w.FLX1;
+    const int least = g.columnWidth(Category - 1);
+
+    // Added and allocated elsewhere while the sheet is open, then picked on
+    // the entry row.
+    const qint64 added = s.raw->category(QStringLiteral("Confectionery and chocolate"), false);
+    s.raw->allocate(added, s.business);
+    emit dbStuff::Notifier::instance().categoriesChanged();
+    const int row = g.Rows() - 3;
+    Sheet::clickCell(g, row, Description);
+    Sheet::enter(g, QStringLiteral("Truffles"));
+    Sheet::keys(QStringLiteral("Co"));
+    Sheet::press(Qt::Key_Return);
+    QCOMPARE(g.TextMatrix(row, Category), QStringLiteral("Confectionery and chocolate"));
+    QVERIFY(g.columnWidth(Category - 1) > least);
+    checkNothingCut(g);
     QCOMPARE(script.shown(), 0);
 }
 
