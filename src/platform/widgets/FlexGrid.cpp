@@ -195,6 +195,17 @@ void FlexGrid::Clear()
 {
     const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->clear();
+    // The titles are gone: columns that showed theirs whole may narrow.
+    bool narrowed = false;
+    for (int c = 1; m_redraw && c < m_model->cols(); ++c) {
+        if (!m_model->wholeTexts(c) || isColumnHidden(c - 1))
+            continue;
+        const int was = columnWidth(c - 1);
+        applyColumn(c);
+        narrowed = narrowed || columnWidth(c - 1) != was;
+    }
+    if (narrowed)
+        emit NumberWidthsChanged();
     refitColumns(before);
 }
 
