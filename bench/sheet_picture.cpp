@@ -2,7 +2,11 @@
 // the sheet open on a generated bakery, the relation picker completing what is
 // being typed on the entry row.
 //
-//   bench_sheet_picture <output.png>
+//   bench_sheet_picture [--dark] [--size WxH] <output.png>
+//
+// --dark paints it in a dark palette, as a desktop's dark theme hands it to
+// the program; --size gives the frame's size in logical pixels (1280x720).
+// QT_SCALE_FACTOR scales it as a high-resolution screen does.
 
 #include "platform/Settings.h"
 #include "platform/widgets/ComboBox.h"
@@ -16,16 +20,64 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// A dark theme's palette: light text on dark fields, a blue highlight.
+QPalette darkPalette()
+{
+    QPalette p;
+    const QColor window(53, 53, 53);
+    const QColor base(36, 36, 36);
+    const QColor text(230, 230, 230);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Window, window);
+        p.setColor(group, QPalette::WindowText, text);
+        p.setColor(group, QPalette::Base, base);
+        p.setColor(group, QPalette::AlternateBase, window);
+        p.setColor(group, QPalette::ToolTipBase, base);
+        p.setColor(group, QPalette::ToolTipText, text);
+        p.setColor(group, QPalette::Text, text);
+        p.setColor(group, QPalette::Button, window);
+        p.setColor(group, QPalette::ButtonText, text);
+        p.setColor(group, QPalette::BrightText, Qt::red);
+        p.setColor(group, QPalette::Link, QColor(100, 170, 255));
+        p.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
+        p.setColor(group, QPalette::HighlightedText, Qt::black);
+        p.setColor(group, QPalette::PlaceholderText, QColor(150, 150, 150));
+    }
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
+    p.setColor(QPalette::Disabled, QPalette::Base, window);
+    p.setColor(QPalette::Disabled, QPalette::Window, window);
+    p.setColor(QPalette::Disabled, QPalette::Button, window);
+    return p;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (app.arguments().size() < 2)
-        qFatal("usage: bench_sheet_picture <output.png>");
+    QStringList args = app.arguments().mid(1);
+    const bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
+    QSize frameSize(1280, 720);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--size"));
+        at >= 0 && at + 1 < args.size()) {
+        const QStringList parts = args.at(at + 1).split(QLatin1Char('x'));
+        frameSize = QSize(parts.value(0).toInt(), parts.value(1).toInt());
+        args.remove(at, 2);
+    }
+    if (args.size() != 1 || frameSize.isEmpty())
+        qFatal("usage: bench_sheet_picture [--dark] [--size WxH] <output.png>");
+    const QString output = args.first();
+    if (dark)
+        app.setPalette(darkPalette());
     QTemporaryDir dir;
     SettingsStore::setFolder(dir.filePath(QStringLiteral("config")));
     TempDatabase file;
@@ -110,7 +162,7 @@ int main(int argc, char* argv[])
     DBPath = path;
     RegisterSheetWindow();
     frmMain& frame = frmMain::instance();
-    frame.resize(1280, 720);
+    frame.resize(frameSize);
     frame.show();
     ShowWindow(WindowId::Transactions);
     frmTransactions& sheet = *frmTransactions::loaded();
@@ -148,7 +200,7 @@ int main(int argc, char* argv[])
     type(QStringLiteral("ab"));
     QTest::qWait(200);
 
-    if (!frame.grab().save(app.arguments().at(1)))
-        qFatal("could not write %s", qPrintable(app.arguments().at(1)));
+    if (!frame.grab().save(output))
+        qFatal("could not write %s", qPrintable(output));
     return 0;
 }

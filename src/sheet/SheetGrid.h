@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -40,6 +41,9 @@ public:
     void fill(std::optional<qint64> business);
     void addNewRow();
     void renumberRows();
+    // The category names the grid must show whole: those of the rows loaded
+    // and those offered (the picker's list for this grid's side).
+    void fitCategoryNames(const QStringList& offered);
 
     // Layout (SheetLayout.cpp): "Description" takes the width the other
     // columns leave.
@@ -92,4 +96,5 @@ private:
     FlexGrid& m_grid;
     const bool m_cash;
     SheetBook m_book;
+    QStringList m_loadedCategories; // names of the categories of the rows loaded
 };

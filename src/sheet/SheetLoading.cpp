@@ -10,6 +10,9 @@
 #include "sheet/SheetScopes.h"
 #include "shell/dbStuff.h"
 
+#include <QHash>
+#include <QStringList>
+
 using namespace dbStuff;
 using namespace SheetCol;
 
@@ -43,6 +46,16 @@ private:
 // Rows with more stored transactions than this open scrolled to the end.
 constexpr int RowsShownWhole = 18;
 constexpr int RowsShownFromEnd = 15;
+
+// Every date the date column can show needs no more room than one of these:
+// the month names differ in width, the digits of a text font do not.
+QStringList widestDates()
+{
+    QStringList dates;
+    for (int month = 1; month <= 12; ++month)
+        dates << ProgramLocale::formatDate(QDate(2028, month, 28));
+    return dates;
+}
 
 } // namespace
 
@@ -97,6 +110,15 @@ void SheetGrid::format()
         }
         grid.setTextMatrix(0, ColCategoryId, QStringLiteral("Categoryid"));
         grid.setColWidth(ColCategoryId, 0);
+        // The widths above are the least; a larger font widens the columns
+        // so that titles, dates and receipt ids are never cut. The category
+        // names follow with the rows.
+        for (int col :
+             {ColDescription, ColCategory, ColInvoiceNr, ColRelation, ColDebited, ColCredited})
+            grid.setColShowsWhole(col, {});
+        grid.setColShowsWhole(ColDate, widestDates());
+        grid.setColShowsWhole(ColReceiptId,
+                              {ProgramLocale::formatReceiptId(QStringLiteral("0000000"))});
 
         for (int row = 1; row <= 3; ++row)
             grid.setRowData(row, UnsavedRow);
@@ -138,6 +160,9 @@ void SheetGrid::fill(std::optional<qint64> business)
         int i = 1;
         SheetBook& book = m_book;
         book.clear();
+        // The names of the rows' categories, once each: a category may have
+        // left the sheet after its rows were stored.
+        QHash<qint64, QString> categories;
         // Both sheets show the invoice number, so that a loaded bank row is as
         // complete as the cash row and its edits are stored.
         ledger().sheetRows(*business, cash, SortSQL, [&](const Ledger::Transaction& t) {
@@ -147,6 +172,8 @@ void SheetGrid::fill(std::optional<qint64> business)
             book.load(t.id, t.amount, t.moneyIn);
             grid.setTextMatrix(i, ColDate, t.date ? ProgramLocale::formatDate(*t.date) : QString());
             grid.setTextMatrix(i, ColCategory, t.category);
+            if (!categories.contains(t.categoryId))
+                categories.insert(t.categoryId, t.category);
             grid.setTextMatrix(i, ColCategoryId, QString::number(t.categoryId));
             grid.setTextMatrix(i, ColDescription, t.description);
             grid.setTextMatrix(i, ColReceiptId, ProgramLocale::formatReceiptId(t.receiptId));
@@ -161,6 +188,11 @@ void SheetGrid::fill(std::optional<qint64> business)
             }
             ++i;
         });
+        m_loadedCategories = categories.values();
+        QStringList offered;
+        for (const Ledger::Category& c : ledger().sheetCategories(*business, cash ? 1 : 2))
+            offered << c.name;
+        fitCategoryNames(offered);
         grid.setRows(i + 3);
         for (int row = i; row < i + 3; ++row)
             grid.setRowData(row, UnsavedRow);
@@ -174,6 +206,14 @@ void SheetGrid::fill(std::optional<qint64> business)
     }
     if (grid.Rows() > RowsShownWhole)
         grid.setTopRow(grid.Rows() - RowsShownFromEnd);
+}
+
+void SheetGrid::fitCategoryNames(const QStringList& offered)
+{
+    QStringList names = m_loadedCategories + offered;
+    names.sort();
+    names.removeDuplicates();
+    m_grid.setColShowsWhole(ColCategory, names);
 }
 
 void SheetGrid::addNewRow()

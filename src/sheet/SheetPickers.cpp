@@ -19,10 +19,16 @@ void frmTransactions::FillBusinessCategories()
     const std::optional<qint64> business = selectedBusiness();
     if (!business)
         return;
+    QStringList names;
     for (const Ledger::Category& category : ledger().sheetCategories(*business, sheet)) {
         Cbo->AddItem(category.name);
         Cbo->setItemData(Cbo->NewIndex(), category.id);
+        names << category.name;
     }
+    // A name offered now (a category added while the sheet is open) is shown
+    // whole once picked.
+    if (sheet != 0)
+        sheetOf(sheet == 1 ? *FLX1 : *FLX2).fitCategoryNames(names);
 }
 
 void frmTransactions::FillcboRelations()

@@ -88,6 +88,9 @@ private slots:
     void keyDownHandlerTakingFocusEndsKey();
     void shapeLookAndRangeChecks();
     void hiddenColumnsAndCellGeometry();
+    void textsShownWhole_data();
+    void textsShownWhole();
+    void fixedColumnHasNoWholeTexts();
     void hundredThousandRowsWithRedrawOff();
     void cellsSurviveEditsAndReshaping_data();
     void cellsSurviveEditsAndReshaping();
@@ -495,6 +498,93 @@ void TestFlexGrid::cellsSurviveEditsAndReshaping()
             return;
     }
     compareAll(3000);
+}
+
+void TestFlexGrid::textsShownWhole_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("twips");      // the width set
+    QTest::addColumn<bool>("redrawOff"); // texts given while redraw is off
+    QTest::addColumn<int>("points");     // then the grid's font; 0: kept
+    QTest::addColumn<bool>("wider");     // shown wider than the width set
+
+    const QString wide = QStringLiteral("Confectionery and chocolate supplies");
+    QTest::newRow("a wide text widens")
+        << "Cat" << QStringList{"ab", wide} << 1200 << false << 0 << true;
+    QTest::newRow("narrow texts keep the width set")
+        << "Cat" << QStringList{"ab", "cd"} << 1200 << false << 0 << false;
+    QTest::newRow("a long title widens") << wide << QStringList{} << 1200 << false << 0 << true;
+    QTest::newRow("told when redraw is back on")
+        << "Cat" << QStringList{wide} << 1200 << true << 0 << true;
+    QTest::newRow("a larger font widens")
+        << "Date" << QStringList{"28/May/2026"} << 1200 << false << 30 << true;
+    QTest::newRow("a zero width still hides")
+        << wide << QStringList{wide} << 0 << false << 0 << false;
+}
+
+void TestFlexGrid::textsShownWhole()
+{
+    QFETCH(QString, title);
+    QFETCH(QStringList, texts);
+    QFETCH(int, twips);
+    QFETCH(bool, redrawOff);
+    QFETCH(int, points);
+    QFETCH(bool, wider);
+    constexpr int col = 2;
+    GridFixture f(1 + int(texts.size()), 4);
+    FlexGrid& g = f.grid;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    g.setColWidth(col, twips);
+    g.setTextMatrix(0, col, title);
+    // The texts also stand in the column's cells, where the view measures them.
+    for (int i = 0; i < texts.size(); ++i)
+        g.setTextMatrix(i + 1, col, texts[i]);
+    QSignalSpy changed(&g, &FlexGrid::NumberWidthsChanged);
+    if (redrawOff)
+        g.setRedraw(false);
+    g.setColShowsWhole(col, texts);
+    if (redrawOff) {
+        QCOMPARE(changed.count(), 0);
+        g.setRedraw(true);
+    }
+    if (points) {
+        QFont font = g.font();
+        font.setPointSize(points);
+        g.setFont(font);
+    }
+
+    if (twips == 0) {
+        QVERIFY(g.isColumnHidden(col - 1));
+        QCOMPARE(g.ColWidth(col), 0);
+        return;
+    }
+    const int shown = g.columnWidth(col - 1);
+    QCOMPARE(shown > Twips::toPixels(twips), wider);
+    QCOMPARE(changed.count() > 0, wider);
+    // Read back as shown.
+    QCOMPARE(Twips::toPixels(g.ColWidth(col)), shown);
+    QVERIFY(g.horizontalHeader()->sectionSizeHint(col - 1) <= shown);
+    for (int row = 1; row < g.Rows(); ++row) {
+        QStyleOptionViewItem option;
+        option.initFrom(&g);
+        option.widget = &g;
+        option.font = g.font();
+        option.fontMetrics = g.fontMetrics();
+        const QModelIndex index = g.model()->index(row - 1, col - 1);
+        const int needs = g.itemDelegate()->sizeHint(option, index).width() + 1;
+        QVERIFY2(needs <= shown, qPrintable(g.TextMatrix(row, col)));
+    }
+    // Clear empties the title and the cells, but the column keeps showing
+    // its texts whole.
+    g.Clear();
+    QCOMPARE(g.columnWidth(col - 1), texts.isEmpty() ? Twips::toPixels(twips) : shown);
+}
+
+void TestFlexGrid::fixedColumnHasNoWholeTexts()
+{
+    GridFixture f(3, 4);
+    QVERIFY_THROWS_EXCEPTION(VbError, f.grid.setColShowsWhole(0, {QStringLiteral("1")}));
 }
 
 QTEST_MAIN(TestFlexGrid)

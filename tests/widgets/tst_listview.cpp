@@ -2,8 +2,10 @@
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/Twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -66,6 +68,8 @@ private slots:
     void userTicksRaiseItemCheck();
     void clicksAndKeysRaiseItemClickAfterSelection();
     void keysFindRemoveAndColumns();
+    void selectionFollowsThePalette_data();
+    void selectionFollowsThePalette();
 };
 
 void TestListView::programChangesRaiseNothing()
@@ -150,6 +154,54 @@ void TestListView::keysFindRemoveAndColumns()
     list.header()->resizeSection(1, 120);
     QCOMPARE(list.ColumnHeaderWidth(2), Twips::fromPixels(120));
     QVERIFY_THROWS_EXCEPTION(VbError, list.ColumnHeaderWidth(3));
+}
+
+void TestListView::selectionFollowsThePalette_data()
+{
+    QTest::addColumn<bool>("hide"); // HideSelection
+    QTest::addColumn<bool>("dark"); // a dark palette from the desktop
+
+    QTest::newRow("shown, light") << false << false;
+    QTest::newRow("hidden, light") << true << false;
+    QTest::newRow("shown, dark") << false << true;
+    QTest::newRow("hidden, dark") << true << true;
+}
+
+void TestListView::selectionFollowsThePalette()
+{
+    QFETCH(bool, hide);
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    QPalette palette = before;
+    if (dark) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::Base, QColor(36, 36, 36));
+            palette.setColor(group, QPalette::Text, QColor(230, 230, 230));
+            palette.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
+            palette.setColor(group, QPalette::HighlightedText, Qt::black);
+        }
+    }
+    QApplication::setPalette(palette);
+    {
+        ListFixture f(false);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        f.list.setHideSelection(hide);
+        f.click(QStringLiteral("b7"));
+        f.other.setFocus();
+        QTRY_VERIFY(f.other.hasFocus());
+
+        // The selected row, where no text is: the background it is painted in.
+        const QRect row = f.list.visualItemRect(f.list.Find(QStringLiteral("b7")));
+        const QImage image = f.list.viewport()->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        const QPoint at(int((row.right() - 4) * ratio), int(row.center().y() * ratio));
+        const QColor shown = image.pixelColor(at);
+        const QColor expected =
+            palette.color(QPalette::Inactive, hide ? QPalette::Base : QPalette::Highlight);
+        QApplication::setPalette(before);
+        QCOMPARE(shown.name(), expected.name());
+    }
+    QApplication::setPalette(before);
 }
 
 QTEST_MAIN(TestListView)

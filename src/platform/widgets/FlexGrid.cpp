@@ -1,10 +1,12 @@
 #include "platform/widgets/FlexGrid.h"
 
 #include "platform/VbError.h"
+#include "platform/widgets/Contrast.h"
 #include "platform/widgets/FlexGridModel.h"
 #include "platform/widgets/KeyCodes.h"
 #include "platform/widgets/Twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -16,10 +18,11 @@
 
 namespace {
 
-// Paints the cell cursor over the current cell: a frame in the highlight
-// colour with a light tint while the grid has the focus, a thin dotted frame
-// without it. The cell keeps its own text colour, so a coloured balance cell
-// stays readable under the cursor.
+// Paints the cells and the cell cursor over the current cell: a light tint
+// of the highlight colour under the text and a frame in it while the grid has
+// the focus, a thin dotted frame without it. A cell keeps the hue of its own
+// text colour (a red or blue balance), but its text is painted light or dark
+// enough to read on the background it actually has, whatever the palette.
 class CursorDelegate final : public QStyledItemDelegate
 {
 public:
@@ -28,25 +31,54 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
-        if (index.row() + 1 != m_grid->Row() || index.column() + 1 != m_grid->Col())
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const bool current =
+            index.row() + 1 == m_grid->Row() && index.column() + 1 == m_grid->Col();
+        // The colour group the style paints the text in.
+        const QPalette::ColorGroup group =
+            !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (cell.state & QStyle::State_Active) ? QPalette::Active
+                                                  : QPalette::Inactive;
+        QColor background = cell.palette.color(
+            group, cell.features & QStyleOptionViewItem::Alternate ? QPalette::AlternateBase
+                                                                   : QPalette::Base);
+        if (cell.backgroundBrush.style() == Qt::SolidPattern)
+            background = cell.backgroundBrush.color();
+        if (current && m_grid->hasFocus()) {
+            background = tinted(background, cell.palette.color(group, QPalette::Highlight));
+            cell.backgroundBrush = background;
+        }
+        cell.palette.setColor(
+            group, QPalette::Text,
+            Contrast::readable(cell.palette.color(group, QPalette::Text), background));
+        const QWidget* widget = cell.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+        if (!current)
             return;
         painter->save();
         const QRect r = option.rect.adjusted(1, 1, -1, -1);
-        if (m_grid->hasFocus()) {
-            QColor tint = option.palette.color(QPalette::Highlight);
-            tint.setAlpha(48);
-            painter->fillRect(r, tint);
+        if (m_grid->hasFocus())
             painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
-            painter->drawRect(r.adjusted(0, 0, -1, -1));
-        } else {
+        else
             painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
-            painter->drawRect(r.adjusted(0, 0, -1, -1));
-        }
+        painter->drawRect(r.adjusted(0, 0, -1, -1));
         painter->restore();
     }
 
 private:
+    // The highlight colour laid over a background at a fifth of its strength.
+    static QColor tinted(const QColor& background, const QColor& highlight)
+    {
+        constexpr double strength = 48.0 / 255.0;
+        auto mix = [](double under, double over) { return under + (over - under) * strength; };
+        const QColor mixed = QColor::fromRgbF(float(mix(background.redF(), highlight.redF())),
+                                              float(mix(background.greenF(), highlight.greenF())),
+                                              float(mix(background.blueF(), highlight.blueF())));
+        return QColor::fromRgb(mixed.rgb()); // as painted: 8 bits a channel
+    }
+
     FlexGrid* m_grid;
 };
 
@@ -89,6 +121,29 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
 }
 
 FlexGrid::~FlexGrid() = default;
+
+void FlexGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        applyFont();
+}
+
+void FlexGrid::applyFont()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    m_model->setBoldFont(bold);
+    const int rowHeight = rowHeightPixels();
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    horizontalHeader()->setFixedHeight(rowHeight);
+    if (!m_redraw) {
+        m_wholeChangedWhileOff = true;
+        return;
+    }
+    applyAllColumns();
+    emit NumberWidthsChanged();
+}
 
 int FlexGrid::rowHeightPixels() const
 {
@@ -140,6 +195,17 @@ void FlexGrid::Clear()
 {
     const std::vector<int> before = m_redraw ? fitLengths() : std::vector<int>();
     m_model->clear();
+    // The titles are gone: columns that showed theirs whole may narrow.
+    bool narrowed = false;
+    for (int c = 1; m_redraw && c < m_model->cols(); ++c) {
+        if (!m_model->wholeTexts(c) || isColumnHidden(c - 1))
+            continue;
+        const int was = columnWidth(c - 1);
+        applyColumn(c);
+        narrowed = narrowed || columnWidth(c - 1) != was;
+    }
+    if (narrowed)
+        emit NumberWidthsChanged();
     refitColumns(before);
 }
 
@@ -159,6 +225,11 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
     if (m_redraw && m_model->fitLength(col) != longest) {
         applyColumn(col);
         emit NumberWidthsChanged();
+    } else if (m_redraw && row == 0 && col > 0 && m_model->wholeTexts(col)) {
+        const int before = columnWidth(col - 1);
+        applyColumn(col);
+        if (columnWidth(col - 1) != before)
+            emit NumberWidthsChanged();
     }
 }
 
@@ -213,9 +284,10 @@ int FlexGrid::ColWidth(int col) const
 {
     checkCol(col);
     const int set = m_model->width(col);
-    if (set == 0 || !m_model->fitsNumbers(col) || m_model->fitLength(col) == 0)
+    const int least = set == 0 ? 0 : leastPixels(col);
+    if (least == 0)
         return set;
-    return std::max(set, Twips::fromPixels(fitPixels(col)));
+    return std::max(set, Twips::fromPixels(least));
 }
 
 void FlexGrid::setColWidth(int col, int twips)
@@ -367,6 +439,10 @@ void FlexGrid::setRedraw(bool on)
     m_redraw = true;
     m_model->resume(); // the view forgets column sizes on a reset
     applyAllColumns();
+    if (m_wholeChangedWhileOff) {
+        m_wholeChangedWhileOff = false;
+        emit NumberWidthsChanged();
+    }
     refitColumns(m_fitBeforeRedrawOff);
     setTopRow(m_pendingTopRow);
     m_pendingTopRow = 0;
@@ -376,17 +452,16 @@ void FlexGrid::setRedraw(bool on)
 
 void FlexGrid::applyColumn(int col)
 {
-    int px = Twips::toPixels(m_model->width(col));
-    if (px > 0 && m_model->fitsNumbers(col))
-        px = std::max(px, fitPixels(col));
+    const int px = Twips::toPixels(m_model->width(col));
     if (col == 0) {
         verticalHeader()->setVisible(px > 0);
-        verticalHeader()->setFixedWidth(px);
+        verticalHeader()->setFixedWidth(px > 0 ? std::max(px, leastPixels(0)) : 0);
         return;
     }
+    // Shown first: the header measures the title of a shown section only.
     setColumnHidden(col - 1, px == 0);
     if (px > 0)
-        setColumnWidth(col - 1, px);
+        setColumnWidth(col - 1, std::max(px, leastPixels(col)));
 }
 
 void FlexGrid::applyAllColumns()

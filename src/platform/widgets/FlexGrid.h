@@ -97,6 +97,15 @@ public:
     // width until Clear; NumberWidthsChanged tells when the width changed.
     bool ColFitsNumbers(int col) const;
     void setColFitsNumbers(int col, bool on);
+    // A column that must show its title and some known texts whole (every
+    // date of a format, the names a column can hold): while set, the column
+    // is shown at least as wide as its title needs in the title row's font
+    // and each of these texts in the cell font, so that a larger font widens
+    // the column instead of cutting them. As with numbers, the width set is
+    // the least the column shows, ColWidth reads back the width shown, and a
+    // width of 0 still hides it. NumberWidthsChanged tells when the shown
+    // width changed; the texts stay until set again (Clear keeps them).
+    void setColShowsWhole(int col, const QStringList& texts);
     // The width a column is shown at, in pixels (0 when hidden).
     int shownColWidth(int col) const;
 
@@ -150,8 +159,9 @@ signals:
     void DblClick();
     void EnterCell();
     void LeaveCell();
-    // A column that fits its numbers changed its shown width: at once while
-    // redraw is on, else when redraw comes back on. ColWidth reads the new width.
+    // A column that fits its numbers or shows texts whole changed its shown
+    // width (longer numbers, other texts, another font): at once while redraw
+    // is on, else when redraw comes back on. ColWidth reads the new width.
     void NumberWidthsChanged();
 
 protected:
@@ -162,6 +172,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void checkRow(int row) const;
@@ -175,6 +186,12 @@ private:
     void refitColumns(const std::vector<int>& before);
     std::vector<int> fitLengths() const;
     int fitPixels(int col) const;
+    // What the texts a column shows whole need, title included (0: none).
+    int wholePixels(int col) const;
+    // The least a shown column needs for its numbers and whole texts.
+    int leastPixels(int col) const;
+    // Row heights and column widths after the font changed.
+    void applyFont();
     void updateCell(int row, int col);
     int rowHeightPixels() const;
     QPoint cellAt(const QPoint& pos) const;
@@ -185,4 +202,5 @@ private:
     bool m_redraw = true;
     int m_pendingTopRow = 0;               // asked for while redraw was off; 0 = none
     std::vector<int> m_fitBeforeRedrawOff; // fit lengths when redraw went off
+    bool m_wholeChangedWhileOff = false;   // texts shown whole set while redraw was off
 };

@@ -1,6 +1,7 @@
-// Columns that fit their numbers: the width their longest number needs, and
-// applying it when it changes.
+// Columns that fit their numbers or show texts whole: the width their longest
+// number and their titles and known texts need, and applying it when it changes.
 
+#include "platform/VbError.h"
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/FlexGridModel.h"
 #include "platform/widgets/Twips.h"
@@ -23,6 +24,26 @@ void FlexGrid::setColFitsNumbers(int col, bool on)
         applyColumn(col);
         emit NumberWidthsChanged();
     }
+}
+
+void FlexGrid::setColShowsWhole(int col, const QStringList& texts)
+{
+    checkCol(col);
+    // The fixed column shows row numbers only; it fits them as numbers.
+    if (col == 0)
+        throw VbError(VbErr::InvalidPropertyValue);
+    const std::optional<QStringList>& now = m_model->wholeTexts(col);
+    if (now && *now == texts)
+        return;
+    m_model->setWholeTexts(col, texts);
+    if (!m_redraw) {
+        m_wholeChangedWhileOff = true;
+        return;
+    }
+    const int before = columnWidth(col - 1);
+    applyColumn(col);
+    if (columnWidth(col - 1) != before)
+        emit NumberWidthsChanged();
 }
 
 int FlexGrid::shownColWidth(int col) const
@@ -88,4 +109,30 @@ int FlexGrid::fitPixels(int col) const
     const int grid = showGrid() ? 1 : 0; // the grid line is drawn inside the column
     return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
            grid;
+}
+
+int FlexGrid::wholePixels(int col) const
+{
+    const std::optional<QStringList>& texts = m_model->wholeTexts(col);
+    if (col == 0 || !texts)
+        return 0;
+    // The title as the header paints it: its own font (bold), margins and frame.
+    int least = std::max(0, horizontalHeader()->sectionSizeHint(col - 1));
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const int grid = showGrid() ? 1 : 0;
+    for (const QString& text : *texts) {
+        option.text = text;
+        least = std::max(
+            least,
+            style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
+                grid);
+    }
+    return least;
+}
+
+int FlexGrid::leastPixels(int col) const
+{
+    return std::max(m_model->fitsNumbers(col) ? fitPixels(col) : 0, wholePixels(col));
 }

@@ -77,6 +77,7 @@ void FlexGridModel::setCols(int cols)
     m_widths.resize(size_t(cols), DefaultWidth);
     m_alignments.resize(size_t(cols), GeneralAlignment);
     m_fitLengths.resize(size_t(cols), -1);
+    m_wholeTexts.resize(size_t(cols));
     if (!m_suspended) {
         m_viewCols = viewCount(cols);
         endResetModel();

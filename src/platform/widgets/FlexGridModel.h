@@ -4,9 +4,11 @@
 
 #include <QAbstractTableModel>
 #include <QFont>
+#include <QStringList>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -55,6 +57,16 @@ public:
     void setFitsNumbers(int col, bool on);
     // The longest text of a fitting column; 0 for other columns.
     int fitLength(int col) const { return std::max(0, m_fitLengths[size_t(col)]); }
+    // Columns that show some texts whole besides their title (dates, names):
+    // nullopt for a column that does not.
+    const std::optional<QStringList>& wholeTexts(int col) const
+    {
+        return m_wholeTexts[size_t(col)];
+    }
+    void setWholeTexts(int col, std::optional<QStringList> texts)
+    {
+        m_wholeTexts[size_t(col)] = std::move(texts);
+    }
     // Inserts an empty row at index (0..rows()) with the given texts from
     // column 0 on.
     void insertRow(int index, const QStringList& texts);
@@ -110,7 +122,8 @@ private:
     std::vector<int> m_widths;
     std::vector<int> m_alignments;
     std::vector<int> m_fitLengths; // -1: the column does not fit its numbers
-    int m_viewRows = 0;            // the shape the view knows
+    std::vector<std::optional<QStringList>> m_wholeTexts;
+    int m_viewRows = 0; // the shape the view knows
     int m_viewCols = 0;
     bool m_suspended = false;
     QFont m_boldFont;

@@ -3,6 +3,7 @@
 #include "platform/VbError.h"
 #include "platform/widgets/Twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
@@ -236,8 +237,10 @@ void ListView::applyHideSelection()
 {
     // Without the focus the list shows its selection in the inactive colours;
     // hiding it is painting the inactive selection like the background.
+    // Shown again, it takes the colours of the palette the list would have
+    // had (the desktop's, dark or light), not the style's built-in light ones.
     QPalette pal = palette();
-    const QPalette base = style()->standardPalette();
+    const QPalette base = QApplication::palette(this);
     if (m_hideSelection) {
         pal.setColor(QPalette::Inactive, QPalette::Highlight,
                      pal.color(QPalette::Inactive, QPalette::Base));
