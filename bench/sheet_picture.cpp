@@ -18,6 +18,7 @@
 #include "support/TestDatabase.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPalette>
@@ -64,6 +65,10 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QStringList args = app.arguments().mid(1);
     const bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
     QSize frameSize(1280, 720);
