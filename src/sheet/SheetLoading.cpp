@@ -40,9 +40,6 @@ private:
     bool m_was;
 };
 
-// A day as the date formatter takes it. Only the day is shown, so it is given
-// at midnight UTC, which needs no time-zone lookup (a local midnight costs one
-// a row, noticeable over 100,000 rows).
 // Rows with more stored transactions than this open scrolled to the end.
 constexpr int RowsShownWhole = 18;
 constexpr int RowsShownFromEnd = 15;
