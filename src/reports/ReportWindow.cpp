@@ -2,6 +2,7 @@
 
 #include "platform/Settings.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
 #include "reports/ReportCsv.h"
 #include "reports/ReportRender.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -138,6 +140,7 @@ ReportWindow::ReportWindow(QWidget* parent)
               [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
     // Zooming and page turning show short captions or arrows only, with their
     // names in the tips, so that the whole toolbar fits a window one page wide.
+    // A screen reader says the tip as the button's name.
     const std::pair<const char*, const char*> tips[] = {
         {"zoomin", "Zoom in"},     {"zoomout", "Zoom out"}, {"fitwidth", "Fit the page width"},
         {"fitpage", "Whole page"}, {"first", "First page"}, {"previous", "Previous page"},
@@ -145,10 +148,27 @@ ReportWindow::ReportWindow(QWidget* parent)
     for (const auto& [key, tip] : tips) {
         QAction* button = action(QString::fromLatin1(key));
         button->setToolTip(QString::fromLatin1(tip));
-        if (button->icon().isNull())
+        auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button));
+        if (!tool)
             continue;
-        if (auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button)))
+        Accessible::describe(tool, QString::fromLatin1(tip),
+                             QString::fromLatin1(tip) + QStringLiteral(" in the report's pages"));
+        if (!button->icon().isNull())
             tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    action(QStringLiteral("print"))->setToolTip(QStringLiteral("Print the report"));
+    action(QStringLiteral("pdf"))->setToolTip(QStringLiteral("Save the report as a PDF file"));
+    action(QStringLiteral("csv"))->setToolTip(QStringLiteral("Save the report's rows as CSV"));
+    // The pages are drawn by a view inside the preview, which takes the focus.
+    const QString pagesName = QStringLiteral("Report pages");
+    const QString pagesDescription = QStringLiteral(
+        "The report's pages as they print; the toolbar prints, saves, zooms and turns the pages.");
+    if (auto* pages = m_preview->findChild<QGraphicsView*>()) {
+        // One stop for Tab, which then goes on to the next control: the pages
+        // hold nothing to interact with, and an interactive view keeps Tab.
+        pages->setInteractive(false);
+        m_preview->setFocusProxy(pages);
+        Accessible::describe(m_preview, pagesName, pagesDescription);
     }
     m_pageLabel = new QLabel(m_toolbar);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));

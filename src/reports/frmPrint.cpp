@@ -2,6 +2,7 @@
 
 #include "platform/Settings.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/ListView.h"
@@ -66,6 +67,9 @@ void frmPrint::buildControls()
     Toolbar1->addButton(QStringLiteral("close"), QStringLiteral("Close"),
                         QStyle::SP_DialogCloseButton);
     Toolbar1->setButtonEnabled(QStringLiteral("print"), false);
+    Toolbar1->Button(QStringLiteral("print"))
+        ->setToolTip(QStringLiteral("Show the report chosen in the viewer, to print or save"));
+    Toolbar1->Button(QStringLiteral("close"))->setToolTip(QStringLiteral("Close the window"));
 
     // The business caption and its box share a row; the box starts at 1980
     // twips as designed, or further right when the caption needs the room, and
@@ -119,6 +123,18 @@ void frmPrint::buildControls()
         connect(dt1[i], &DatePicker::Change, this,
                 [this, i] { dbStuff::RunHandler([this, i] { dt1_Change(i); }); });
     }
+
+    Accessible::describe(Label2, QStringLiteral("The business whose transactions the report "
+                                                "shows; the arrow keys choose."));
+    Accessible::describe(LV1, QStringLiteral("Reports"),
+                         QStringLiteral("The reports to choose from; a double click prints "
+                                        "the one picked."));
+    Accessible::describe(Label1[0], QStringLiteral("The first day of the report, for example "
+                                                   "01/Mar/2026; empty for no start. Alt+Down "
+                                                   "opens the calendar."));
+    Accessible::describe(Label1[1], QStringLiteral("The last day of the report, for example "
+                                                   "31/Mar/2026; empty for no end. Alt+Down "
+                                                   "opens the calendar."));
 
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         dbStuff::RunHandler([this, key] { Toolbar1_ButtonClick(key); });
