@@ -51,6 +51,9 @@ QTableView* makeList(QAbstractItemModel* model, const QString& name, const QStri
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are picked with the arrow keys; Tab goes on to the next control
+    // rather than through every cell.
+    list->setTabKeyNavigation(false);
     list->setWordWrap(false);
     list->verticalHeader()->hide();
     // Fixed line heights and column widths: nothing is measured over the

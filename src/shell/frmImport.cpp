@@ -114,6 +114,9 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     grdLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdLines->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdLines->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Lines are picked with the arrow keys; Tab goes on to the next control
+    // rather than through every cell.
+    grdLines->setTabKeyNavigation(false);
     grdLines->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
     layout->addWidget(grdLines, 1);
 

@@ -18,8 +18,11 @@
 #include "support/AccessProbe.h"
 
 #include <QAccessible>
+#include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -119,16 +122,35 @@ Opened changes(bool shown)
     return {keep, window.get(), window->cboBusiness};
 }
 
+// The lists hold rows: the versions of the first transactions, or one
+// deleted transaction.
 Opened history(bool deletedTab)
 {
     auto keep = std::make_shared<Keep>();
-    keep->held.push_back(std::make_shared<ReportFixture::OpenBooks>());
+    auto books = std::make_shared<ReportFixture::OpenBooks>();
+    keep->held.push_back(books);
+    const qint64 first = RawDb(books->temp.path())
+                             .value(QStringLiteral("SELECT min(TransactionId) FROM Transactions"))
+                             .toLongLong();
+    if (deletedTab)
+        dbStuff::ledger().deleteTransaction(first);
     auto window = std::make_shared<frmHistory>();
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     keep->held.push_back(window);
     window->resize(900, 500);
     window->tabs->setCurrentIndex(deletedTab ? 1 : 0);
     shownActive(window.get());
+    if (deletedTab) {
+        QTest::mouseClick(window->cmdDeleted, Qt::LeftButton);
+        if (window->lstDeleted->model()->rowCount() == 0)
+            return {};
+    } else {
+        window->txtFirst->setText(QString::number(first));
+        window->txtLast->setText(QString::number(first + 3));
+        QTest::mouseClick(window->cmdVersions, Qt::LeftButton);
+        if (window->lstVersions->model()->rowCount() < 2)
+            return {};
+    }
     return {keep, window.get(), window->tabs->tabBar()};
 }
 
@@ -141,14 +163,16 @@ Opened import()
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write the statement");
-    file.write("Date;Amount;Name;Text\n02-03-2026;12,50;Bakker;Bread\n");
+    file.write("Date;Amount;Name;Text\n02.03.2026;12,50;Bakker;Bread\n"
+               "03.03.2026;-4,00;Miller;Flour\n");
     file.close();
-    auto script = std::make_shared<DialogScript>();
-    script->answer(vbOK);
-    keep->held.push_back(script);
+    // A message box would fail the test rather than wait for an answer.
+    keep->held.push_back(std::make_shared<DialogScript>());
     auto window = std::make_shared<frmImport>(path);
     keep->held.push_back(window);
     shownActive(window.get());
+    if (window->grdLines->rowCount() != 2)
+        return {};
     return {keep, window.get(), window->cboBusiness};
 }
 
