@@ -17,6 +17,8 @@
 #include "shell/GettingStartedPanel.h"
 #include "support/AccessProbe.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -277,18 +279,20 @@ private slots:
             if (const QString p = AccessProbe::namingProblem(control); !p.isEmpty())
                 problems << p;
         }
-        // Toolbar buttons take no focus, but are read out when pointed at; the
-        // description says more than the caption.
-        for (QToolBar* bar : opened.window->findChildren<QToolBar*>()) {
-            for (QToolButton* button : bar->findChildren<QToolButton*>()) {
-                if (!button->isVisible() || !button->defaultAction())
-                    continue;
-                const AccessProbe::Spoken said = AccessProbe::spoken(button);
-                if (said.name.isEmpty() || said.description.isEmpty() ||
-                    said.description == said.name)
-                    problems << QStringLiteral("the button \"%1\" is not described")
-                                    .arg(button->defaultAction()->text());
-            }
+        // Buttons that take no focus (a toolbar's, a date picker's box and
+        // calendar button) are read out when pointed at; a toolbar button's
+        // description says more than its caption.
+        for (QAbstractButton* button : opened.window->findChildren<QAbstractButton*>()) {
+            // The corner where a table's headers meet is drawn as a button.
+            if (!button->isVisible() || ring.contains(button) ||
+                qobject_cast<QAbstractItemView*>(button->parentWidget()))
+                continue;
+            const AccessProbe::Spoken said = AccessProbe::spoken(button);
+            const bool onToolbar = qobject_cast<QToolBar*>(button->parentWidget());
+            if (said.name.isEmpty() || said.description.isEmpty() ||
+                (onToolbar && said.description == said.name))
+                problems << QStringLiteral("the button \"%1\" of %2 is not described")
+                                .arg(said.name, AccessProbe::nameForMessage(button));
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
