@@ -90,19 +90,6 @@ ReportWindow::ReportWindow(QWidget* parent)
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(m_toolbar);
 
-    m_stack = new QStackedWidget(this);
-    layout->addWidget(m_stack, 1);
-    m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), m_stack);
-    m_preview->setObjectName(QStringLiteral("preview"));
-    m_stack->addWidget(m_preview);
-    m_message = new QLabel(m_stack);
-    m_message->setObjectName(QStringLiteral("message"));
-    m_message->setAlignment(Qt::AlignCenter);
-    m_message->setWordWrap(true);
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setMargin(24);
-    m_stack->addWidget(m_message);
-
     QStyle* s = style();
     addAction(
         QStringLiteral("print"), QStringLiteral("Print..."),
@@ -159,6 +146,22 @@ ReportWindow::ReportWindow(QWidget* parent)
     action(QStringLiteral("print"))->setToolTip(QStringLiteral("Print the report"));
     action(QStringLiteral("pdf"))->setToolTip(QStringLiteral("Save the report as a PDF file"));
     action(QStringLiteral("csv"))->setToolTip(QStringLiteral("Save the report's rows as CSV"));
+
+    // The pages below the toolbar, made after its buttons so that Tab reaches
+    // them in that order.
+    m_stack = new QStackedWidget(this);
+    layout->addWidget(m_stack, 1);
+    m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), m_stack);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_stack->addWidget(m_preview);
+    m_message = new QLabel(m_stack);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setWordWrap(true);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setMargin(24);
+    m_stack->addWidget(m_message);
+
     // The pages are drawn by a view inside the preview, which takes the focus.
     const QString pagesName = QStringLiteral("Report pages");
     const QString pagesDescription = QStringLiteral(
@@ -190,6 +193,10 @@ void ReportWindow::addAction(const QString& key, const QString& caption, const Q
 {
     QAction* action = m_toolbar->addAction(icon, caption);
     action->setObjectName(key);
+    // A Tab stop, so that the report can be printed and saved from the
+    // keyboard; a mouse click leaves the focus on the pages.
+    if (QWidget* button = m_toolbar->widgetForAction(action))
+        button->setFocusPolicy(Qt::TabFocus);
     connect(action, &QAction::triggered, this, [run] { dbStuff::RunHandler(run); });
 }
 
