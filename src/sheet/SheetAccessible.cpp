@@ -62,6 +62,15 @@ void describeControls(frmTransactions& window)
                                                  "bank sheet."));
     window.TS1->setDescription(2, QStringLiteral("The bank sheet; the arrow keys switch to the "
                                                  "cash sheet."));
+    // A combo box on X11 is announced by its current entry and by the caption
+    // it is labelled by, not by its own name: the two picker editors get a
+    // caption that is never shown, which describeEditor words for the cell.
+    for (ComboBox* picker : {window.Cbo, window.cbo2}) {
+        auto* caption = new QLabel(picker->parentWidget());
+        caption->setObjectName(picker->objectName() + QStringLiteral("Caption"));
+        caption->setBuddy(picker);
+        caption->hide();
+    }
     Accessible::describe(window.FLX1, window.TS1->Caption(1), GridKeys);
     Accessible::describe(window.FLX2, window.TS1->Caption(2), GridKeys);
 
@@ -79,8 +88,13 @@ void describeControls(frmTransactions& window)
 
 void describeEditor(QWidget* editor, const FlexGrid& grid, int row, int col)
 {
-    Accessible::describe(editor, QStringLiteral("%1, row %2").arg(grid.TextMatrix(0, col)).arg(row),
-                         whatToType(col) + EditorKeys);
+    const QString name = QStringLiteral("%1, row %2").arg(grid.TextMatrix(0, col)).arg(row);
+    Accessible::describe(editor, name, whatToType(col) + EditorKeys);
+    for (QLabel* caption :
+         editor->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (caption->buddy() == editor)
+            caption->setText(name);
+    }
 }
 
 } // namespace SheetAccessible

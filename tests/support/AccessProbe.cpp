@@ -116,8 +116,12 @@ Spoken spoken(QWidget* focused)
             face = tab;
     }
     Spoken said{face->text(QAccessible::Name), face->text(QAccessible::Description)};
-    if (face->role() == QAccessible::ComboBox)
-        said.name = focused->accessibleName();
+    // On X11 a combo box reports its current entry as its name; its caption
+    // comes as the label it is labelled by.
+    if (face->role() == QAccessible::ComboBox) {
+        const auto labels = face->relations(QAccessible::Label);
+        said.name = labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    }
     return said;
 }
 

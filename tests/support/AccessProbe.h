@@ -28,7 +28,8 @@ QList<QWidget*> fromVisualStart(const QList<QWidget*>& ring);
 
 // What assistive technology says for the focused widget: its name and its
 // description. A tab row is announced by its current tab. On X11 a combo box
-// reports its current entry as its name; what it was named is read instead.
+// reports its current entry as its name; the name of the label it is labelled
+// by (its caption) is read instead.
 struct Spoken
 {
     QString name;
