@@ -218,6 +218,10 @@ void ReportWindow::showReport(std::shared_ptr<const ReportResult> result)
                                                              : QPageLayout::Portrait);
     m_stack->setCurrentWidget(m_preview);
     enableReportActions(true);
+    // The pages take the focus, where the keys scroll them, unless a control
+    // of the window around the report has it (the button that showed it).
+    if (QWidget* focus = window()->focusWidget(); !focus || isAncestorOf(focus))
+        m_preview->setFocus();
     m_preview->fitToWidth();
     m_preview->updatePreview();
     updatePageLabel();

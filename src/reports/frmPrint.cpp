@@ -46,6 +46,8 @@ frmPrint::frmPrint(QWidget* parent) : QDialog(parent)
     fitToFont();
     placeHeader();
     Form_Resize();
+    // The window opens on its first box, not on the toolbar above it.
+    cbobusiness->setFocus();
 }
 
 frmPrint::~frmPrint()

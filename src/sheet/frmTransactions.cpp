@@ -131,6 +131,8 @@ void frmTransactions::buildControls()
     DT = m_editor->DT;
     m_relationPicker = new RelationPicker(*cbo2, this);
     SheetAccessible::describeControls(*this);
+    // The window opens on the business box, not on the toolbar's buttons.
+    cbobusiness->setFocus();
 
     Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
 }

@@ -38,12 +38,14 @@ using namespace sheetkit;
 namespace {
 
 // A window under test and what keeps it open: its database, settings and
-// fixtures. `start` is the control Tab starts from.
+// fixtures. `start` is the control Tab starts from; `first` the one that has
+// the focus as the window opens (nullptr: the test moved the focus already).
 struct Opened
 {
     std::shared_ptr<void> keep;
     QWidget* window = nullptr;
     QWidget* start = nullptr;
+    QWidget* first = nullptr;
 };
 
 bool shownActive(QWidget* window)
@@ -61,13 +63,26 @@ template <class Window> Opened lookupWindow()
     fixture->raw.category(QStringLiteral("Flour"), false, 9.0);
     Window& w = fixture->open();
     shownActive(&w);
-    return {fixture, &w, w.LV1};
+    QWidget* name = nullptr;
+    if constexpr (std::is_same_v<Window, frmCategories>)
+        name = w.etCategory;
+    else
+        name = w.etName;
+    return {fixture, &w, w.LV1, name};
 }
 
 Opened sheet(bool bank)
 {
     auto s = std::make_shared<Loaded>(bank);
     return {s, &s->w, s->w.cbobusiness};
+}
+
+// The sheet as it opens, before a business is picked.
+Opened freshSheet()
+{
+    auto s = std::make_shared<Sheet>();
+    frmTransactions& w = s->open();
+    return {s, &w, w.cbobusiness, w.cbobusiness};
 }
 
 // Objects kept alive in reverse order of making.
@@ -88,7 +103,7 @@ Opened reportSelection()
     auto window = std::make_shared<frmPrint>();
     keep->held.push_back(window);
     shownActive(window.get());
-    return {keep, window.get(), window->cbobusiness};
+    return {keep, window.get(), window->cbobusiness, window->cbobusiness};
 }
 
 Opened viewer()
@@ -105,7 +120,8 @@ Opened viewer()
     shownActive(window.get());
     if (!QTest::qWaitFor([&] { return window->Report1.window() != nullptr; }, 10000))
         return {};
-    return {keep, window.get(), window->Report1.window()->preview()};
+    QWidget* pages = window->Report1.window()->preview();
+    return {keep, window.get(), pages, pages->focusProxy()};
 }
 
 Opened changes(bool shown)
@@ -121,7 +137,7 @@ Opened changes(bool shown)
         if (!QTest::qWaitFor([&] { return window->report->hasReport(); }))
             return {};
     }
-    return {keep, window.get(), window->cboBusiness};
+    return {keep, window.get(), window->cboBusiness, shown ? nullptr : window->cboBusiness};
 }
 
 // The lists hold rows: the versions of the first transactions, or one
@@ -175,7 +191,7 @@ Opened import()
     shownActive(window.get());
     if (window->grdLines->rowCount() != 2)
         return {};
-    return {keep, window.get(), window->cboBusiness};
+    return {keep, window.get(), window->cboBusiness, window->cboBusiness};
 }
 
 Opened frame()
@@ -199,6 +215,7 @@ const QHash<QString, std::function<Opened()>>& windows()
         {QStringLiteral("categories"), lookupWindow<frmCategories>},
         {QStringLiteral("cash sheet"), [] { return sheet(false); }},
         {QStringLiteral("bank sheet"), [] { return sheet(true); }},
+        {QStringLiteral("sheet, no business picked"), freshSheet},
         {QStringLiteral("report selection"), reportSelection},
         {QStringLiteral("report viewer"), viewer},
         {QStringLiteral("changes"), [] { return changes(false); }},
@@ -262,6 +279,24 @@ private slots:
                                               AccessProbe::namesForMessage(missed.values())));
         QCOMPARE(AccessProbe::namesForMessage(AccessProbe::fromVisualStart(ring)),
                  AccessProbe::namesForMessage(AccessProbe::visualOrder(ring)));
+    }
+
+    // A window opens with the focus on its first box (or its pages), never on
+    // a toolbar button.
+    void windowsOpenOnTheirFirstControl_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {"businesses", "categories", "sheet, no business picked",
+                                 "report selection", "report viewer", "changes", "import"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void windowsOpenOnTheirFirstControl()
+    {
+        QFETCH(QString, window);
+        const Opened opened = windows().value(window)();
+        QVERIFY(opened.window && opened.first);
+        QTRY_COMPARE(QApplication::focusWidget(), opened.first);
     }
 
     void everyControlIsNamedAndDescribed_data() { tabWalksTheWindowInVisualOrder_data(); }
