@@ -2,6 +2,7 @@
 
 #include "history/HistoryModels.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
 #include "shell/dbStuff.h"
@@ -51,6 +52,9 @@ QTableView* makeList(QAbstractItemModel* model, const QString& name, const QStri
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are picked with the arrow keys; Tab goes on to the next control
+    // rather than through every cell.
+    list->setTabKeyNavigation(false);
     list->setWordWrap(false);
     list->verticalHeader()->hide();
     // Fixed line heights and column widths: nothing is measured over the
@@ -148,6 +152,7 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(bottom);
+    describeControls(label);
 
     connect(cmdVersions, &QPushButton::clicked, this,
             [this] { RunHandler([this] { cmdVersions_Click(); }); });
@@ -176,6 +181,35 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
 }
 
 frmHistory::~frmHistory() = default;
+
+void frmHistory::describeControls(const QLabel* firstCaption)
+{
+    tabs->setTabToolTip(0, QStringLiteral("Every stored version of the transactions whose ids "
+                                          "are typed"));
+    tabs->setTabToolTip(1, QStringLiteral("What was deleted in a period, to bring back"));
+    Accessible::describe(firstCaption,
+                         QStringLiteral("The id of the first transaction whose versions to show."));
+    Accessible::describe(txtLast, QStringLiteral("Transactions to id"),
+                         QStringLiteral("The id of the last one; empty for the first alone."));
+    Accessible::describe(cmdVersions, QStringLiteral("Show"),
+                         QStringLiteral("Lists the versions of those transactions below."));
+    Accessible::describe(lstVersions, QStringLiteral("Versions"),
+                         QStringLiteral("The stored versions: when, what was done, and the "
+                                        "row's values then."));
+    Accessible::describe(dtpFrom, QStringLiteral("Deleted from"),
+                         QStringLiteral("The first day of deletions to list, for example "
+                                        "01/Mar/2026; empty for no start."));
+    Accessible::describe(dtpTo, QStringLiteral("Deleted to"),
+                         QStringLiteral("The last day of deletions to list; empty for no end."));
+    Accessible::describe(cmdDeleted, QStringLiteral("Show"),
+                         QStringLiteral("Lists what was deleted in the period below."));
+    Accessible::describe(lstDeleted, QStringLiteral("Deleted"),
+                         QStringLiteral("What was deleted; pick one, and Restore brings it back."));
+    Accessible::describe(cmdRestore, QStringLiteral("Restore"),
+                         QStringLiteral("Brings the deletion picked in the list back."));
+    Accessible::describe(cmdChanges, QStringLiteral("Changes report"),
+                         QStringLiteral("Opens the report of a business's changes over a period."));
+}
 
 frmHistory* frmHistory::loaded()
 {

@@ -6,6 +6,7 @@
 
 class DatePicker;
 class DeletedModel;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -58,6 +59,9 @@ public:
     void restoreSelected();
 
 private:
+    // Names and descriptions for assistive technology; firstCaption labels
+    // txtFirst.
+    void describeControls(const QLabel* firstCaption);
     void cmdVersions_Click();
     void updateRestore();
     std::optional<qint64> typedId(QLineEdit* box) const;

@@ -4,6 +4,7 @@
 
 #include "lookups/frmCategories.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
 #include "shell/dbStuff.h"
@@ -17,6 +18,9 @@ void frmCategories::buildAllocationList()
     LV2->setCheckboxes(true);
     LV2->addColumnHeader(QStringLiteral("Business"), 1440);
     LV2->addColumnHeader(QStringLiteral("VatNr."), 1440, ListView::AlignCenter);
+    Accessible::describe(LV2, QStringLiteral("Allocation to businesses"),
+                         QStringLiteral("The businesses whose sheets offer the category picked on "
+                                        "the left; Space ticks or unticks the current one."));
     connect(LV2, &ListView::ItemCheck, this,
             [this](ListItem* item) { RunHandler([&] { LV2_ItemCheck(item); }); });
 }

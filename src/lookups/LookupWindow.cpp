@@ -68,6 +68,9 @@ LookupWindow::LookupWindow(int frameHeight, QWidget* parent)
     };
     shortcut(QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     shortcut(QStringLiteral("new"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    Toolbar1->Button(QStringLiteral("close"))
+        ->setToolTip(QStringLiteral("Close (%1)")
+                         .arg(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)));
     QAction* remove = Toolbar1->Button(QStringLiteral("delete"));
     remove->setToolTip(QStringLiteral("Delete (%1)")
                            .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));

@@ -2,6 +2,7 @@
 
 #include "lookups/DeleteQuestion.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/TextBox.h"
@@ -81,6 +82,12 @@ void frmBusinesses::buildControls()
     row(Label3, etAccountNr, "etAccountNr", QStringLiteral("Account number"));
     setTabOrder(etName, etVAT);
     setTabOrder(etVAT, etAccountNr);
+    Accessible::describe(LV1, QStringLiteral("Businesses"),
+                         QStringLiteral("Every business or account; pick one to show and change it "
+                                        "below. Delete removes the one picked."));
+    Accessible::describe(Label1, QStringLiteral("The name of the business or account."));
+    Accessible::describe(Label2, QStringLiteral("Its VAT number; may stay empty."));
+    Accessible::describe(Label3, QStringLiteral("Its bank account number; may stay empty."));
 
     setDesignSize(QSize(DesignWidth, DesignHeight));
 

@@ -1,6 +1,7 @@
 #include "lookups/frmCategories.h"
 
 #include "lookups/DeleteQuestion.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ListView.h"
@@ -49,6 +50,10 @@ frmCategories::frmCategories(QWidget* parent) : LookupWindow(FrameHeight, parent
 {
     buildControls();
     buildAllocationList();
+    // Tab follows the window from the top: the two lists side by side, then
+    // the pane.
+    setTabOrder(LV1, LV2);
+    setTabOrder(LV2, etCategory);
     setDesignSize(QSize(DesignWidth, DesignHeight));
 }
 
@@ -95,6 +100,16 @@ void frmCategories::buildControls()
     setTabOrder(etCategory, etVAT);
     setTabOrder(etVAT, cboType);
     setTabOrder(cboType, cboCashBank);
+    Accessible::describe(LV1, QStringLiteral("Categories"),
+                         QStringLiteral("Every category; pick one to show and change it below. "
+                                        "Delete removes the one picked."));
+    Accessible::describe(Label1, QStringLiteral("The name of the category."));
+    Accessible::describe(Label3,
+                         QStringLiteral("The VAT percentage of the category, for example 21."));
+    Accessible::describe(Label2, QStringLiteral("Debit for money paid out, credit for money "
+                                                "received; the arrow keys choose."));
+    Accessible::describe(Label4, QStringLiteral("The sheets that offer the category: cash, bank "
+                                                "or both; the arrow keys choose."));
 }
 
 void frmCategories::Form_Load()

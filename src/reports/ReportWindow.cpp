@@ -2,6 +2,7 @@
 
 #include "platform/Settings.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
 #include "reports/ReportCsv.h"
 #include "reports/ReportRender.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -88,19 +90,6 @@ ReportWindow::ReportWindow(QWidget* parent)
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(m_toolbar);
 
-    m_stack = new QStackedWidget(this);
-    layout->addWidget(m_stack, 1);
-    m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), m_stack);
-    m_preview->setObjectName(QStringLiteral("preview"));
-    m_stack->addWidget(m_preview);
-    m_message = new QLabel(m_stack);
-    m_message->setObjectName(QStringLiteral("message"));
-    m_message->setAlignment(Qt::AlignCenter);
-    m_message->setWordWrap(true);
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setMargin(24);
-    m_stack->addWidget(m_message);
-
     QStyle* s = style();
     addAction(
         QStringLiteral("print"), QStringLiteral("Print..."),
@@ -138,6 +127,7 @@ ReportWindow::ReportWindow(QWidget* parent)
               [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
     // Zooming and page turning show short captions or arrows only, with their
     // names in the tips, so that the whole toolbar fits a window one page wide.
+    // A screen reader says the tip as the button's name.
     const std::pair<const char*, const char*> tips[] = {
         {"zoomin", "Zoom in"},     {"zoomout", "Zoom out"}, {"fitwidth", "Fit the page width"},
         {"fitpage", "Whole page"}, {"first", "First page"}, {"previous", "Previous page"},
@@ -145,10 +135,43 @@ ReportWindow::ReportWindow(QWidget* parent)
     for (const auto& [key, tip] : tips) {
         QAction* button = action(QString::fromLatin1(key));
         button->setToolTip(QString::fromLatin1(tip));
-        if (button->icon().isNull())
+        auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button));
+        if (!tool)
             continue;
-        if (auto* tool = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(button)))
+        Accessible::describe(tool, QString::fromLatin1(tip),
+                             QString::fromLatin1(tip) + QStringLiteral(" in the report's pages"));
+        if (!button->icon().isNull())
             tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    action(QStringLiteral("print"))->setToolTip(QStringLiteral("Print the report"));
+    action(QStringLiteral("pdf"))->setToolTip(QStringLiteral("Save the report as a PDF file"));
+    action(QStringLiteral("csv"))->setToolTip(QStringLiteral("Save the report's rows as CSV"));
+
+    // The pages below the toolbar, made after its buttons so that Tab reaches
+    // them in that order.
+    m_stack = new QStackedWidget(this);
+    layout->addWidget(m_stack, 1);
+    m_preview = new QPrintPreviewWidget(m_previewPrinter.get(), m_stack);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_stack->addWidget(m_preview);
+    m_message = new QLabel(m_stack);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setWordWrap(true);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setMargin(24);
+    m_stack->addWidget(m_message);
+
+    // The pages are drawn by a view inside the preview, which takes the focus.
+    const QString pagesName = QStringLiteral("Report pages");
+    const QString pagesDescription = QStringLiteral(
+        "The report's pages as they print; the toolbar prints, saves, zooms and turns the pages.");
+    if (auto* pages = m_preview->findChild<QGraphicsView*>()) {
+        // One stop for Tab, which then goes on to the next control: the pages
+        // hold nothing to interact with, and an interactive view keeps Tab.
+        pages->setInteractive(false);
+        m_preview->setFocusProxy(pages);
+        Accessible::describe(m_preview, pagesName, pagesDescription);
     }
     // Keys for the buttons, named in the tips. Page Up and Page Down stay with
     // the page view, which scrolls by them.
@@ -185,6 +208,10 @@ void ReportWindow::addAction(const QString& key, const QString& caption, const Q
 {
     QAction* action = m_toolbar->addAction(icon, caption);
     action->setObjectName(key);
+    // A Tab stop, so that the report can be printed and saved from the
+    // keyboard; a mouse click leaves the focus on the pages.
+    if (QWidget* button = m_toolbar->widgetForAction(action))
+        button->setFocusPolicy(Qt::TabFocus);
     connect(action, &QAction::triggered, this, [run] { dbStuff::RunHandler(run); });
 }
 
@@ -206,6 +233,10 @@ void ReportWindow::showReport(std::shared_ptr<const ReportResult> result)
                                                              : QPageLayout::Portrait);
     m_stack->setCurrentWidget(m_preview);
     enableReportActions(true);
+    // The pages take the focus, where the keys scroll them, unless a control
+    // of the window around the report has it (the button that showed it).
+    if (QWidget* focus = window()->focusWidget(); !focus || isAncestorOf(focus))
+        m_preview->setFocus();
     m_preview->fitToWidth();
     m_preview->updatePreview();
     updatePageLabel();

@@ -1,6 +1,7 @@
 #include "reports/frmChanges.h"
 
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
@@ -54,6 +55,18 @@ frmChanges::frmChanges(QWidget* parent) : QDialog(parent)
     layout->addLayout(choice);
     layout->addWidget(report, 1);
     resize(960, 720);
+
+    Accessible::describe(label, QStringLiteral("The business whose changes the report lists; "
+                                               "the arrow keys choose."));
+    // The captions "from" and "to" alone would not say what the dates bound.
+    Accessible::describe(dtpFrom, QStringLiteral("Changes from"),
+                         QStringLiteral("The first day of changes to list, for example "
+                                        "01/Mar/2026; empty for no start."));
+    Accessible::describe(dtpTo, QStringLiteral("Changes to"),
+                         QStringLiteral("The last day of changes to list, for example "
+                                        "31/Mar/2026; empty for no end."));
+    Accessible::describe(cmdShow, QStringLiteral("Show"),
+                         QStringLiteral("Lists the changes of the business in the period below."));
 
     connect(cmdShow, &QPushButton::clicked, this,
             [this] { RunHandler([this] { cmdShow_Click(); }); });

@@ -2,6 +2,7 @@
 
 #include "platform/Settings.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/ListView.h"
@@ -45,6 +46,8 @@ frmPrint::frmPrint(QWidget* parent) : QDialog(parent)
     fitToFont();
     placeHeader();
     Form_Resize();
+    // The window opens on its first box, not on the toolbar above it.
+    cbobusiness->setFocus();
 }
 
 frmPrint::~frmPrint()
@@ -70,9 +73,9 @@ void frmPrint::buildControls()
     // as any dialog's does.
     QAction* print = Toolbar1->Button(QStringLiteral("print"));
     print->setShortcut(QKeySequence::Print);
-    print->setToolTip(
-        QStringLiteral("Print (%1)").arg(print->shortcut().toString(QKeySequence::NativeText)));
-    Toolbar1->Button(QStringLiteral("close"))->setToolTip(QStringLiteral("Close (Esc)"));
+    print->setToolTip(QStringLiteral("Show the report chosen in the viewer, to print or save (%1)")
+                          .arg(print->shortcut().toString(QKeySequence::NativeText)));
+    Toolbar1->Button(QStringLiteral("close"))->setToolTip(QStringLiteral("Close the window (Esc)"));
 
     // The business caption and its box share a row; the box starts at 1980
     // twips as designed, or further right when the caption needs the room, and
@@ -126,6 +129,18 @@ void frmPrint::buildControls()
         connect(dt1[i], &DatePicker::Change, this,
                 [this, i] { dbStuff::RunHandler([this, i] { dt1_Change(i); }); });
     }
+
+    Accessible::describe(Label2, QStringLiteral("The business whose transactions the report "
+                                                "shows; the arrow keys choose."));
+    Accessible::describe(LV1, QStringLiteral("Reports"),
+                         QStringLiteral("The reports to choose from; a double click prints "
+                                        "the one picked."));
+    Accessible::describe(Label1[0], QStringLiteral("The first day of the report, for example "
+                                                   "01/Mar/2026; empty for no start. Alt+Down "
+                                                   "opens the calendar."));
+    Accessible::describe(Label1[1], QStringLiteral("The last day of the report, for example "
+                                                   "31/Mar/2026; empty for no end. Alt+Down "
+                                                   "opens the calendar."));
 
     connect(Toolbar1, &Toolbar::ButtonClick, this, [this](const QString& key) {
         dbStuff::RunHandler([this, key] { Toolbar1_ButtonClick(key); });

@@ -16,6 +16,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "platform/widgets/KeyCodes.h"
 #include "platform/widgets/TextBox.h"
+#include "sheet/SheetAccessible.h"
 #include "sheet/SheetColumns.h"
 #include "shell/dbStuff.h"
 
@@ -203,6 +204,7 @@ void CellEditor::open(FlexGrid& grid, QWidget* editor, int keyAscii)
         }
     }
 
+    SheetAccessible::describeEditor(editor, grid, row, grid.Col());
     place(grid, editor);
     editor->raise();
     editor->show();

@@ -9,6 +9,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "platform/widgets/Twips.h"
 #include "sheet/RelationPicker.h"
+#include "sheet/SheetAccessible.h"
 #include "sheet/SheetColumns.h"
 #include "sheet/SheetPlace.h"
 #include "sheet/SheetScopes.h"
@@ -130,6 +131,9 @@ void frmTransactions::buildControls()
     cbo2 = m_editor->cbo2;
     DT = m_editor->DT;
     m_relationPicker = new RelationPicker(*cbo2, this);
+    SheetAccessible::describeControls(*this);
+    // The window opens on the business box, not on the toolbar's buttons.
+    cbobusiness->setFocus();
 
     Toolbar1->setGeometry(0, 0, width(), Toolbar1->sizeHint().height());
 }

@@ -26,6 +26,8 @@ GettingStartedPanel::GettingStartedPanel(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("GettingStartedPanel"));
     setFrameShape(QFrame::StyledPanel);
     setAccessibleName(QStringLiteral("Getting started"));
+    setAccessibleDescription(QStringLiteral("The three steps to a first transaction, each with "
+                                            "a button that opens its window."));
     auto* grid = new QGridLayout(this);
     auto* title = new QLabel(QStringLiteral("<b>Getting started</b>"), this);
     grid->addWidget(title, 0, 0, 1, 2);

@@ -53,6 +53,13 @@ QString keyboard()
 {
     return QStringLiteral(
         "<h2>Keyboard</h2>"
+        "<h3>In every window</h3>"
+        "<table cellpadding=\"3\">"
+        "<tr><td><b>Tab, Shift+Tab</b></td>"
+        "<td>Go to the next, or previous, control in reading order: top to bottom, left to "
+        "right, toolbar buttons included. On the sheet's grid they leave the grid.</td></tr>"
+        "<tr><td><b>Space</b></td><td>Presses the button that has the focus.</td></tr>"
+        "</table>"
         "<h3>On the sheet's grid</h3>"
         "<table cellpadding=\"3\">"
         "<tr><td><b>Arrow keys, Page Up, Page Down</b></td>"

@@ -4,6 +4,7 @@
 #include "platform/ProgramLocale.h"
 #include "platform/Settings.h"
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
 #include "shell/dbStuff.h"
 #include "shell/Windows.h"
@@ -75,9 +76,13 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     cboSheet->setObjectName(QStringLiteral("cboSheet"));
     cboSheet->addItem(QStringLiteral("Bank"), false);
     cboSheet->addItem(QStringLiteral("Cash"), true);
-    top->addWidget(new QLabel(QStringLiteral("Business"), this));
+    auto* businessLabel = new QLabel(QStringLiteral("Business"), this);
+    businessLabel->setBuddy(cboBusiness);
+    auto* sheetLabel = new QLabel(QStringLiteral("Sheet"), this);
+    sheetLabel->setBuddy(cboSheet);
+    top->addWidget(businessLabel);
     top->addWidget(cboBusiness, 1);
-    top->addWidget(new QLabel(QStringLiteral("Sheet"), this));
+    top->addWidget(sheetLabel);
     top->addWidget(cboSheet);
     layout->addLayout(top);
 
@@ -94,6 +99,7 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     cmdReadAgain = new QPushButton(QStringLiteral("&Read with this mapping"), this);
     cmdReadAgain->setObjectName(QStringLiteral("cmdReadAgain"));
     auto* mappingLabel = new QLabel(QStringLiteral("CSV mapping"), this);
+    mappingLabel->setBuddy(cboMapping);
     mapping->addWidget(mappingLabel);
     mapping->addWidget(cboMapping);
     mapping->addWidget(txtMapping, 1);
@@ -108,6 +114,9 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     grdLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdLines->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdLines->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Lines are picked with the arrow keys; Tab goes on to the next control
+    // rather than through every cell.
+    grdLines->setTabKeyNavigation(false);
     grdLines->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
     layout->addWidget(grdLines, 1);
 
@@ -121,7 +130,10 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     cmdImport = new QPushButton(QStringLiteral("&Import"), this);
     cmdImport->setObjectName(QStringLiteral("cmdImport"));
     auto* cancel = new QPushButton(QStringLiteral("Close"), this);
-    bottom->addWidget(new QLabel(QStringLiteral("Category"), this));
+    cancel->setObjectName(QStringLiteral("cmdClose"));
+    auto* categoryLabel = new QLabel(QStringLiteral("Category"), this);
+    categoryLabel->setBuddy(cboCategory);
+    bottom->addWidget(categoryLabel);
     bottom->addWidget(cboCategory, 1);
     bottom->addWidget(cmdPick);
     bottom->addWidget(lblStatus, 1);
@@ -129,6 +141,28 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     bottom->addWidget(cancel);
     layout->addLayout(bottom);
     resize(900, 500);
+
+    Accessible::describe(businessLabel, QStringLiteral("The business whose sheet takes the "
+                                                       "statement's lines."));
+    Accessible::describe(sheetLabel, QStringLiteral("The sheet the lines go on: bank or cash."));
+    Accessible::describe(mappingLabel,
+                         QStringLiteral("The name of a saved CSV mapping: pick one, or type a "
+                                        "name to save the mapping below under it."));
+    Accessible::describe(txtMapping, QStringLiteral("Mapping"), txtMapping->toolTip());
+    Accessible::describe(cmdReadAgain, QStringLiteral("Read with this mapping"),
+                         QStringLiteral("Reads the file again with the mapping typed."));
+    Accessible::describe(grdLines, QStringLiteral("Statement lines"),
+                         QStringLiteral("Each line of the statement with its category and "
+                                        "whether it is new or already imported."));
+    Accessible::describe(categoryLabel,
+                         QStringLiteral("The category for the line picked in the list."));
+    Accessible::describe(cmdPick, QStringLiteral("Use for this counterparty"),
+                         QStringLiteral("Gives the category to the line picked and to the other "
+                                        "lines of its counterparty that still need one."));
+    Accessible::describe(cmdImport, QStringLiteral("Import"),
+                         QStringLiteral("Stores the new lines that have a category on the sheet."));
+    Accessible::describe(cancel, QStringLiteral("Close"),
+                         QStringLiteral("Closes the window; lines not imported stay out."));
 
     QFile probe(path);
     m_csv = probe.open(QIODevice::ReadOnly) &&

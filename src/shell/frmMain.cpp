@@ -129,6 +129,7 @@ void frmMain::showHelpPage(const QString& name, const QString& title, const QStr
     page->setObjectName(name);
     page->setWindowTitle(title);
     page->setAccessibleName(title);
+    page->setAccessibleDescription(QStringLiteral("Help text; the arrow and page keys scroll it."));
     page->setHtml(html);
     // Wide enough to read without scrolling sideways, and never past the frame.
     showChild(page)->resize(m_mdi->viewport()->size().boundedTo(QSize(720, 560)));

@@ -183,12 +183,14 @@ private slots:
         const auto list = [](const char* names) {
             return QString::fromLatin1(names).split(QLatin1Char(' '));
         };
-        QTest::newRow("businesses") << false << false << list("etVAT etAccountNr LV1 etName");
-        QTest::newRow("businesses, back") << false << true << list("LV1 etAccountNr etVAT etName");
+        QTest::newRow("businesses")
+            << false << false << list("etVAT etAccountNr Toolbar1 LV1 etName");
+        QTest::newRow("businesses, back")
+            << false << true << list("LV1 Toolbar1 etAccountNr etVAT etName");
         QTest::newRow("categories")
-            << true << false << list("etVAT cboType cboCashBank LV2 LV1 etCategory");
+            << true << false << list("etVAT cboType cboCashBank Toolbar1 LV1 LV2 etCategory");
         QTest::newRow("categories, back")
-            << true << true << list("LV1 LV2 cboCashBank cboType etVAT etCategory");
+            << true << true << list("LV2 LV1 Toolbar1 cboCashBank cboType etVAT etCategory");
     }
 
     void tabFollowsTheDesignedOrder()

@@ -130,8 +130,11 @@ private slots:
     {
         QTest::addColumn<bool>("backwards");
         QTest::addColumn<QStringList>("order"); // from the business box on
-        QTest::newRow("forwards") << false << QStringList{"LV1", "dt1_0", "dt1_1", "cbobusiness"};
-        QTest::newRow("backwards") << true << QStringList{"dt1_1", "dt1_0", "LV1", "cbobusiness"};
+        QTest::newRow("forwards") << false
+                                  << QStringList{"LV1", "dt1_0", "dt1_1", "Toolbar1",
+                                                 "cbobusiness"};
+        QTest::newRow("backwards")
+            << true << QStringList{"Toolbar1", "dt1_1", "dt1_0", "LV1", "cbobusiness"};
     }
 
     void tabFollowsTheDesignedOrder()

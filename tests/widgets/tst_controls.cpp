@@ -1,4 +1,5 @@
 #include "platform/VbError.h"
+#include "platform/widgets/Accessible.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/KeyCodes.h"
@@ -7,7 +8,9 @@
 #include "platform/widgets/Toolbar.h"
 #include "platform/widgets/Twips.h"
 
+#include <QAccessible>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -48,6 +51,8 @@ private slots:
     void comboClickOnlyFromUserOrWhenAsked();
     void toolbarAndTabStripRaiseOnlyForTheUser();
     void textBoxKeysChangeAndPostedCharacters();
+    void captionNamesItsBoxAsItReads_data();
+    void captionNamesItsBoxAsItReads();
 };
 
 void TestControls::twipsAtGivenResolution_data()
@@ -270,6 +275,40 @@ void TestControls::textBoxKeysChangeAndPostedCharacters()
     QCOMPARE(box.Text(), QString("7"));
     QTRY_COMPARE(box.Text(), QString("7a"));
     QCOMPARE(keys.last(), QString("p97"));
+}
+
+void TestControls::captionNamesItsBoxAsItReads_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("mnemonic") << "&Business"
+                              << "Business";
+    QTest::newRow("mnemonic inside") << "S&how"
+                                     << "Show";
+    QTest::newRow("ampersand") << "Bread && cakes"
+                               << "Bread & cakes";
+    QTest::newRow("colon") << "VAT number:"
+                           << "VAT number";
+    QTest::newRow("plain") << "Start date"
+                           << "Start date";
+}
+
+// The caption of a date picker names the text field that takes the focus,
+// which is what a screen reader announces.
+void TestControls::captionNamesItsBoxAsItReads()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, name);
+    QWidget window;
+    auto* label = new QLabel(caption, &window);
+    auto* picker = new DatePicker(&window);
+    label->setBuddy(picker);
+    Accessible::describe(label, QStringLiteral("The first day."));
+    picker->setFocus();
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(picker->lineEdit());
+    QCOMPARE(field->text(QAccessible::Name), name);
+    QCOMPARE(field->text(QAccessible::Description), QStringLiteral("The first day."));
+    QCOMPARE(picker->accessibleName(), name);
 }
 
 QTEST_MAIN(TestControls)

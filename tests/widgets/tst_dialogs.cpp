@@ -4,6 +4,7 @@
 #include "support/DialogScript.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -19,6 +20,13 @@ class tst_Dialogs : public QObject
 
 private:
     // Runs check on the modal dialog of type T once it is up.
+    // What a screen reader says of a window: its name and its description.
+    static QStringList spoken(QWidget* window)
+    {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
+        return {face->text(QAccessible::Name), face->text(QAccessible::Description)};
+    }
+
     template <typename T> static void whenShown(std::function<void(T*)> check)
     {
         QTimer::singleShot(0, [check] {
@@ -48,6 +56,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(int, icon);
         QString text, title;
+        QStringList said;
         int shownIcon = -1;
         Qt::CursorShape pointer = Qt::BlankCursor;
         // Start-up asks its questions under the hourglass.
@@ -57,6 +66,7 @@ private slots:
             text = box->text();
             title = box->windowTitle();
             shownIcon = box->icon();
+            said = spoken(box);
             box->button(QMessageBox::StandardButton(press))->click();
         });
 
@@ -67,6 +77,7 @@ private slots:
         QCOMPARE(text, QStringLiteral("First line.\n\nLast line."));
         QCOMPARE(title, QStringLiteral("Zantoro"));
         QCOMPARE(shownIcon, icon);
+        QCOMPARE(said, (QStringList{title, text}));
         QCOMPARE(pointer, Qt::ArrowCursor);
         QCOMPARE(after, Qt::WaitCursor);
     }
@@ -75,11 +86,12 @@ private slots:
     {
         QTemporaryDir dir;
         QString title, folder;
-        QStringList filters;
+        QStringList filters, said;
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             title = dialog->windowTitle();
             folder = dialog->directory().absolutePath();
             filters = dialog->nameFilters();
+            said = spoken(dialog);
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("chosen");
             static_cast<QDialog*>(dialog)->accept();
         });
@@ -93,6 +105,8 @@ private slots:
         cd.ShowSave();
 
         QCOMPARE(title, QStringLiteral("Create backup"));
+        QCOMPARE(said.value(0), title);
+        QVERIFY(!said.value(1).isEmpty());
         QCOMPARE(folder, dir.path());
         // Each type's text is shown once, whether it names its patterns or not.
         QCOMPARE(filters, (QStringList{"Backup files(*.bak)", "(*.mdb)", "Data (*.mdb *.bak)"}));

@@ -70,6 +70,8 @@ private slots:
     void keysFindRemoveAndColumns();
     void selectionFollowsThePalette_data();
     void selectionFollowsThePalette();
+    void tabbingInShowsTheFocus_data();
+    void tabbingInShowsTheFocus();
 };
 
 void TestListView::programChangesRaiseNothing()
@@ -204,5 +206,43 @@ void TestListView::selectionFollowsThePalette()
     QApplication::setPalette(before);
 }
 
+void TestListView::tabbingInShowsTheFocus_data()
+{
+    QTest::addColumn<bool>("checkboxes");
+    QTest::newRow("list") << false;
+    QTest::newRow("list with boxes") << true;
+}
+
+// A list tabbed into may have no current row to show; its frame shows the
+// focus, on every side, and only while the list has it.
+void TestListView::tabbingInShowsTheFocus()
+{
+    QFETCH(bool, checkboxes);
+    ListFixture f(checkboxes);
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const QColor highlight = f.list.palette().color(QPalette::Active, QPalette::Highlight);
+    const auto edges = [&f] {
+        const QImage image = f.list.grab().toImage();
+        const int w = image.width() - 1;
+        const int h = image.height() - 1;
+        return QList<QColor>{image.pixelColor(w / 2, 0), image.pixelColor(w / 2, h),
+                             image.pixelColor(0, h / 2), image.pixelColor(w, h / 2)};
+    };
+    f.other.setFocus();
+    for (const QColor& edge : edges())
+        QVERIFY(edge != highlight);
+
+    QTest::keyClick(&f.other, Qt::Key_Tab);
+    QVERIFY(f.list.hasFocus());
+    for (const QColor& edge : edges())
+        QCOMPARE(edge, highlight);
+
+    QTest::keyClick(&f.list, Qt::Key_Tab);
+    QVERIFY(f.other.hasFocus());
+    for (const QColor& edge : edges())
+        QVERIFY(edge != highlight);
+}
+
 QTEST_MAIN(TestListView)
+
 #include "tst_listview.moc"

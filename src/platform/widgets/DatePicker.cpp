@@ -35,6 +35,11 @@ DatePicker::DatePicker(QWidget* parent)
     m_check->setFocusPolicy(Qt::NoFocus);
     m_drop->setFocusPolicy(Qt::NoFocus);
     m_drop->setArrowType(Qt::DownArrow);
+    // Neither takes the focus, but a screen reader reads them when pointed at.
+    m_check->setAccessibleName(QStringLiteral("Date given"));
+    m_check->setAccessibleDescription(QStringLiteral("Unticked, the field holds no date."));
+    m_drop->setAccessibleName(QStringLiteral("Calendar"));
+    m_drop->setToolTip(QStringLiteral("Pick the date in a calendar (Alt+Down)"));
     // Month names in the calendar as everywhere in the program.
     m_calendar->setLocale(ProgramLocale::nameLocale());
     m_calendar->setWindowFlags(Qt::Popup);

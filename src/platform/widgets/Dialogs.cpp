@@ -94,6 +94,9 @@ public:
     {
         QMessageBox box(qtIcon(request.icon()), request.title, screenText(request.prompt),
                         QMessageBox::NoButton, QApplication::activeWindow());
+        // A screen reader says the title, then the question.
+        box.setAccessibleName(request.title);
+        box.setAccessibleDescription(screenText(request.prompt));
         const QList<int> answers = request.answers();
         for (int answer : answers)
             box.addButton(qtButton(answer));
@@ -122,6 +125,10 @@ public:
         if (title.isEmpty())
             title = save ? QStringLiteral("Save As") : QStringLiteral("Open");
         QFileDialog dialog(QApplication::activeWindow(), title);
+        dialog.setAccessibleName(title);
+        dialog.setAccessibleDescription(
+            save ? QStringLiteral("Choose the folder and type the name of the file to write.")
+                 : QStringLiteral("Choose the file to open, or type its name."));
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         // Without "file must exist" an open dialog takes any name typed in; the
         // caller finds out whether the file is there.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 
 ListItem::ListItem(ListView* list, const QString& key, const QString& text)
@@ -287,6 +288,29 @@ void ListView::keyPressEvent(QKeyEvent* event)
     ListItem* after = SelectedItem();
     if (after && after != before)
         emit ItemClick(after);
+}
+
+bool ListView::event(QEvent* event)
+{
+    const bool handled = QTreeWidget::event(event);
+    if (event->type() == QEvent::Paint && hasFocus() && frameWidth() > 0) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Highlight));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    return handled;
+}
+
+void ListView::focusInEvent(QFocusEvent* event)
+{
+    QTreeWidget::focusInEvent(event);
+    update();
+}
+
+void ListView::focusOutEvent(QFocusEvent* event)
+{
+    QTreeWidget::focusOutEvent(event);
+    update();
 }
 
 void ListView::onItemChanged(QTreeWidgetItem* changed, int column)

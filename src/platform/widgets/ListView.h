@@ -100,6 +100,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // While the list has the focus its frame is drawn in the highlight
+    // colour, as a text box's is: a list tabbed into shows no current row
+    // until a key moves in it, and would otherwise not show the focus at all.
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     friend class ListItem;

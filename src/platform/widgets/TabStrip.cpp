@@ -15,6 +15,7 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this))
 {
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
+    setFocusProxy(m_bar);
     connect(m_bar, &QTabBar::currentChanged, this, [this] {
         if (!m_programChange)
             emit Click();
@@ -59,6 +60,12 @@ void TabStrip::setCaption(int index, const QString& caption)
 {
     checkIndex(index);
     m_bar->setTabText(index - 1, caption);
+}
+
+void TabStrip::setDescription(int index, const QString& description)
+{
+    checkIndex(index);
+    m_bar->setTabToolTip(index - 1, description);
 }
 
 int TabStrip::SelectedItem() const

@@ -11,6 +11,9 @@ class QTabBar;
 // Tabs are numbered from 1. Click fires when the user selects another tab,
 // with SelectedItem() already naming it; setSelectedItem from code raises
 // nothing.
+//
+// The tab row takes the keyboard focus for the strip (its focus proxy), so a
+// name given to the strip is the tab row's.
 class TabStrip final : public QWidget
 {
     Q_OBJECT
@@ -23,6 +26,9 @@ public:
     QString Key(int index) const;
     QString Caption(int index) const;
     void setCaption(int index, const QString& caption);
+    // What the tab holds, said by a screen reader when the tab is current and
+    // shown as the tab's tip.
+    void setDescription(int index, const QString& description);
 
     // 1-based; 0 when there are no tabs.
     int SelectedItem() const;

@@ -20,6 +20,10 @@ QAction* Toolbar::addButton(const QString& key, const QString& caption, QStyle::
     if (icon != QStyle::SP_CustomBase)
         action->setIcon(style()->standardIcon(icon, nullptr, this));
     action->setObjectName(key);
+    // Reached with Tab and pressed with Space, so that every button works
+    // from the keyboard; a mouse click leaves the focus where it is.
+    if (QWidget* button = widgetForAction(action))
+        button->setFocusPolicy(Qt::TabFocus);
     m_buttons.insert(key, action);
     // triggered() comes only from the user (or an explicit trigger()), never
     // from setEnabled.

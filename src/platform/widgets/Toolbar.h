@@ -6,8 +6,9 @@
 
 // A toolbar of buttons found by key. Captions show under the icons.
 // ButtonClick(key) fires when the user presses an enabled button; enabling and
-// disabling from code raise nothing. Other widgets (a label and a combo box,
-// say) may be added with QToolBar::addWidget.
+// disabling from code raise nothing. The buttons are Tab stops (an enabled
+// one is pressed with Space); a mouse click does not take the focus. Other widgets (a label and a
+// combo box, say) may be added with QToolBar::addWidget.
 class Toolbar final : public QToolBar
 {
     Q_OBJECT
