@@ -22,13 +22,6 @@ namespace AutoBackup = dbStuff::AutoBackup;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // Fills a fresh copy of the delivered file at path: `businesses` businesses,
 // and `transactions` rows of the first, long enough to span many pages.
 void fill(const QString& path, int businesses, int transactions)
@@ -236,9 +229,9 @@ private slots:
                      SQLITE_OK);
             sqlite3_close(raw);
         } else if (kind == "text") {
-            writeFile(chosen, QByteArray("Name;VAT\nBakery;21\n").repeated(300));
+            QVERIFY(writeBytes(chosen, QByteArray("Name;VAT\nBakery;21\n").repeated(300)));
         } else if (kind == "empty") {
-            writeFile(chosen, QByteArray());
+            QVERIFY(writeBytes(chosen, QByteArray()));
         } else if (kind == "itself") {
             chosen = m_db;
         } else if (kind == "replaced") {
@@ -374,7 +367,7 @@ private slots:
         damage(m_db, QStringLiteral("page"));
         const QByteArray damaged = bytesOf(m_db);
         const QString foreign = m_env->root() + QStringLiteral("/notes.bak");
-        writeFile(foreign, "not a database");
+        QVERIFY(writeBytes(foreign, "not a database"));
         SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), m_db);
         DialogScript script;
         script.answer(vbYes).chooseFile(foreign).answer(vbOK);

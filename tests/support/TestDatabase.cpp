@@ -171,6 +171,12 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QMap<QString, QByteArray> contentsOf(const QString& folder)
 {
     QMap<QString, QByteArray> files;
