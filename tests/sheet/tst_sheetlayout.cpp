@@ -147,12 +147,7 @@ void tst_SheetLayout::opensMaximisedThenWhereItWasLeft()
 {
     Sheet s;
     s.add({.description = "Flour"});
-    s.env.openDatabase(s.file.path());
-    RegisterSheetWindow();
-    frmMain& frame = frmMain::instance();
-    frame.resize(1280, 800);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frmMain& frame = s.openFrame();
     DialogScript script;
 
     frame.mnuTransactions->trigger();

@@ -294,11 +294,7 @@ void tst_SheetRows::droppedRowsShowTheFileAgain()
 void tst_SheetRows::exitingTheProgramAsksToo()
 {
     Sheet s;
-    s.env.openDatabase(s.file.path());
-    RegisterSheetWindow();
-    frmMain& frame = frmMain::instance();
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frmMain& frame = s.openFrame();
     DialogScript script;
     frame.mnuTransactions->trigger();
     QVERIFY(frmTransactions::loaded());

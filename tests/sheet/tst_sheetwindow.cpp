@@ -83,8 +83,7 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     const qint64 zeppelin = s.raw->business("Zeppelin");
     const qint64 second = s.raw->business("Bakery");
     s.add({.business = zeppelin, .description = "Not ours"});
-    s.env.openDatabase(s.file.path());
-    RegisterSheetWindow();
+    frmMain& frame = s.openFrame();
     int printed = 0;
     qint64 printedFor = -1; // the business the report selection is opened on
     dbStuff::RegisterWindow(dbStuff::WindowId::Print, [&] {
@@ -94,9 +93,6 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     qint64 historyOf = -1; // the transaction the history is opened on
     dbStuff::RegisterWindow(dbStuff::WindowId::History,
                             [&] { historyOf = dbStuff::WindowTransaction(); });
-    frmMain& frame = frmMain::instance();
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
     DialogScript script;
 
     frame.mnuTransactions->trigger();
