@@ -12,18 +12,6 @@
 
 using namespace sheetkit;
 
-namespace {
-
-QStringList pickerEntries(const ComboBox& picker)
-{
-    QStringList entries;
-    for (int i = 0; i < picker.ListCount(); ++i)
-        entries << picker.List(i);
-    return entries;
-}
-
-} // namespace
-
 class tst_CrossWindows : public QObject
 {
     Q_OBJECT
@@ -36,7 +24,7 @@ private slots:
     {
         Loaded s;
         const QVariant before = s.stored("Description", s.expense);
-        QVERIFY(pickerEntries(*s.w.Cbo).contains(QStringLiteral("Office")));
+        QVERIFY(Sheet::listOf(*s.w.Cbo).contains(QStringLiteral("Office")));
         {
             auto categories = LookupDriver::openWindow<frmCategories>();
             LookupDriver::clickItem(categories->LV1, LookupDriver::c(s.office));
@@ -52,7 +40,7 @@ private slots:
                                              "CategoryId = ?1"),
                               {s.office}),
                  QVariant(2));
-        QCOMPARE(pickerEntries(*s.w.Cbo),
+        QCOMPARE(Sheet::listOf(*s.w.Cbo),
                  (QStringList{QStringLiteral("Petty cash"), QStringLiteral("Sales")}));
 
         // The row already under Office is edited on the cash sheet.
