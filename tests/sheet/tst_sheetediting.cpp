@@ -33,6 +33,10 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QPoint>("cursorAfter"); // (col, row)
     QTest::addColumn<bool>("categoryGone");
+    const auto add = [](const char* name, int row, int col, const char* key, const char* editor,
+                        QPoint after, bool gone = false) {
+        QTest::newRow(name) << row << col << QString(key) << QString(editor) << after << gone;
+    };
     // A cell without an editor passes the key on, to the editor of the next
     // cell; from "Credited" to the next row.
     const QList<std::tuple<int, QString, QPoint>> expense = {
@@ -40,30 +44,21 @@ void tst_SheetEditing::eachCellHasItsEditor_data()
         {5, "Txt", {5, 1}}, {6, "cbo2", {6, 1}}, {7, "Num", {7, 1}}, {8, "Txt", {1, 2}}};
     for (const auto& [col, editor, after] : expense)
         QTest::addRow("expense col %d", col) << 1 << col << "a" << editor << after << false;
-    QTest::newRow("income invoice") << 2 << 4 << "a"
-                                    << "Txt" << QPoint(4, 2) << false;
-    QTest::newRow("income debited") << 2 << 7 << "5"
-                                    << "Num" << QPoint(8, 2) << false;
-    QTest::newRow("income credited") << 2 << 8 << "5"
-                                     << "Num" << QPoint(8, 2) << false;
-    QTest::newRow("category id") << 1 << 9 << "5"
-                                 << "none" << QPoint(9, 1) << false;
+    add("income invoice", 2, 4, "a", "Txt", {4, 2});
+    add("income debited", 2, 7, "5", "Num", {8, 2});
+    add("income credited", 2, 8, "5", "Num", {8, 2});
+    add("category id", 1, 9, "5", "none", {9, 1});
     // A row whose category is gone takes no invoice and no amount.
-    QTest::newRow("gone invoice") << 2 << 4 << "a"
-                                  << "Txt" << QPoint(5, 2) << true;
-    QTest::newRow("gone credited") << 2 << 8 << "5"
-                                   << "Txt" << QPoint(1, 3) << true;
+    add("gone invoice", 2, 4, "a", "Txt", {5, 2}, true);
+    add("gone credited", 2, 8, "5", "Txt", {1, 3}, true);
     // The empty entry row fills from the left.
     for (int col : {2, 3, 4, 5, 6, 7})
         QTest::addRow("entry col %d", col) << 3 << col << "a"
                                            << "none" << QPoint(col, 3) << false;
     // No editor on the totals rows, whatever the key.
-    QTest::newRow("balance letter") << 4 << 1 << "a"
-                                    << "none" << QPoint(1, 4) << false;
-    QTest::newRow("balance amount") << 4 << 8 << "5"
-                                    << "none" << QPoint(8, 4) << false;
-    QTest::newRow("grand total enter") << 5 << 6 << "\r"
-                                       << "none" << QPoint(6, 5) << false;
+    add("balance letter", 4, 1, "a", "none", {1, 4});
+    add("balance amount", 4, 8, "5", "none", {8, 4});
+    add("grand total enter", 5, 6, "\r", "none", {6, 5});
 }
 
 void tst_SheetEditing::eachCellHasItsEditor()
