@@ -169,7 +169,6 @@ void tst_SheetWindow::menuOpensOneWindowOnNoBusiness()
     QCOMPARE(dbStuff::CurrentTab, 1);
     QCOMPARE(again->TS1->SelectedItem(), 1);
     QCOMPARE(captions(*again), NoBusiness);
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::categoryPickerFollowsBusinessAndTab_data()
@@ -276,7 +275,6 @@ void tst_SheetWindow::descriptionTakesTheFreeWidth()
     w.showNormal();
     w.resize(windowWidth, 500);
     QCOMPARE(w.FLX1->geometry(), w.TS1->clientRect());
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::followsBusinessAndCategoryChanges()
@@ -316,7 +314,6 @@ void tst_SheetWindow::followsBusinessAndCategoryChanges()
     QCOMPARE(s.cash().Rows(), 4);
     QCOMPARE(w.Cbo->ListCount(), 0);
     QCOMPARE(Sheet::listOf(*w.cbobusiness), (QStringList{"Alpha", "Zeppelin"}));
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::storedRowsShowInTheirColumns()
@@ -365,7 +362,6 @@ void tst_SheetWindow::storedRowsShowInTheirColumns()
     QCOMPARE(Sheet::column(bank, Invoice, 1, 2), (QStringList{"F-2", "n/a"}));
     QCOMPARE(Sheet::column(bank, Credited, 1, 2), (QStringList{"7.00", ""}));
     QCOMPARE(Sheet::column(bank, Debited, 1, 2), (QStringList{"", "2.25"}));
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::longSheetsOpenOnTheirLastRows_data()
@@ -438,7 +434,6 @@ void tst_SheetWindow::totalsAndBalance()
     w.SumSheet(g);
     QCOMPARE(g.TextMatrix(balanceRow + 1, Credited), grandTotal);
     QVERIFY(!dbStuff::GridBusy);
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::balanceThatChangesSidesLeavesNothingBehind()
@@ -468,7 +463,6 @@ void tst_SheetWindow::balanceThatChangesSidesLeavesNothingBehind()
     QCOMPARE(g.TextMatrix(5, Credited), QString());
     QCOMPARE(g.CellForeColor(5, Credited), -1);
     QCOMPARE(Sheet::column(g, 6, Debited, Credited, true), (QStringList{"240.00", "240.00"}));
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetWindow::sortByTheCashGridsColumn_data()
@@ -558,7 +552,6 @@ void tst_SheetWindow::sortOrderHoldsForTheNextStart()
     QCOMPARE(Sheet::column(*w.FLX1, Description, 1, 3), descriptions);
     QCOMPARE(Sheet::column(*w.FLX2, Description, 1, 3), descriptions);
     QCOMPARE(s.raw->count("Transactions"), 6);
-    QCOMPARE(script.shown(), 0);
 }
 
 QTEST_MAIN(tst_SheetWindow)
