@@ -53,9 +53,7 @@ private slots:
             path = fixture.path();
             QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         } else if (kind != u"missing") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(kind == u"text" ? "Name,VAT\nFuel,21\n" : "");
+            QVERIFY(writeBytes(path, kind == u"text" ? "Name,VAT\nFuel,21\n" : ""));
         }
         const QByteArray before = bytesOf(path);
         const bool existed = QFileInfo::exists(path);

@@ -104,11 +104,8 @@ private slots:
         OpenBooks books;
         if (query)
             ReportFixture::writeQuery(*dbStuff::DB, QStringLiteral(";"));
-        if (!text.isEmpty()) {
-            QFile out(books.temp.filePath(file));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(text.toUtf8());
-        }
+        if (!text.isEmpty())
+            QVERIFY(writeBytes(books.temp.filePath(file), text.toUtf8()));
         DialogScript script;
         frmCrys viewer;
 

@@ -222,11 +222,8 @@ private slots:
         // Once the way is clear, the next close makes the copy.
         dbStuff::setBackupFiles(nullptr);
         QFile::remove(db.autoFolder());
-        if (!intact.isEmpty()) {
-            QFile file(db.file.path());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(intact);
-        }
+        if (!intact.isEmpty())
+            QVERIFY(writeBytes(db.file.path(), intact));
         AutoBackup::AtClose();
         QCOMPARE(db.copies().size(), 1);
         QCOMPARE(script.messages().size(), 1);

@@ -288,11 +288,8 @@ private slots:
         }
         if (file == "held")
             firstCopy = Database::OpenDatabase(path);
-        if (file == "junk") {
-            QFile junk(path);
-            QVERIFY(junk.open(QIODevice::WriteOnly));
-            junk.write(QByteArray(4096, 'x'));
-        }
+        if (file == "junk")
+            QVERIFY(writeBytes(path, QByteArray(4096, 'x')));
         if (file == "other tables") {
             sqlite3* raw = nullptr;
             QCOMPARE(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);

@@ -101,13 +101,10 @@ struct InFrame : Sheet
         } else if (action == "statement import") {
             // One bank line, its category picked in the preview.
             const QString path = file.filePath(QStringLiteral("march.sta"));
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly))
+            if (!writeBytes(path, ":20:S1\n:25:10020030/1\n:60F:C260301EUR1000,00\n"
+                                  ":61:2603020302DR20,00NTRFNONREF//B1\n:86:166?20Toner?32Papyrus\n"
+                                  ":62F:C260302EUR980,00\n-\n"))
                 qFatal("no statement file");
-            f.write(":20:S1\n:25:10020030/1\n:60F:C260301EUR1000,00\n"
-                    ":61:2603020302DR20,00NTRFNONREF//B1\n:86:166?20Toner?32Papyrus\n"
-                    ":62F:C260302EUR980,00\n-\n");
-            f.close();
             frmImport w(path);
             w.show();
             QTest::mouseClick(w.grdLines->viewport(), Qt::LeftButton, {},
