@@ -13,8 +13,6 @@
 using ReportFixture::MarchCriteria;
 using ReportFixture::runReport;
 
-Q_DECLARE_METATYPE(ReportPeriod)
-
 class tst_ReportData : public QObject
 {
     Q_OBJECT
