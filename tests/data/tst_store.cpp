@@ -214,32 +214,6 @@ private slots:
         QCOMPARE(raw.value("SELECT " + field + " FROM Transactions").toString(), cut);
     }
 
-    void cascadesRemoveDependentRows()
-    {
-        TempDatabase fixture;
-        RawDb raw(fixture.path());
-        const qint64 a = raw.business("A");
-        const qint64 b = raw.business("B");
-        const qint64 fuel = raw.category("Fuel", false);
-        const qint64 fees = raw.category("Fees", true);
-        raw.allocate(fuel, a);
-        raw.allocate(fees, a);
-        raw.allocate(fuel, b);
-        raw.transaction({.business = a, .category = fuel});
-        raw.transaction({.business = a, .category = fees});
-        raw.transaction({.business = b, .category = fees});
-        auto db = Database::OpenDatabase(fixture.path());
-
-        seek(*db, "Businesses", a)->Delete();
-        QCOMPARE(raw.rows("SELECT BusinessId, CategoryId FROM Transactions"),
-                 QList<QVariantList>({{b, fees}}));
-        QCOMPARE(raw.rows("SELECT CatId, Busid FROM relCat_Bis"), QList<QVariantList>({{fuel, b}}));
-
-        seek(*db, "Categories", fees)->Delete();
-        QCOMPARE(raw.count("Transactions"), 0);
-        QCOMPARE(raw.count("relCat_Bis"), 1);
-    }
-
     void storedQueries()
     {
         TempDatabase fixture;
