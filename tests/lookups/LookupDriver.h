@@ -154,6 +154,15 @@ inline QStringList rows(const ListView* list)
     return result;
 }
 
+// The first field of each stored row: the names, in id order.
+inline QStringList namesOf(const QList<QVariantList>& stored)
+{
+    QStringList result;
+    for (const QVariantList& row : stored)
+        result << row.at(0).toString();
+    return result;
+}
+
 // The keys of the ticked items, in list order.
 inline QStringList ticked(const ListView* list)
 {

@@ -214,10 +214,7 @@ private slots:
                       clicked ? QStringLiteral("Do you want to save changes?")
                               : QStringLiteral("Save changes before closing this window?"),
                       clicked ? vbYesNo : vbYesNoCancel, vbQuestion);
-        QStringList stored;
-        for (const QVariantList& r : f.stored())
-            stored << r.at(0).toString();
-        QCOMPARE(stored, names);
+        QCOMPARE(namesOf(f.stored()), names);
         QCOMPARE(w.isVisible(), clicked || answer == vbCancel);
         QCOMPARE(w.etName->Text(), renewed ? QString() : clicked ? QStringLiteral("Brook") : typed);
     }
@@ -299,10 +296,7 @@ private slots:
         else
             clickItem(w.LV1, b(abbey));
 
-        QStringList stored;
-        for (const QVariantList& r : f.stored())
-            stored << r.at(0).toString();
-        QCOMPARE(stored, names);
+        QCOMPARE(namesOf(f.stored()), names);
         if (warning)
             expectBox(script.messages().constLast(),
                       QStringLiteral("Another business is already named Abbey. Save ") +
