@@ -15,8 +15,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <sqlite3.h>
-
 using Ended = ShellEnvironment::ProgramEnded;
 namespace AutoBackup = dbStuff::AutoBackup;
 
@@ -220,14 +218,9 @@ private slots:
         QString chosen = m_env->root() + QStringLiteral("/backups/chosen.bak");
         if (kind == "foreign") {
             // A database with a table of the same name, and not the fields.
-            sqlite3* raw = nullptr;
-            QCOMPARE(sqlite3_open(chosen.toUtf8().constData(), &raw), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(raw,
-                                  "CREATE TABLE Businesses (Id INTEGER PRIMARY KEY, Name TEXT);"
-                                  "INSERT INTO Businesses (Name) VALUES ('x')",
-                                  nullptr, nullptr, nullptr),
-                     SQLITE_OK);
-            sqlite3_close(raw);
+            RawDb foreign(chosen, true);
+            foreign.exec("CREATE TABLE Businesses (Id INTEGER PRIMARY KEY, Name TEXT)");
+            foreign.exec("INSERT INTO Businesses (Name) VALUES ('x')");
         } else if (kind == "text") {
             QVERIFY(writeBytes(chosen, QByteArray("Name;VAT\nBakery;21\n").repeated(300)));
         } else if (kind == "empty") {

@@ -50,7 +50,8 @@ struct TxRow
 class RawDb
 {
 public:
-    explicit RawDb(const QString& path);
+    // create: make a new, empty file when there is none.
+    explicit RawDb(const QString& path, bool create = false);
     ~RawDb();
     RawDb(const RawDb&) = delete;
     RawDb& operator=(const RawDb&) = delete;
