@@ -1,6 +1,7 @@
 // The typed records over a real database file: transactions stored and read
 // back field by field, the text limits, refused writes, cascading deletes, the
-// sheet's orders and selections, allocations, the lists and the report query.
+// sheet's orders, allocations, the lists and the report query. (The categories
+// each sheet offers are checked through the sheet's picker.)
 
 #include "data/Database.h"
 #include "data/Ledger.h"
@@ -428,32 +429,6 @@ private slots:
                  }),
                  long(VbErr::InvalidCall));
         QCOMPARE(b.raw.count(QStringLiteral("Reports")), 2);
-    }
-
-    // The category picker offers the business's categories for that sheet.
-    void sheetCategories_data()
-    {
-        QTest::addColumn<int>("sheet");
-        QTest::addColumn<QString>("names");
-        QTest::newRow("cash sheet") << 1 << "Both|Flour";
-        QTest::newRow("bank sheet") << 2 << "Both|Sales";
-        QTest::newRow("no sheet") << 0 << "Both";
-    }
-
-    void sheetCategories()
-    {
-        QFETCH(int, sheet);
-        QFETCH(QString, names);
-        Books b;
-        const qint64 both = b.raw.category(QStringLiteral("Both"), false, 0.0, 3);
-        const qint64 elsewhere = b.raw.category(QStringLiteral("Elsewhere"), false, 0.0, 3);
-        for (const qint64 c : {b.flour, b.sales, both})
-            b.raw.allocate(c, b.bakery);
-        b.raw.allocate(elsewhere, b.garage);
-        QStringList got;
-        for (const Ledger::Category& c : b.ledger.sheetCategories(b.bakery, sheet))
-            got << c.name;
-        QCOMPARE(got.join(QLatin1Char('|')), names);
     }
 
     // Ticking writes a pair once; unticking removes it once.
