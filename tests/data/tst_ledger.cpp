@@ -1,11 +1,10 @@
 // The typed records over a real database file: transactions stored and read
 // back field by field, the text limits, refused writes, cascading deletes, the
-// sheet's orders, allocations, the lists and the report query. (The categories
-// each sheet offers are checked through the sheet's picker.)
+// sheet's orders, allocations and the lists. (The categories each sheet offers
+// and the report's query are checked through the windows that use them.)
 
 #include "data/Database.h"
 #include "data/Ledger.h"
-#include "data/Recordset.h"
 #include "platform/VbError.h"
 #include "support/TestDatabase.h"
 
@@ -479,53 +478,6 @@ private slots:
             QStringLiteral("1:Transactions by category.report|2:VAT summary.report|7:Late.report"));
         QCOMPARE(b.ledger.report(2)->title, QStringLiteral("VAT summary.report"));
         QVERIFY(!b.ledger.report(3));
-    }
-
-    // The report query selects one business's transactions, both end days
-    // included, whichever dates are given.
-    void reportQuery_data()
-    {
-        QTest::addColumn<QDate>("from");
-        QTest::addColumn<QDate>("to");
-        QTest::addColumn<QString>("days");
-        QTest::newRow("no dates") << QDate() << QDate() << "01|15|31";
-        QTest::newRow("both, ends included") << QDate(2026, 3, 15) << QDate(2026, 3, 31) << "15|31";
-        QTest::newRow("from only") << QDate(2026, 3, 2) << QDate() << "15|31";
-        QTest::newRow("to only") << QDate() << QDate(2026, 3, 15) << "01|15";
-        QTest::newRow("single day") << QDate(2026, 3, 1) << QDate(2026, 3, 1) << "01";
-    }
-
-    void reportQuery()
-    {
-        QFETCH(QDate, from);
-        QFETCH(QDate, to);
-        QFETCH(QString, days);
-        Books b;
-        b.raw.exec(QStringLiteral("UPDATE Categories SET VAT = 10"));
-        for (const qint64 owner : {b.bakery, b.garage})
-            for (const char* day : {"2026-03-01", "2026-03-15", "2026-03-31"}) {
-                TxRow row;
-                row.business = owner;
-                row.category = b.flour;
-                row.date = QString::fromLatin1(day);
-                row.amount = 20.0;
-                b.raw.transaction(row);
-            }
-        const QString sql =
-            Ledger::reportQuery(b.bakery, from.isValid() ? std::optional(from) : std::nullopt,
-                                to.isValid() ? std::optional(to) : std::nullopt);
-        QVERIFY(sql.startsWith(Ledger::reportSelect()));
-        b.db->CreateQueryDef(QStringLiteral("crys_Default"), sql);
-        auto rs = b.db->OpenRecordset(QStringLiteral("crys_Default"));
-        QStringList got;
-        for (; !rs->EOF_(); rs->MoveNext()) {
-            QCOMPARE(rs->field(QStringLiteral("Name")).toText(), QStringLiteral("Bakery"));
-            QCOMPARE(rs->field(QStringLiteral("VatAmount")).toDouble(), 2.0);
-            got << rs->field(QStringLiteral("TransactionDate"))
-                       .toDate()
-                       .toString(QStringLiteral("dd"));
-        }
-        QCOMPARE(got.join(QLatin1Char('|')), days);
     }
 
     // A ledger made after the database was closed and opened again works on
