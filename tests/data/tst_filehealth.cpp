@@ -22,15 +22,14 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("problem"); // part of the problem; empty: sound
-        QTest::newRow("sound") << "none" << QString();
-        QTest::newRow("a damaged page in the middle") << "page"
-                                                      << "Page";
-        QTest::newRow("cut to half its length") << "truncate"
-                                                << "malformed";
-        QTest::newRow("not a database") << "text"
-                                        << "not a database";
-        QTest::newRow("empty file") << "empty"
-                                    << "no tables";
+        const auto row = [](const char* name, const char* damage, const char* problem) {
+            QTest::newRow(name) << QString(damage) << QString(problem);
+        };
+        row("sound", "none", "");
+        row("a damaged page in the middle", "page", "Page");
+        row("cut to half its length", "truncate", "malformed");
+        row("not a database", "text", "not a database");
+        row("empty file", "empty", "no tables");
     }
 
     void quickCheck()
@@ -45,9 +44,7 @@ private slots:
             fillAndDamageMiddlePage(db.path()); // rows, to have pages to lose
             QVERIFY(file.resize(file.size() / 2));
         } else if (damage == QLatin1String("text")) {
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(QByteArray("Name;Amount\n").repeated(400));
-            file.close();
+            QVERIFY(writeBytes(db.path(), QByteArray("Name;Amount\n").repeated(400)));
         } else if (damage == QLatin1String("empty")) {
             QVERIFY(file.resize(0));
         }

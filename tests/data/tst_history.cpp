@@ -469,18 +469,13 @@ void HistoryTest::upgradeKeepsEveryRowAndACopy()
             raw.exec(obstacle);
         before = dump(raw);
     }
-    QFile original(path);
-    QVERIFY(original.open(QIODevice::ReadOnly));
-    const QByteArray bytes = original.readAll();
-    original.close();
+    const QByteArray bytes = bytesOf(path);
 
     const QString copy = path + QStringLiteral(".version0.bak");
     std::unique_ptr<Database> db;
     const long error = errorOf([&] { db = Database::OpenDatabase(path); });
     QCOMPARE(error == 0, upgrades);
-    QFile saved(copy);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(), bytes);
+    QCOMPARE(bytesOf(copy), bytes);
 
     RawDb raw(path);
     QCOMPARE(dump(raw), before);
@@ -516,11 +511,7 @@ void HistoryTest::newerVersionIsRefusedUntouched()
         raw.business(QStringLiteral("Bakery"));
         raw.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersions::Current + 1));
     }
-    QFile f(file.path());
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    f.close();
-    const QStringList entries = QDir(file.folder()).entryList(QDir::Files);
+    const QMap<QString, QByteArray> before = contentsOf(file.folder());
 
     try {
         Database::OpenDatabase(file.path());
@@ -529,9 +520,7 @@ void HistoryTest::newerVersionIsRefusedUntouched()
         QCOMPARE(e.number(), VbErr::UnrecognizedFormat);
         QVERIFY(e.description().contains(file.path()));
     }
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), bytes);
-    QCOMPARE(QDir(file.folder()).entryList(QDir::Files), entries);
+    QCOMPARE(contentsOf(file.folder()), before);
 }
 
 QTEST_GUILESS_MAIN(HistoryTest)

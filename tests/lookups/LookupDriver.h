@@ -4,7 +4,7 @@
 // boxes and toolbar buttons, typing into the boxes, picking combo entries.
 // Every helper works on a shown window.
 
-#include "data/Recordset.h"
+#include "data/Ledger.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/TextBox.h"
@@ -154,6 +154,15 @@ inline QStringList rows(const ListView* list)
     return result;
 }
 
+// The first field of each stored row: the names, in id order.
+inline QStringList namesOf(const QList<QVariantList>& stored)
+{
+    QStringList result;
+    for (const QVariantList& row : stored)
+        result << row.at(0).toString();
+    return result;
+}
+
 // The keys of the ticked items, in list order.
 inline QStringList ticked(const ListView* list)
 {
@@ -165,19 +174,12 @@ inline QStringList ticked(const ListView* list)
 }
 
 // The category names the sheet's picker offers for a business on a sheet (1
-// cash, 2 bank): the query the sheet sends, through the program's database.
+// cash, 2 bank), through the program's database.
 inline QStringList pickerOffers(qint64 business, int sheet)
 {
-    const QString sql = QStringLiteral(
-        "SELECT distinct Categories.CategoryId, Categories.Category, Categories.MoneyReceived, "
-        "Categories.VAT, relCat_Bis.Busid, Categories.CashOrBank FROM relCat_Bis INNER JOIN "
-        "Categories ON relCat_Bis.CatId = Categories.CategoryId WHERE relCat_Bis.Busid=%1 AND "
-        "(Categories.CashOrBank=%2 OR Categories.CashOrBank=3)ORDER BY Categories.Category;");
     QStringList names;
-    const std::unique_ptr<Recordset> rs =
-        dbStuff::DB->OpenRecordset(sql.arg(business).arg(sheet), RecordsetType::ForwardOnly);
-    for (; !rs->EOF_(); rs->MoveNext())
-        names << rs->field(QStringLiteral("Category")).toText();
+    for (const Ledger::Category& category : dbStuff::ledger().sheetCategories(business, sheet))
+        names << category.name;
     return names;
 }
 

@@ -214,10 +214,7 @@ private slots:
                       clicked ? QStringLiteral("Do you want to save changes?")
                               : QStringLiteral("Save changes before closing this window?"),
                       clicked ? vbYesNo : vbYesNoCancel, vbQuestion);
-        QStringList stored;
-        for (const QVariantList& r : f.stored())
-            stored << r.at(0).toString();
-        QCOMPARE(stored, names);
+        QCOMPARE(namesOf(f.stored()), names);
         QCOMPARE(w.isVisible(), clicked || answer == vbCancel);
         QCOMPARE(w.etName->Text(), renewed ? QString() : clicked ? QStringLiteral("Brook") : typed);
     }
@@ -256,25 +253,18 @@ private slots:
         QTest::addColumn<int>("warning"); // the answer to it; 0: none expected
         QTest::addColumn<QStringList>("names");
 
-        QTest::newRow("new, blanks around")
-            << false << "  Carlton  "
-            << "save" << 0 << QStringList{"Abbey", "Brook", "Carlton"};
-        QTest::newRow("own name in capitals") << true << "BROOK"
-                                              << "save" << 0 << QStringList{"Abbey", "BROOK"};
-        QTest::newRow("new namesake, go on")
-            << false << "abbey"
-            << "save" << vbYes << QStringList{"Abbey", "Brook", "abbey"};
-        QTest::newRow("new namesake, no") << false << " abbey"
-                                          << "save" << vbNo << QStringList{"Abbey", "Brook"};
-        QTest::newRow("renamed namesake on close, no")
-            << true << "ABBEY "
-            << "close" << vbNo << QStringList{"Abbey", "Brook"};
-        QTest::newRow("renamed namesake on click, no")
-            << true << "ABBEY"
-            << "click" << vbNo << QStringList{"Abbey", "Brook"};
-        QTest::newRow("renamed namesake on new, go on")
-            << true << "ABBEY"
-            << "new" << vbYes << QStringList{"Abbey", "ABBEY"};
+        const auto row = [](const char* name, bool editBrook, const char* typed, const char* how,
+                            int warning, const QStringList& names) {
+            QTest::newRow(name) << editBrook << QString(typed) << QString(how) << warning << names;
+        };
+        const QStringList two{"Abbey", "Brook"};
+        row("new, blanks around", false, "  Carlton  ", "save", 0, two + QStringList{"Carlton"});
+        row("own name in capitals", true, "BROOK", "save", 0, {"Abbey", "BROOK"});
+        row("new namesake, go on", false, "abbey", "save", vbYes, two + QStringList{"abbey"});
+        row("new namesake, no", false, " abbey", "save", vbNo, two);
+        row("renamed namesake on close, no", true, "ABBEY ", "close", vbNo, two);
+        row("renamed namesake on click, no", true, "ABBEY", "click", vbNo, two);
+        row("renamed namesake on new, go on", true, "ABBEY", "new", vbYes, {"Abbey", "ABBEY"});
     }
 
     void namesAreTrimmedAndNamesakesWarned()
@@ -306,10 +296,7 @@ private slots:
         else
             clickItem(w.LV1, b(abbey));
 
-        QStringList stored;
-        for (const QVariantList& r : f.stored())
-            stored << r.at(0).toString();
-        QCOMPARE(stored, names);
+        QCOMPARE(namesOf(f.stored()), names);
         if (warning)
             expectBox(script.messages().constLast(),
                       QStringLiteral("Another business is already named Abbey. Save ") +
@@ -334,12 +321,9 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("column");
 
-        QTest::newRow("name") << "etName"
-                              << "Business/account name" << 0;
-        QTest::newRow("VAT number") << "etVAT"
-                                    << "VAT number" << 1;
-        QTest::newRow("account number") << "etAccountNr"
-                                        << "Account number" << 2;
+        QTest::newRow("name") << QString("etName") << QString("Business/account name") << 0;
+        QTest::newRow("VAT number") << QString("etVAT") << QString("VAT number") << 1;
+        QTest::newRow("account number") << QString("etAccountNr") << QString("Account number") << 2;
     }
 
     void anOverlongPasteIsCut()

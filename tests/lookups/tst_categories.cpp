@@ -474,10 +474,7 @@ private slots:
                       QStringLiteral("Another category is already named 'Fuel'. Save this one "
                                      "under the same name anyway?"),
                       vbYesNo, vbExclamation);
-        QStringList stored;
-        for (const QVariantList& r : f.stored())
-            stored << r.at(0).toString();
-        QCOMPARE(stored, names);
+        QCOMPARE(namesOf(f.stored()), names);
         QCOMPARE(w.etCategory->Text(), shown);
     }
 

@@ -204,3 +204,5 @@ private:
 };
 
 } // namespace ReportFixture
+
+Q_DECLARE_METATYPE(ReportPeriod)

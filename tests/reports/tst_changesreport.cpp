@@ -8,8 +8,6 @@
 #include <QDate>
 #include <QTemporaryDir>
 
-Q_DECLARE_METATYPE(ReportPeriod)
-
 namespace {
 
 // The words of a piece in order on one line, with any blanks between them:

@@ -13,8 +13,6 @@
 using ReportFixture::MarchCriteria;
 using ReportFixture::runReport;
 
-Q_DECLARE_METATYPE(ReportPeriod)
-
 class tst_ReportData : public QObject
 {
     Q_OBJECT
@@ -122,9 +120,8 @@ private slots:
         QTest::addColumn<double>("amount");
         QTest::addColumn<QVariant>("rate");
         QTest::addColumn<QString>("vat");
-        QTest::newRow("19.6% of 9,456.76, exact 1,853.52496")
-            << 9456.76 << QVariant(19.6) << "1,853.52";
-        QTest::newRow("5.5% of 40.09, exact 2.20495") << 40.09 << QVariant(5.5) << "2.20";
+        // The half cents below the cent (1,853.52496, 2.20495) are in the
+        // large figures' golden text.
         QTest::newRow("a refund") << -40.09 << QVariant(5.5) << "-2.20";
         QTest::newRow("a true half cent goes up") << 10.50 << QVariant(9.0) << "0.95";
         QTest::newRow("no rate") << 100.0 << QVariant() << "";

@@ -31,8 +31,6 @@ ReportResult longReport(int count)
 
 } // namespace
 
-Q_DECLARE_METATYPE(ReportPeriod)
-
 class tst_ReportPdf : public QObject
 {
     Q_OBJECT

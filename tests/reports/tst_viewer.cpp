@@ -59,7 +59,6 @@ private slots:
         QVERIFY(first->action(QStringLiteral("print"))->isEnabled());
         QCOMPARE(first->result()->rowCount, qint64(13));
         QCOMPARE(viewer.windowTitle(), QStringLiteral("Zantoro - Transactions by category"));
-        QCOMPARE(script.shown(), 0);
 
         // Back from a print or save dialog, say: the pages stay.
         activate(viewer);
@@ -105,11 +104,8 @@ private slots:
         OpenBooks books;
         if (query)
             ReportFixture::writeQuery(*dbStuff::DB, QStringLiteral(";"));
-        if (!text.isEmpty()) {
-            QFile out(books.temp.filePath(file));
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(text.toUtf8());
-        }
+        if (!text.isEmpty())
+            QVERIFY(writeBytes(books.temp.filePath(file), text.toUtf8()));
         DialogScript script;
         frmCrys viewer;
 
@@ -120,7 +116,6 @@ private slots:
         for (const QString& part : expected)
             QVERIFY2(message.contains(part), qPrintable(message));
         QVERIFY(!report->action(QStringLiteral("print"))->isEnabled());
-        QCOMPARE(script.shown(), 0);
     }
 
     // Both go through a file the user (or the printer dialog) chose; the

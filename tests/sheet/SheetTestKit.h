@@ -12,6 +12,7 @@
 #include "platform/widgets/Toolbar.h"
 #include "sheet/frmTransactions.h"
 #include "shell/dbStuff.h"
+#include "shell/frmMain.h"
 #include "support/DialogScript.h"
 #include "support/ShellEnvironment.h"
 #include "support/TestDatabase.h"
@@ -73,6 +74,21 @@ struct Sheet
     {
         env.openDatabase(file.path());
         return openWindow(widthPixels, heightPixels);
+    }
+
+    // Opens the database as start-up leaves it and the frame, active, with the
+    // sheet window on its menu; the sheet opens from the menu.
+    frmMain& openFrame()
+    {
+        env.openDatabase(file.path());
+        RegisterSheetWindow();
+        frmMain& frame = frmMain::instance();
+        frame.resize(1280, 800);
+        frame.show();
+        frame.activateWindow();
+        if (!QTest::qWaitForWindowActive(&frame))
+            qFatal("the frame never became active");
+        return frame;
     }
 
     // Opens the window on the database that is open already.

@@ -3,31 +3,15 @@
 // never leaves the edit stuck. Keys are typed through the window.
 
 #include "platform/VbError.h"
-#include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/widgets/FlexGrid.h"
-#include "platform/widgets/TextBox.h"
 #include "sheet/CellEditor.h"
-#include "shell/dbStuff.h"
-#include "support/DialogScript.h"
-#include "support/ShellEnvironment.h"
-#include "support/TestDatabase.h"
-
-#include <QApplication>
-#include <QTest>
+#include "SheetTestKit.h"
 
 #include <functional>
 
-namespace {
+using namespace sheetkit;
 
-enum Col
-{
-    Description = 1,
-    Category = 2,
-    Receipt = 5,
-    Debited = 7,
-    CategoryId = 9
-};
+namespace {
 
 // Records what the editor asks of the sheet; each answer can be set.
 struct FakeSheet final : CellEditorHost
@@ -103,20 +87,6 @@ struct Bench
         grid->setFocus();
         grid->moveTo(row, col);
     }
-
-    static void keys(const QString& text)
-    {
-        for (QChar c : text) {
-            QTest::keyClick(QApplication::focusWidget()->window()->windowHandle(), c.toLatin1());
-            QCoreApplication::processEvents();
-        }
-    }
-
-    static void press(Qt::Key key)
-    {
-        QTest::keyClick(QApplication::focusWidget()->window()->windowHandle(), key);
-        QCoreApplication::processEvents();
-    }
 };
 
 } // namespace
@@ -145,16 +115,15 @@ void TestCellEditor::commitWritesTheCellAndStoresOnce_data()
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("changed");
 
-    QTest::newRow("new text") << int(Description) << QString() << "Tea"
-                              << "Tea" << true;
-    QTest::newRow("same text again") << int(Description) << "Tea"
-                                     << "Tea"
-                                     << "Tea" << false;
+    const auto row = [](const char* name, int col, const char* before, const char* typed,
+                        const char* cell, bool changed) {
+        QTest::newRow(name) << col << QString(before) << QString(typed) << QString(cell) << changed;
+    };
+    row("new text", Description, "", "Tea", "Tea", true);
+    row("same text again", Description, "Tea", "Tea", "Tea", false);
     // The sheet, not the editor, decides how a receipt id reads.
-    QTest::newRow("receipt id through the sheet") << int(Receipt) << QString() << "1002"
-                                                  << "<1002>" << true;
-    QTest::newRow("amount formatted") << int(Debited) << QString() << "1234.5"
-                                      << "1,234.50" << true;
+    row("receipt id through the sheet", Receipt, "", "1002", "<1002>", true);
+    row("amount formatted", Debited, "", "1234.5", "1,234.50", true);
 }
 
 void TestCellEditor::commitWritesTheCellAndStoresOnce()
@@ -168,9 +137,9 @@ void TestCellEditor::commitWritesTheCellAndStoresOnce()
     b.grid->setTextMatrix(1, col, before);
     b.on(1, col);
 
-    Bench::keys(typed);
+    Sheet::keys(typed);
     QCOMPARE(b.editor->state(), CellEditor::State::Open);
-    Bench::press(Qt::Key_Return);
+    Sheet::press(Qt::Key_Return);
 
     QCOMPARE(b.grid->TextMatrix(1, col), cell);
     QCOMPARE(b.sheet.commits, QList<bool>{changed});
@@ -187,8 +156,8 @@ void TestCellEditor::storingThatGivesTheGridTheFocusIsNoSecondCommit()
         b.editor->gridLeaveCell(*b.grid);
     };
     b.on(1, Description);
-    Bench::keys(QStringLiteral("Tea"));
-    Bench::press(Qt::Key_Return);
+    Sheet::keys(QStringLiteral("Tea"));
+    Sheet::press(Qt::Key_Return);
 
     QCOMPARE(b.sheet.commits.size(), 1);
     QCOMPARE(b.editor->state(), CellEditor::State::Closed);
@@ -205,16 +174,16 @@ void TestCellEditor::aFailedStoreLeavesNoEditStuck()
             throw VbError(VbErr::DiskFull);
     };
     b.on(1, Description);
-    Bench::keys(QStringLiteral("Tea"));
-    Bench::press(Qt::Key_Return);
+    Sheet::keys(QStringLiteral("Tea"));
+    Sheet::press(Qt::Key_Return);
 
     QCOMPARE(script.shown(), 1);
     QVERIFY(b.editor->state() != CellEditor::State::Committing);
     // The next edit is committed as usual.
     const qsizetype before = b.sheet.commits.size();
     b.on(2, Description);
-    Bench::keys(QStringLiteral("Jam"));
-    Bench::press(Qt::Key_Return);
+    Sheet::keys(QStringLiteral("Jam"));
+    Sheet::press(Qt::Key_Return);
     QCOMPARE(b.sheet.commits.size(), before + 1);
     QCOMPARE(b.grid->TextMatrix(2, Description), QStringLiteral("Jam"));
 }
@@ -225,8 +194,8 @@ void TestCellEditor::refusedAmountStaysOpenAndStoresNothing()
     DialogScript script;
     script.answer(vbOK);
     b.on(1, Debited);
-    Bench::keys(QStringLiteral("12x"));
-    Bench::press(Qt::Key_Return);
+    Sheet::keys(QStringLiteral("12x"));
+    Sheet::press(Qt::Key_Return);
 
     QCOMPARE(script.shown(), 1);
     QVERIFY(b.sheet.commits.isEmpty());
@@ -257,11 +226,11 @@ void TestCellEditor::droppedEditWritesNothing()
     Bench b;
     b.editor->Cbo->AddItem(QStringLiteral("Office"));
     b.on(1, col);
-    Bench::keys(typed);
+    Sheet::keys(typed);
     QCOMPARE(b.editor->state(), CellEditor::State::Open);
     // Hiding the editor hands the focus on to the first grid of the window.
     if (escape)
-        Bench::press(Qt::Key_Escape);
+        Sheet::press(Qt::Key_Escape);
     else
         b.editor->close();
     QCoreApplication::processEvents();
@@ -278,7 +247,7 @@ void TestCellEditor::refusedStartOpensNoEditor()
     Bench b;
     b.sheet.incomplete = true;
     b.on(1, Receipt);
-    Bench::keys(QStringLiteral("7"));
+    Sheet::keys(QStringLiteral("7"));
 
     QCOMPARE(b.editor->state(), CellEditor::State::Closed);
     QVERIFY(b.editor->Txt->isHidden());
@@ -289,7 +258,7 @@ void TestCellEditor::anotherGridGainingTheFocusIsNoCommit()
 {
     Bench b;
     b.on(1, Description);
-    Bench::keys(QStringLiteral("Tea"));
+    Sheet::keys(QStringLiteral("Tea"));
     b.other->setFocus();
     QCoreApplication::processEvents();
 

@@ -46,32 +46,24 @@ void tst_SheetBook::totalsFollowEachStep_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("debited");
     QTest::addColumn<QString>("credited");
-    QTest::newRow("loaded") << QStringList{"load 1 10 out", "load 2 25 in", "load 3 - out"} << "10"
-                            << "25";
-    QTest::newRow("new amount replaces the old")
-        << QStringList{"load 1 10 out", "store 1 12.5 out"} << "12.5"
-        << "0";
-    QTest::newRow("side change moves the amount")
-        << QStringList{"load 1 10 out", "load 2 25 in", "store 1 10 in", "store 2 25 out"} << "25"
-        << "10";
+    const auto row = [](const char* name, const QStringList& steps, const char* debited,
+                        const char* credited) {
+        QTest::newRow(name) << steps << QString(debited) << QString(credited);
+    };
+    row("loaded", {"load 1 10 out", "load 2 25 in", "load 3 - out"}, "10", "25");
+    row("new amount replaces the old", {"load 1 10 out", "store 1 12.5 out"}, "12.5", "0");
+    row("side change moves the amount",
+        {"load 1 10 out", "load 2 25 in", "store 1 10 in", "store 2 25 out"}, "25", "10");
     // Stored without an amount, the file keeps the one it had, now on the
     // side the row was stored as.
-    QTest::newRow("no amount keeps the stored one")
-        << QStringList{"load 1 10 out", "store 1 - in"} << "0"
-        << "10";
-    QTest::newRow("new row without an amount")
-        << QStringList{"store 7 - out", "store 7 3 out"} << "3"
-        << "0";
-    QTest::newRow("deleted") << QStringList{"load 1 10 out", "load 2 4 out", "forget 1"} << "4"
-                             << "0";
-    QTest::newRow("deleted after a side change")
-        << QStringList{"load 1 10 out", "store 1 10 in", "forget 1", "store 1 2 out"} << "2"
-        << "0";
-    QTest::newRow("unknown row deleted") << QStringList{"load 1 10 out", "forget 9"} << "10"
-                                         << "0";
-    QTest::newRow("cents stay exact")
-        << QStringList{"load 1 0.1 in", "load 2 0.2 in", "store 1 0.3 in", "load 3 0.1 in"} << "0"
-        << "0.6";
+    row("no amount keeps the stored one", {"load 1 10 out", "store 1 - in"}, "0", "10");
+    row("new row without an amount", {"store 7 - out", "store 7 3 out"}, "3", "0");
+    row("deleted", {"load 1 10 out", "load 2 4 out", "forget 1"}, "4", "0");
+    row("deleted after a side change",
+        {"load 1 10 out", "store 1 10 in", "forget 1", "store 1 2 out"}, "2", "0");
+    row("unknown row deleted", {"load 1 10 out", "forget 9"}, "10", "0");
+    row("cents stay exact", {"load 1 0.1 in", "load 2 0.2 in", "store 1 0.3 in", "load 3 0.1 in"},
+        "0", "0.6");
 }
 
 void tst_SheetBook::totalsFollowEachStep()

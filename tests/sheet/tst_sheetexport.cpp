@@ -2,7 +2,6 @@
 #include "statements/CsvText.h"
 #include "statements/StatementValues.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,12 +22,10 @@ private slots:
         QTest::addColumn<QString>("decimalMark");
         QTest::addColumn<QString>("datePattern");
         QTest::addColumn<bool>("byteOrderMark");
-        QTest::newRow("RFC 4180") << int(vbNo) << ","
-                                  << "."
-                                  << "yyyy-MM-dd" << false;
-        QTest::newRow("spreadsheet") << int(vbYes) << ";"
-                                     << ","
-                                     << "dd-MM-yyyy" << true;
+        QTest::newRow("RFC 4180") << int(vbNo) << QString(",") << QString(".")
+                                  << QString("yyyy-MM-dd") << false;
+        QTest::newRow("spreadsheet")
+            << int(vbYes) << QString(";") << QString(",") << QString("dd-MM-yyyy") << true;
     }
 
     void roundTrip()
@@ -61,14 +58,10 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("out.csv"));
         DialogScript script;
         script.answer(answer).chooseFile(path);
-        Toolbar& bar = *s.sheet().Toolbar1;
-        QTest::mouseClick(bar.widgetForAction(bar.Button(QStringLiteral("export"))),
-                          Qt::LeftButton);
+        Sheet::clickButton(*s.sheet().Toolbar1, QStringLiteral("export"));
         QCOMPARE(script.files().at(0).fileName, QStringLiteral("Bakery - bank sheet.csv"));
 
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray bytes = file.readAll();
+        QByteArray bytes = bytesOf(path);
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), byteOrderMark);
         if (byteOrderMark)
             bytes.remove(0, 3);

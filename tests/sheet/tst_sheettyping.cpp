@@ -92,7 +92,6 @@ void tst_SheetTyping::datesAreStoredAsTyped()
     }
     // The first key typed on the cell is the first character of the date.
     Sheet::enter(s.g, typed);
-    QCOMPARE(script.shown(), 0);
     QCOMPARE(Sheet::openEditor(s.w), QStringLiteral("none"));
     QCOMPARE(s.g.TextMatrix(1, Date), ProgramLocale::formatDate(date));
     QCOMPARE(s.stored("TransactionDate", s.expense), QVariant(date.toString(Qt::ISODate)));
@@ -166,7 +165,6 @@ void tst_SheetTyping::dateEditorShowsTheWholeDate()
     const QPoint offset = s.w.DT->geometry().topLeft() - cell;
     QVERIFY2(std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1,
              qPrintable(QStringLiteral("%1,%2 px off the cell").arg(offset.x()).arg(offset.y())));
-    QCOMPARE(script.shown(), 0);
 }
 
 void tst_SheetTyping::receiptIdIsCutBeforeItIsGrouped_data()
@@ -206,36 +204,25 @@ void tst_SheetTyping::receiptIdIsCutBeforeItIsGrouped()
 
 void tst_SheetTyping::relationKeepsTheTextLeftByBackspaceOrDelete_data()
 {
-    QTest::addColumn<QString>("keys"); // "\b" Backspace, "\x7f" Delete
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("backspace after the start of a relation") << "Abb\b"
-                                                             << "Abb"
-                                                             << "Abb";
-    QTest::newRow("delete after the start of a relation") << "Abb\x7f"
-                                                          << "Abb"
-                                                          << "Abb";
-    QTest::newRow("one letter short") << "Abbey Mil\x7f"
-                                      << "Abbey Mil"
-                                      << "Abbey Mil";
+    QTest::addColumn<QString>("keys");  // "\b" Backspace, "\x7f" Delete
+    QTest::addColumn<QString>("shown"); // in the picker and the cell, then stored
+    const auto row = [](const char* name, const char* keys, const char* shown) {
+        QTest::newRow(name) << QString(keys) << QString(shown);
+    };
+    row("backspace after the start of a relation", "Abb\b", "Abb");
+    row("delete after the start of a relation", "Abb\x7f", "Abb");
+    row("one letter short", "Abbey Mil\x7f", "Abbey Mil");
     // The completion wrote the relation's own capitals; Backspace keeps them.
-    QTest::newRow("backspace twice") << "abb\b\b"
-                                     << "Ab"
-                                     << "Ab";
+    row("backspace twice", "abb\b\b", "Ab");
     // What is typed after a deletion completes again.
-    QTest::newRow("typed on after backspace") << "Abb\bo"
-                                              << "Abbot"
-                                              << "Abbot";
-    QTest::newRow("completion kept") << "Abbo"
-                                     << "Abbot"
-                                     << "Abbot";
+    row("typed on after backspace", "Abb\bo", "Abbot");
+    row("completion kept", "Abbo", "Abbot");
 }
 
 void tst_SheetTyping::relationKeepsTheTextLeftByBackspaceOrDelete()
 {
     QFETCH(QString, keys);
     QFETCH(QString, shown);
-    QFETCH(QString, stored);
     Sheet s;
     const qint64 id = s.add({.relation = "Abbey Mill", .receiptId = "1"});
     s.add({.relation = "Abbot", .receiptId = "2"});
@@ -249,9 +236,8 @@ void tst_SheetTyping::relationKeepsTheTextLeftByBackspaceOrDelete()
     QCOMPARE(w.cbo2->Text(), shown);
     QCOMPARE(g.TextMatrix(1, Relation), shown);
     Sheet::press(Qt::Key_Return);
-    QCOMPARE(g.TextMatrix(1, Relation), stored);
-    QCOMPARE(s.stored("Relation", id), QVariant(stored));
-    QCOMPARE(script.shown(), 0);
+    QCOMPARE(g.TextMatrix(1, Relation), shown);
+    QCOMPARE(s.stored("Relation", id), QVariant(shown));
 }
 
 QTEST_MAIN(tst_SheetTyping)

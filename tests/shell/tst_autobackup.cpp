@@ -23,13 +23,6 @@ QString autoSetting(const char* key)
     return GetSetting(AppTitle, QStringLiteral("AUTOBACKUP"), QString::fromLatin1(key));
 }
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // The disk fills up while the copy is written to it.
 class FullDisk final : public dbStuff::BackupFiles
 {
@@ -100,14 +93,14 @@ private slots:
         for (int day = before; day >= 1; --day) {
             const QString name =
                 AutoBackup::fileName(QDateTime::currentDateTime().addDays(-day - 30));
-            writeFile(db.autoFolder() + QLatin1Char('/') + name, "old copy");
+            QVERIFY(writeBytes(db.autoFolder() + QLatin1Char('/') + name, "old copy"));
             earlier << name; // oldest first
         }
         // Files of other kinds in the folder are never removed.
         const QStringList foreign{QStringLiteral("notes.txt"), QStringLiteral("Zantoro 2026.bak"),
                                   QStringLiteral("Zantoro 2020-01-01 10.00.00.bak.txt")};
         for (const QString& name : foreign)
-            writeFile(db.autoFolder() + QLatin1Char('/') + name, "mine");
+            QVERIFY(writeBytes(db.autoFolder() + QLatin1Char('/') + name, "mine"));
 
         const QString made = AutoBackup::write();
 
@@ -161,7 +154,6 @@ private slots:
         AutoBackup::AtClose();
 
         QCOMPARE(db.copies().size(), copies);
-        QCOMPARE(script.shown(), 0);
     }
 
     // The program closes however the copy fails: one message saying why, the
@@ -189,7 +181,7 @@ private slots:
         Opened db;
         FullDisk full;
         if (failure == "file in the way")
-            writeFile(db.autoFolder(), "in the way");
+            QVERIFY(writeBytes(db.autoFolder(), "in the way"));
         if (failure == "disk full")
             dbStuff::setBackupFiles(&full);
         QByteArray intact;
@@ -230,11 +222,8 @@ private slots:
         // Once the way is clear, the next close makes the copy.
         dbStuff::setBackupFiles(nullptr);
         QFile::remove(db.autoFolder());
-        if (!intact.isEmpty()) {
-            QFile file(db.file.path());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(intact);
-        }
+        if (!intact.isEmpty())
+            QVERIFY(writeBytes(db.file.path(), intact));
         AutoBackup::AtClose();
         QCOMPARE(db.copies().size(), 1);
         QCOMPARE(script.messages().size(), 1);

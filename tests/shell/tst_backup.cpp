@@ -27,13 +27,6 @@ QString storedBackup()
                       QStringLiteral("<none>"));
 }
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 } // namespace
 
 class tst_Backup : public QObject
@@ -141,9 +134,9 @@ private slots:
         QFETCH(bool, olderBackup);
         const QString target = m_backups + QStringLiteral("Pendrel  05-Dec-2026 14.07.bak");
         if (leftoverWorkFile)
-            writeFile(m_work, "half a copy from an interrupted backup");
+            QVERIFY(writeBytes(m_work, "half a copy from an interrupted backup"));
         if (olderBackup)
-            writeFile(target, "an older backup");
+            QVERIFY(writeBytes(target, "an older backup"));
         const qint64 before = QFileInfo(m_db).size();
         DialogScript script;
         script.chooseFile(target);
@@ -217,9 +210,9 @@ private slots:
         QFETCH(QString, message);
         QVERIFY(QFile::link(m_db, dbStuff::DBFolder + QStringLiteral("link.bak")));
         if (leftoverWorkFile)
-            writeFile(m_work, "leftover");
+            QVERIFY(writeBytes(m_work, "leftover"));
         const QString folder = failAt.isEmpty() ? dbStuff::DBFolder : m_backups;
-        writeFile(m_backups + QStringLiteral("b.bak"), "an older backup");
+        QVERIFY(writeBytes(m_backups + QStringLiteral("b.bak"), "an older backup"));
         const QMap<QString, QByteArray> backupsBefore = contentsOf(m_backups);
         const QByteArray before = bytesOf(m_db);
         const Database* open = dbStuff::DB.get();
@@ -367,7 +360,7 @@ private slots:
             raw.exec(QStringLiteral("COMMIT"));
         }
         const QString target = disk.path() + QStringLiteral("/b.bak");
-        writeFile(target, QByteArray(4096, 'o'));
+        QVERIFY(writeBytes(target, QByteArray(4096, 'o')));
         const QMap<QString, QByteArray> diskBefore = contentsOf(disk.path());
         const QByteArray before = bytesOf(m_db);
         DialogScript script;

@@ -5,7 +5,6 @@
 #include "support/TestDatabase.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,13 +19,6 @@ private:
     qint64 m_rows = 0;
 
     QString target() const { return m_target->filePath(QStringLiteral("books.bak")); }
-
-    void writeOlder()
-    {
-        QFile older(target());
-        QVERIFY(older.open(QIODevice::WriteOnly));
-        older.write("an older backup");
-    }
 
 private slots:
     void init()
@@ -71,7 +63,7 @@ private slots:
         QFETCH(bool, older);
         QFETCH(bool, sourceOpen);
         if (older)
-            writeOlder();
+            QVERIFY(writeBytes(target(), "an older backup"));
         std::unique_ptr<Database> open;
         if (sourceOpen)
             open = Database::OpenDatabase(m_source->path());
@@ -129,7 +121,7 @@ private slots:
         QFETCH(QString, text);
         for (bool older : {false, true}) {
             if (older)
-                writeOlder();
+                QVERIFY(writeBytes(target(), "an older backup"));
             const QMap<QString, QByteArray> before = contentsOf(m_target->path());
             FailingFiles files;
             files.failAt = failAt;

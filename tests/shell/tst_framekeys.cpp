@@ -20,22 +20,17 @@ private slots:
     {
         QTest::addColumn<QString>("keys"); // after Alt+F
         QTest::addColumn<QString>("entry");
-        QTest::newRow("transactions") << "t"
-                                      << "mnuTransactions";
-        QTest::newRow("backup") << "c"
-                                << "mnuBackup";
-        QTest::newRow("restore") << "r"
-                                 << "mnuRestore";
-        QTest::newRow("businesses") << "lb"
-                                    << "mnuBusinesses";
-        QTest::newRow("categories") << "lc"
-                                    << "mnuCategories";
-        QTest::newRow("print") << "p"
-                               << "mnuPrint";
-        QTest::newRow("print setup") << "s"
-                                     << "mnuSetup";
-        QTest::newRow("exit") << "e"
-                              << "mnuExit";
+        const auto row = [](const char* name, const char* keys, const char* entry) {
+            QTest::newRow(name) << QString(keys) << QString(entry);
+        };
+        row("transactions", "t", "mnuTransactions");
+        row("backup", "c", "mnuBackup");
+        row("restore", "r", "mnuRestore");
+        row("businesses", "lb", "mnuBusinesses");
+        row("categories", "lc", "mnuCategories");
+        row("print", "p", "mnuPrint");
+        row("print setup", "s", "mnuSetup");
+        row("exit", "e", "mnuExit");
     }
 
     void accessKeysReachEveryEntry()

@@ -56,10 +56,8 @@ private slots:
         env.openDatabase(file.path());
         const QString first = file.filePath(QStringLiteral("march.sta"));
         const QString second = file.filePath(QStringLiteral("overlap.sta"));
-        for (const auto& [path, bytes] : {std::pair{first, Statement1}, {second, Statement2}}) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        }
+        for (const auto& [path, bytes] : {std::pair{first, Statement1}, {second, Statement2}})
+            QVERIFY(writeBytes(path, bytes));
 
         {
             frmImport w(first);
@@ -125,9 +123,7 @@ private slots:
         const QByteArray csv = "\xEF\xBB\xBF"
                                "Booked|Amount|Who|What\r\n"
                                "2026/03/02|1 250.5|Bakker|\"a|b\"\r\n2026/03/03|-2|Esso|fuel\r\n";
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(csv) == csv.size());
-        f.close();
+        QVERIFY(writeBytes(path, csv));
         {
             DialogScript script;
             script.answer(vbOK); // the default mapping does not fit the file
@@ -175,9 +171,7 @@ private slots:
         raw.business(QStringLiteral("Bakery"));
         env.openDatabase(file.path());
         const QString path = file.filePath(QStringLiteral("bad"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        f.close();
+        QVERIFY(writeBytes(path, content));
         DialogScript script;
         script.answer(vbOK);
         frmImport w(path);

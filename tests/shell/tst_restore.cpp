@@ -15,19 +15,10 @@
 #include <QFile>
 #include <QTest>
 
-#include <sqlite3.h>
-
 using Ended = ShellEnvironment::ProgramEnded;
 namespace AutoBackup = dbStuff::AutoBackup;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 // Fills a fresh copy of the delivered file at path: `businesses` businesses,
 // and `transactions` rows of the first, long enough to span many pages.
@@ -227,18 +218,13 @@ private slots:
         QString chosen = m_env->root() + QStringLiteral("/backups/chosen.bak");
         if (kind == "foreign") {
             // A database with a table of the same name, and not the fields.
-            sqlite3* raw = nullptr;
-            QCOMPARE(sqlite3_open(chosen.toUtf8().constData(), &raw), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(raw,
-                                  "CREATE TABLE Businesses (Id INTEGER PRIMARY KEY, Name TEXT);"
-                                  "INSERT INTO Businesses (Name) VALUES ('x')",
-                                  nullptr, nullptr, nullptr),
-                     SQLITE_OK);
-            sqlite3_close(raw);
+            RawDb foreign(chosen, true);
+            foreign.exec("CREATE TABLE Businesses (Id INTEGER PRIMARY KEY, Name TEXT)");
+            foreign.exec("INSERT INTO Businesses (Name) VALUES ('x')");
         } else if (kind == "text") {
-            writeFile(chosen, QByteArray("Name;VAT\nBakery;21\n").repeated(300));
+            QVERIFY(writeBytes(chosen, QByteArray("Name;VAT\nBakery;21\n").repeated(300)));
         } else if (kind == "empty") {
-            writeFile(chosen, QByteArray());
+            QVERIFY(writeBytes(chosen, QByteArray()));
         } else if (kind == "itself") {
             chosen = m_db;
         } else if (kind == "replaced") {
@@ -374,7 +360,7 @@ private slots:
         damage(m_db, QStringLiteral("page"));
         const QByteArray damaged = bytesOf(m_db);
         const QString foreign = m_env->root() + QStringLiteral("/notes.bak");
-        writeFile(foreign, "not a database");
+        QVERIFY(writeBytes(foreign, "not a database"));
         SaveSetting(AppTitle, QStringLiteral("FILELOCATIONS"), QStringLiteral("DATABASE"), m_db);
         DialogScript script;
         script.answer(vbYes).chooseFile(foreign).answer(vbOK);

@@ -181,34 +181,20 @@ void tst_StatementFiles::amounts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mark");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("comma") << "1.234,56"
-                           << ","
-                           << "1234.56";
-    QTest::newRow("point grouped") << "-1,234.5"
-                                   << "."
-                                   << "-1234.50";
-    QTest::newRow("trailing minus") << "12,30-"
-                                    << ","
-                                    << "-12.30";
-    QTest::newRow("apostrophe groups") << "1'000.05"
-                                       << "."
-                                       << "1000.05";
-    QTest::newRow("four decimals kept") << "0,0049"
-                                        << ","
-                                        << "0.0049";
-    QTest::newRow("wrong mark refused") << "1,5"
-                                        << "."
-                                        << "-";
-    QTest::newRow("bad grouping refused") << "12.34,5"
-                                          << ","
-                                          << "-";
-    QTest::newRow("mark without digits") << "12,"
-                                         << ","
-                                         << "-";
-    QTest::newRow("beyond Currency") << "99999999999999999"
-                                     << "."
-                                     << "-";
+    QTest::addColumn<QString>("expected"); // "-": refused
+    const auto row = [](const char* name, const char* text, const char* mark,
+                        const char* expected) {
+        QTest::newRow(name) << QString(text) << QString(mark) << QString(expected);
+    };
+    row("comma", "1.234,56", ",", "1234.56");
+    row("point grouped", "-1,234.5", ".", "-1234.50");
+    row("trailing minus", "12,30-", ",", "-12.30");
+    row("apostrophe groups", "1'000.05", ".", "1000.05");
+    row("four decimals kept", "0,0049", ",", "0.0049");
+    row("wrong mark refused", "1,5", ".", "-");
+    row("bad grouping refused", "12.34,5", ",", "-");
+    row("mark without digits", "12,", ",", "-");
+    row("beyond Currency", "99999999999999999", ".", "-");
 }
 
 void tst_StatementFiles::amounts()

@@ -18,10 +18,10 @@ TempDatabase::TempDatabase()
     Schema::CreateDatabaseFileFrom(m_path, QStringLiteral(ZANTORO_DB_DIR));
 }
 
-RawDb::RawDb(const QString& path)
+RawDb::RawDb(const QString& path, bool create)
 {
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK)
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
         throw std::runtime_error("cannot open " + path.toStdString());
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_exec(m_db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
@@ -169,6 +169,12 @@ QByteArray bytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QMap<QString, QByteArray> contentsOf(const QString& folder)

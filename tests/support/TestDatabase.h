@@ -50,7 +50,8 @@ struct TxRow
 class RawDb
 {
 public:
-    explicit RawDb(const QString& path);
+    // create: make a new, empty file when there is none.
+    explicit RawDb(const QString& path, bool create = false);
     ~RawDb();
     RawDb(const RawDb&) = delete;
     RawDb& operator=(const RawDb&) = delete;
@@ -86,6 +87,8 @@ long errorOf(const std::function<void()>& action);
 
 // The bytes of a file; empty when it cannot be read.
 QByteArray bytesOf(const QString& path);
+// Makes or replaces a file with these bytes; false when not all were written.
+bool writeBytes(const QString& path, const QByteArray& bytes);
 // Every file in a folder (hidden ones too) with its bytes: a folder compared
 // before and after shows anything left behind, changed or removed.
 QMap<QString, QByteArray> contentsOf(const QString& folder);

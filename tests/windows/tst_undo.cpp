@@ -52,14 +52,7 @@ struct InFrame : Sheet
     InFrame()
     {
         raw->allocate(office, mill);
-        env.openDatabase(file.path());
-        RegisterSheetWindow();
-        frame = &frmMain::instance();
-        frame->resize(1280, 800);
-        frame->show();
-        frame->activateWindow();
-        if (!QTest::qWaitForWindowActive(frame))
-            qFatal("the frame never became active");
+        frame = &openFrame();
         frame->mnuTransactions->trigger();
         pick();
         cash().setFocus();
@@ -108,13 +101,10 @@ struct InFrame : Sheet
         } else if (action == "statement import") {
             // One bank line, its category picked in the preview.
             const QString path = file.filePath(QStringLiteral("march.sta"));
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly))
+            if (!writeBytes(path, ":20:S1\n:25:10020030/1\n:60F:C260301EUR1000,00\n"
+                                  ":61:2603020302DR20,00NTRFNONREF//B1\n:86:166?20Toner?32Papyrus\n"
+                                  ":62F:C260302EUR980,00\n-\n"))
                 qFatal("no statement file");
-            f.write(":20:S1\n:25:10020030/1\n:60F:C260301EUR1000,00\n"
-                    ":61:2603020302DR20,00NTRFNONREF//B1\n:86:166?20Toner?32Papyrus\n"
-                    ":62F:C260302EUR980,00\n-\n");
-            f.close();
             frmImport w(path);
             w.show();
             QTest::mouseClick(w.grdLines->viewport(), Qt::LeftButton, {},
@@ -168,26 +158,21 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("redoKey"); // Ctrl+Y or Ctrl+Shift+Z
         QTest::addColumn<QString>("caption");
-        QTest::newRow("sheet commit")
-            << "sheet commit" << int(Qt::Key_Y) << "&Undo change of description in row 1";
-        QTest::newRow("sheet amount")
-            << "sheet amount" << int(Qt::Key_Z) << "&Undo change of amount in row 1";
-        QTest::newRow("sheet delete")
-            << "sheet delete" << int(Qt::Key_Z) << "&Undo delete of transaction in row 2";
-        QTest::newRow("business save")
-            << "business save" << int(Qt::Key_Y) << "&Undo change of business Bakehouse";
-        QTest::newRow("business delete") << "business delete" << int(Qt::Key_Z)
-                                         << "&Undo delete of business Bakery and 3 transactions";
-        QTest::newRow("category save")
-            << "category save" << int(Qt::Key_Y) << "&Undo change of category Stationery";
-        QTest::newRow("category delete: 3 transactions, 2 allocations")
-            << "category delete" << int(Qt::Key_Z)
-            << "&Undo delete of category Office and 3 transactions";
-        QTest::newRow("statement import")
-            << "statement import" << int(Qt::Key_Y) << "&Undo import of 1 bank statement line";
-        QTest::newRow("allocation tick")
-            << "allocation tick" << int(Qt::Key_Y)
-            << "&Undo withdrawal of category Office from business Mill";
+        // The action names the row too, but for the category delete's.
+        const auto row = [](const char* action, Qt::Key redo, const char* caption,
+                            const char* name = nullptr) {
+            QTest::newRow(name ? name : action) << QString(action) << int(redo) << QString(caption);
+        };
+        row("sheet commit", Qt::Key_Y, "&Undo change of description in row 1");
+        row("sheet amount", Qt::Key_Z, "&Undo change of amount in row 1");
+        row("sheet delete", Qt::Key_Z, "&Undo delete of transaction in row 2");
+        row("business save", Qt::Key_Y, "&Undo change of business Bakehouse");
+        row("business delete", Qt::Key_Z, "&Undo delete of business Bakery and 3 transactions");
+        row("category save", Qt::Key_Y, "&Undo change of category Stationery");
+        row("category delete", Qt::Key_Z, "&Undo delete of category Office and 3 transactions",
+            "category delete: 3 transactions, 2 allocations");
+        row("statement import", Qt::Key_Y, "&Undo import of 1 bank statement line");
+        row("allocation tick", Qt::Key_Y, "&Undo withdrawal of category Office from business Mill");
     }
 
     void stepOfEveryWindowIsUndoneAndRedone()

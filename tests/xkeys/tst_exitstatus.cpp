@@ -99,16 +99,11 @@ private slots:
         TempDatabase delivered;
         if (file == QLatin1String("database"))
             QVERIFY(QFile::copy(delivered.path(), path));
-        if (file == QLatin1String("junk")) {
-            QFile junk(path);
-            QVERIFY(junk.open(QIODevice::WriteOnly));
-            junk.write(QByteArray(4096, 'x'));
-        }
-        if (!firstRun) {
-            QFile settings(config + QStringLiteral("/Zantoro/Zantoro.conf"));
-            QVERIFY(settings.open(QIODevice::WriteOnly));
-            settings.write("[FILELOCATIONS]\nDATABASE=" + path.toUtf8() + "\n");
-        }
+        if (file == QLatin1String("junk"))
+            QVERIFY(writeBytes(path, QByteArray(4096, 'x')));
+        if (!firstRun)
+            QVERIFY(writeBytes(config + QStringLiteral("/Zantoro/Zantoro.conf"),
+                               "[FILELOCATIONS]\nDATABASE=" + path.toUtf8() + "\n"));
 
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
