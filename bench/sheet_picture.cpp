@@ -15,6 +15,7 @@
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
+#include "support/DarkPalette.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
@@ -26,37 +27,6 @@
 #include <QTest>
 
 namespace {
-
-// A dark theme's palette: light text on dark fields, a blue highlight.
-QPalette darkPalette()
-{
-    QPalette p;
-    const QColor window(53, 53, 53);
-    const QColor base(36, 36, 36);
-    const QColor text(230, 230, 230);
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Window, window);
-        p.setColor(group, QPalette::WindowText, text);
-        p.setColor(group, QPalette::Base, base);
-        p.setColor(group, QPalette::AlternateBase, window);
-        p.setColor(group, QPalette::ToolTipBase, base);
-        p.setColor(group, QPalette::ToolTipText, text);
-        p.setColor(group, QPalette::Text, text);
-        p.setColor(group, QPalette::Button, window);
-        p.setColor(group, QPalette::ButtonText, text);
-        p.setColor(group, QPalette::BrightText, Qt::red);
-        p.setColor(group, QPalette::Link, QColor(100, 170, 255));
-        p.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
-        p.setColor(group, QPalette::HighlightedText, Qt::black);
-        p.setColor(group, QPalette::PlaceholderText, QColor(150, 150, 150));
-    }
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
-    p.setColor(QPalette::Disabled, QPalette::Base, window);
-    p.setColor(QPalette::Disabled, QPalette::Window, window);
-    p.setColor(QPalette::Disabled, QPalette::Button, window);
-    return p;
-}
 
 } // namespace
 

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTest>
 
@@ -259,5 +260,19 @@ struct Loaded : Sheet
     frmTransactions& w;
     FlexGrid& g;
 };
+
+// What Qt needs to paint a cell's text whole, in pixels: its size hint from
+// the grid's delegate and style (its own font, bold included), and the grid
+// line the view draws inside the column.
+inline int cellNeeds(const FlexGrid& grid, int row, int col)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(&grid);
+    option.widget = &grid;
+    option.font = grid.font();
+    option.fontMetrics = grid.fontMetrics();
+    const QModelIndex index = grid.model()->index(row - 1, col - 1);
+    return grid.itemDelegate()->sizeHint(option, index).width() + (grid.showGrid() ? 1 : 0);
+}
 
 } // namespace sheetkit

@@ -18,20 +18,6 @@ using namespace sheetkit;
 
 namespace {
 
-// What Qt needs to paint a cell's text whole, in pixels: its size hint from
-// the grid's delegate and style, and the grid line the view draws inside the
-// column.
-int cellNeeds(const FlexGrid& grid, int row, int col)
-{
-    QStyleOptionViewItem option;
-    option.initFrom(&grid);
-    option.widget = &grid;
-    option.font = grid.font();
-    option.fontMetrics = grid.fontMetrics();
-    const QModelIndex index = grid.model()->index(row - 1, col - 1);
-    return grid.itemDelegate()->sizeHint(option, index).width() + (grid.showGrid() ? 1 : 0);
-}
-
 // The same for a row number in the fixed column, painted by the row header.
 int rowNumberNeeds(const FlexGrid& grid, int row)
 {

@@ -8,6 +8,7 @@
 #include "sheet/SheetColumns.h"
 #include "SheetTestKit.h"
 #include "shell/Windows.h"
+#include "support/DarkPalette.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -57,20 +58,6 @@ void addExamples(Sheet& s)
     }
 }
 
-// What Qt needs to paint a cell's text whole, in pixels: its size hint from
-// the grid's delegate and style (its own font, bold included), and the grid
-// line the view draws inside the column.
-int cellNeeds(const FlexGrid& grid, int row, int col)
-{
-    QStyleOptionViewItem option;
-    option.initFrom(&grid);
-    option.widget = &grid;
-    option.font = grid.font();
-    option.fontMetrics = grid.fontMetrics();
-    const QModelIndex index = grid.model()->index(row - 1, col - 1);
-    return grid.itemDelegate()->sizeHint(option, index).width() + (grid.showGrid() ? 1 : 0);
-}
-
 // Fails with the first text of the grid that would be shown cut: the titles
 // of the shown columns, and the dates, categories and amounts of every row.
 void checkNothingCut(const FlexGrid& grid)
@@ -102,28 +89,6 @@ void checkNothingCut(const FlexGrid& grid)
 const std::map<int, int> LeastTwips = {{Category, 2500}, {Date, 1600},     {Invoice, 1400},
                                        {Receipt, 1100},  {Relation, 2300}, {Debited, 1300},
                                        {Credited, 1300}};
-
-// A dark palette as a desktop theme gives it: light text on dark fields.
-QPalette darkPalette()
-{
-    QPalette p;
-    const QColor window(53, 53, 53);
-    const QColor base(36, 36, 36);
-    const QColor text(230, 230, 230);
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Window, window);
-        p.setColor(group, QPalette::WindowText, text);
-        p.setColor(group, QPalette::Base, base);
-        p.setColor(group, QPalette::AlternateBase, window);
-        p.setColor(group, QPalette::Text, text);
-        p.setColor(group, QPalette::Button, window);
-        p.setColor(group, QPalette::ButtonText, text);
-        p.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
-        p.setColor(group, QPalette::HighlightedText, Qt::black);
-    }
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
-    return p;
-}
 
 // The colours a cell is painted in, read from the grid's pixels: the
 // background is the colour most of the cell shows, the text the colour of
