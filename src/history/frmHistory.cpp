@@ -5,6 +5,7 @@
 #include "platform/widgets/Accessible.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/PeriodPickers.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/UndoCommands.h"
@@ -116,12 +117,6 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     tabs->addTab(versionsPage, QStringLiteral("&Versions"));
 
     auto* deletedPage = new QWidget;
-    dtpFrom = new DatePicker;
-    dtpFrom->setObjectName(QStringLiteral("dtpFrom"));
-    dtpTo = new DatePicker;
-    dtpTo->setObjectName(QStringLiteral("dtpTo"));
-    dtpFrom->setValue(Variant());
-    dtpTo->setValue(Variant());
     cmdDeleted = new QPushButton(QStringLiteral("S&how"));
     cmdDeleted->setObjectName(QStringLiteral("cmdDeleted"));
     lstDeleted = makeList(m_deleted, QStringLiteral("lstDeleted"),
@@ -132,10 +127,10 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     cmdRestore->setObjectName(QStringLiteral("cmdRestore"));
     cmdRestore->setEnabled(false);
     auto* period = new QHBoxLayout;
-    period->addWidget(new QLabel(QStringLiteral("Deleted from")));
-    period->addWidget(dtpFrom);
-    period->addWidget(new QLabel(QStringLiteral("to")));
-    period->addWidget(dtpTo);
+    const PeriodPickers pickers(*period, QStringLiteral("Deleted from"), QStringLiteral("Deleted"),
+                                QStringLiteral("deletions"));
+    dtpFrom = pickers.from;
+    dtpTo = pickers.to;
     period->addWidget(cmdDeleted);
     period->addStretch();
     period->addWidget(cmdRestore);
@@ -196,11 +191,6 @@ void frmHistory::describeControls(const QLabel* firstCaption)
     Accessible::describe(lstVersions, QStringLiteral("Versions"),
                          QStringLiteral("The stored versions: when, what was done, and the "
                                         "row's values then."));
-    Accessible::describe(dtpFrom, QStringLiteral("Deleted from"),
-                         QStringLiteral("The first day of deletions to list, for example "
-                                        "01/Mar/2026; empty for no start."));
-    Accessible::describe(dtpTo, QStringLiteral("Deleted to"),
-                         QStringLiteral("The last day of deletions to list; empty for no end."));
     Accessible::describe(cmdDeleted, QStringLiteral("Show"),
                          QStringLiteral("Lists what was deleted in the period below."));
     Accessible::describe(lstDeleted, QStringLiteral("Deleted"),

@@ -5,6 +5,7 @@
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/PeriodPickers.h"
 #include "reports/ChangesReport.h"
 #include "reports/ReportWindow.h"
 #include "shell/dbStuff.h"
@@ -26,12 +27,6 @@ frmChanges::frmChanges(QWidget* parent) : QDialog(parent)
     cboBusiness = new ComboBox(ComboBox::DropDownList);
     cboBusiness->setObjectName(QStringLiteral("cboBusiness"));
     cboBusiness->setMinimumWidth(240);
-    dtpFrom = new DatePicker;
-    dtpFrom->setObjectName(QStringLiteral("dtpFrom"));
-    dtpTo = new DatePicker;
-    dtpTo->setObjectName(QStringLiteral("dtpTo"));
-    dtpFrom->setValue(Variant());
-    dtpTo->setValue(Variant());
     cmdShow = new QPushButton(QStringLiteral("&Show"));
     cmdShow->setObjectName(QStringLiteral("cmdShow"));
     cmdShow->setDefault(true);
@@ -45,10 +40,10 @@ frmChanges::frmChanges(QWidget* parent) : QDialog(parent)
     label->setBuddy(cboBusiness);
     choice->addWidget(label);
     choice->addWidget(cboBusiness);
-    choice->addWidget(new QLabel(QStringLiteral("from")));
-    choice->addWidget(dtpFrom);
-    choice->addWidget(new QLabel(QStringLiteral("to")));
-    choice->addWidget(dtpTo);
+    const PeriodPickers period(*choice, QStringLiteral("from"), QStringLiteral("Changes"),
+                               QStringLiteral("changes"));
+    dtpFrom = period.from;
+    dtpTo = period.to;
     choice->addWidget(cmdShow);
     choice->addStretch();
     auto* layout = new QVBoxLayout(this);
@@ -58,13 +53,6 @@ frmChanges::frmChanges(QWidget* parent) : QDialog(parent)
 
     Accessible::describe(label, QStringLiteral("The business whose changes the report lists; "
                                                "the arrow keys choose."));
-    // The captions "from" and "to" alone would not say what the dates bound.
-    Accessible::describe(dtpFrom, QStringLiteral("Changes from"),
-                         QStringLiteral("The first day of changes to list, for example "
-                                        "01/Mar/2026; empty for no start."));
-    Accessible::describe(dtpTo, QStringLiteral("Changes to"),
-                         QStringLiteral("The last day of changes to list, for example "
-                                        "31/Mar/2026; empty for no end."));
     Accessible::describe(cmdShow, QStringLiteral("Show"),
                          QStringLiteral("Lists the changes of the business in the period below."));
 
