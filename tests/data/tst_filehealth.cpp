@@ -3,6 +3,7 @@
 
 #include "data/Database.h"
 #include "platform/VbError.h"
+#include "support/DataRows.h"
 #include "support/TestDatabase.h"
 
 #include <QElapsedTimer>
@@ -22,9 +23,7 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("problem"); // part of the problem; empty: sound
-        const auto row = [](const char* name, const char* damage, const char* problem) {
-            QTest::newRow(name) << QString(damage) << QString(problem);
-        };
+        using datarows::row;
         row("sound", "none", "");
         row("a damaged page in the middle", "page", "Page");
         row("cut to half its length", "truncate", "malformed");

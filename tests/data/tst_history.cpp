@@ -10,6 +10,7 @@
 #include "data/Schema.h"
 #include "data/SchemaVersions.h"
 #include "platform/VbError.h"
+#include "support/DataRows.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -91,11 +92,7 @@ void HistoryTest::everyPathIsRecorded_data()
     QTest::addColumn<QString>("action");
     // The step's caption, "%1" standing for the row's id; empty: no step.
     QTest::addColumn<QString>("caption");
-    const auto row = [](const char* name, Path path, const char* table, const char* action,
-                        const char* caption) {
-        QTest::newRow(name) << path << QString::fromLatin1(table) << QString::fromLatin1(action)
-                            << QString::fromLatin1(caption);
-    };
+    using datarows::row;
     row("new transaction", Path::NewTransaction, "Transactions", "insert", "new transaction");
     row("changed transaction", Path::ChangedTransaction, "Transactions", "update",
         "change of amount of transaction %1");

@@ -6,6 +6,7 @@
 #include "lookups/LookupWindows.h"
 #include "shell/frmMain.h"
 #include "shell/Windows.h"
+#include "support/DataRows.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -253,18 +254,16 @@ private slots:
         QTest::addColumn<int>("warning"); // the answer to it; 0: none expected
         QTest::addColumn<QStringList>("names");
 
-        const auto row = [](const char* name, bool editBrook, const char* typed, const char* how,
-                            int warning, const QStringList& names) {
-            QTest::newRow(name) << editBrook << QString(typed) << QString(how) << warning << names;
-        };
+        using datarows::row;
         const QStringList two{"Abbey", "Brook"};
         row("new, blanks around", false, "  Carlton  ", "save", 0, two + QStringList{"Carlton"});
-        row("own name in capitals", true, "BROOK", "save", 0, {"Abbey", "BROOK"});
+        row("own name in capitals", true, "BROOK", "save", 0, QStringList{"Abbey", "BROOK"});
         row("new namesake, go on", false, "abbey", "save", vbYes, two + QStringList{"abbey"});
         row("new namesake, no", false, " abbey", "save", vbNo, two);
         row("renamed namesake on close, no", true, "ABBEY ", "close", vbNo, two);
         row("renamed namesake on click, no", true, "ABBEY", "click", vbNo, two);
-        row("renamed namesake on new, go on", true, "ABBEY", "new", vbYes, {"Abbey", "ABBEY"});
+        row("renamed namesake on new, go on", true, "ABBEY", "new", vbYes,
+            QStringList{"Abbey", "ABBEY"});
     }
 
     void namesAreTrimmedAndNamesakesWarned()

@@ -6,6 +6,7 @@
 #include "platform/ProgramLocale.h"
 #include "platform/Settings.h"
 #include "SheetTestKit.h"
+#include "support/DataRows.h"
 
 using namespace sheetkit;
 
@@ -206,9 +207,7 @@ void tst_SheetTyping::relationKeepsTheTextLeftByBackspaceOrDelete_data()
 {
     QTest::addColumn<QString>("keys");  // "\b" Backspace, "\x7f" Delete
     QTest::addColumn<QString>("shown"); // in the picker and the cell, then stored
-    const auto row = [](const char* name, const char* keys, const char* shown) {
-        QTest::newRow(name) << QString(keys) << QString(shown);
-    };
+    using datarows::row;
     row("backspace after the start of a relation", "Abb\b", "Abb");
     row("delete after the start of a relation", "Abb\x7f", "Abb");
     row("one letter short", "Abbey Mil\x7f", "Abbey Mil");

@@ -2,6 +2,7 @@
 // then the entries' access keys, reach each entry of the menu.
 
 #include "shell/frmMain.h"
+#include "support/DataRows.h"
 #include "support/ShellEnvironment.h"
 
 #include <QAction>
@@ -20,9 +21,7 @@ private slots:
     {
         QTest::addColumn<QString>("keys"); // after Alt+F
         QTest::addColumn<QString>("entry");
-        const auto row = [](const char* name, const char* keys, const char* entry) {
-            QTest::newRow(name) << QString(keys) << QString(entry);
-        };
+        using datarows::row;
         row("transactions", "t", "mnuTransactions");
         row("backup", "c", "mnuBackup");
         row("restore", "r", "mnuRestore");

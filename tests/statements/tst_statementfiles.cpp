@@ -1,6 +1,7 @@
 #include "statements/CsvText.h"
 #include "statements/StatementReaders.h"
 #include "statements/StatementValues.h"
+#include "support/DataRows.h"
 
 #include <QFile>
 #include <QtTest>
@@ -182,10 +183,7 @@ void tst_StatementFiles::amounts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mark");
     QTest::addColumn<QString>("expected"); // "-": refused
-    const auto row = [](const char* name, const char* text, const char* mark,
-                        const char* expected) {
-        QTest::newRow(name) << QString(text) << QString(mark) << QString(expected);
-    };
+    using datarows::row;
     row("comma", "1.234,56", ",", "1234.56");
     row("point grouped", "-1,234.5", ".", "-1234.50");
     row("trailing minus", "12,30-", ",", "-12.30");
