@@ -1,7 +1,9 @@
 #include "platform/Settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace {
@@ -27,6 +29,14 @@ QString settingsKey(const QString& section, const QString& key)
 }
 
 } // namespace
+
+QString RememberedFolder(const QString& section, const QString& key)
+{
+    const QString last = GetSetting(AppTitle, section, key);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
 
 namespace SettingsStore {
 

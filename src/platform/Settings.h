@@ -18,6 +18,11 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 void SaveSetting(const QString& app, const QString& section, const QString& key,
                  const QString& value);
 
+// A folder the program remembers under section/key of its own settings (where
+// the user last saved a PDF, an export) while it still exists; otherwise the
+// user's documents folder.
+QString RememberedFolder(const QString& section, const QString& key);
+
 namespace SettingsStore {
 // The folder holding one sub-folder per application. Tests point it at a
 // temporary folder; an empty text goes back to the default.

@@ -17,7 +17,6 @@
 #include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -62,16 +61,6 @@ QString proposedFileName(const ReportResult& result)
         if (const QString part = fileNamePart(text); !part.isEmpty())
             parts << part;
     return parts.join(QStringLiteral(" - ")) + QStringLiteral(".pdf");
-}
-
-// The folder of the last PDF saved while it still exists; the first time the
-// user's documents folder.
-QString pdfFolder()
-{
-    const QString last = GetSetting(AppTitle, PdfSection, PdfKey);
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace
@@ -283,24 +272,12 @@ void ReportWindow::SaveAsPdf()
 {
     if (!m_result)
         return;
-    CommonDialog dialog;
-    dialog.DialogTitle = QStringLiteral("Save report as PDF");
-    dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
-    dialog.DefaultExt = QStringLiteral("pdf");
-    dialog.InitDir = pdfFolder();
-    dialog.FileName = proposedFileName(*m_result);
-    dialog.Flags = cdlOFNOverwritePrompt | cdlOFNPathMustExist | cdlOFNHideReadOnly;
-    dialog.CancelError = true;
-    try {
-        dialog.ShowSave();
-    } catch (const VbError& e) {
-        if (e.number() == VbErr::CancelSelected)
-            return;
-        throw;
-    }
-    QString path = dialog.FileName;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
+    const std::optional<QString> chosen = AskSaveFile(
+        QStringLiteral("Save report as PDF"), QStringLiteral("PDF files (*.pdf)|*.pdf"),
+        QStringLiteral("pdf"), RememberedFolder(PdfSection, PdfKey), proposedFileName(*m_result));
+    if (!chosen)
+        return;
+    const QString& path = *chosen;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         WritePdf(*m_result, path);

@@ -2,27 +2,17 @@
 
 #include "data/Ledger.h"
 #include "platform/Settings.h"
-#include "platform/VbError.h"
 #include "platform/widgets/Dialogs.h"
 #include "statements/CsvText.h"
 #include "statements/StatementValues.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
 const QString ExportSection = QStringLiteral("FILELOCATIONS");
 const QString ExportKey = QStringLiteral("EXPORT");
-
-QString exportFolder()
-{
-    const QString last = GetSetting(AppTitle, ExportSection, ExportKey);
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
 
 QString convert(const QString& value, CsvTable::Kind kind, const CsvConventions& c)
 {
@@ -92,24 +82,12 @@ QString ExportCsv(const CsvTable& table, const QString& proposedName)
         return QString();
     const CsvConventions conventions =
         answer == vbYes ? CsvConventions::spreadsheet() : CsvConventions();
-    CommonDialog dialog;
-    dialog.DialogTitle = QStringLiteral("Export as CSV");
-    dialog.Filter = QStringLiteral("CSV files (*.csv)|*.csv");
-    dialog.DefaultExt = QStringLiteral("csv");
-    dialog.InitDir = exportFolder();
-    dialog.FileName = proposedName;
-    dialog.Flags = cdlOFNOverwritePrompt | cdlOFNPathMustExist | cdlOFNHideReadOnly;
-    dialog.CancelError = true;
-    try {
-        dialog.ShowSave();
-    } catch (const VbError& e) {
-        if (e.number() == VbErr::CancelSelected)
-            return QString();
-        throw;
-    }
-    QString path = dialog.FileName;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
+    const std::optional<QString> chosen = AskSaveFile(
+        QStringLiteral("Export as CSV"), QStringLiteral("CSV files (*.csv)|*.csv"),
+        QStringLiteral("csv"), RememberedFolder(ExportSection, ExportKey), proposedName);
+    if (!chosen)
+        return QString();
+    const QString& path = *chosen;
     QByteArray bytes = conventions.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     bytes += CsvFileText(table, conventions).toUtf8();
     QSaveFile file(path);

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -245,6 +246,23 @@ void CommonDialog::ShowPrinter()
 {
     if (!handler().printer(Flags))
         cancelled();
+}
+
+std::optional<QString> AskSaveFile(const QString& title, const QString& filter,
+                                   const QString& extension, const QString& folder,
+                                   const QString& proposedName)
+{
+    const FileRequest request{FileDialogKind::Save,
+                              title,
+                              folder,
+                              filter,
+                              proposedName,
+                              extension,
+                              cdlOFNOverwritePrompt | cdlOFNPathMustExist | cdlOFNHideReadOnly};
+    std::optional<QString> chosen = handler().file(request);
+    if (chosen && QFileInfo(*chosen).suffix().isEmpty())
+        *chosen += QLatin1Char('.') + extension;
+    return chosen;
 }
 
 void CommonDialog::showFile(FileDialogKind kind)

@@ -122,6 +122,14 @@ private:
     void cancelled() const;
 };
 
+// Asks where to save a file of one type: the save dialog starting in `folder`
+// with `proposedName`, asking before a file is overwritten. The path chosen,
+// with `extension` added when the name was typed without one; nothing when the
+// user cancels.
+std::optional<QString> AskSaveFile(const QString& title, const QString& filter,
+                                   const QString& extension, const QString& folder,
+                                   const QString& proposedName);
+
 // "desc|*.a;*.b|desc2(*.c)|*.c" as the name filters of a Qt file dialog
 // ("desc (*.a *.b)", "desc2(*.c)"): a text that already ends in its patterns
 // is kept as it is.
