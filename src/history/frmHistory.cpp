@@ -45,9 +45,25 @@ HistoryLog historyLog()
 }
 
 // samples: a text as wide as each column's widest usual value.
+// A list whose current row is also the picked one when the list is tabbed
+// into: Qt gives it a current cell then without selecting it, so a list of
+// one row could not be picked from the keyboard (the arrows do not move).
+class PickList final : public QTableView
+{
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTableView::focusInEvent(event);
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !selectionModel()->hasSelection())
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+    }
+};
+
 QTableView* makeList(QAbstractItemModel* model, const QString& name, const QStringList& samples)
 {
-    auto* list = new QTableView;
+    auto* list = new PickList;
     list->setObjectName(name);
     list->setModel(model);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -139,6 +139,33 @@ private slots:
         }
     }
 
+    // Tabbed into, the list of deletions has its row picked, so that a list
+    // of one row (where the arrows do not move) can be restored.
+    void aListOfOneRowIsPickedByTab()
+    {
+        Fixture f;
+        TxRow row;
+        row.business = f.business;
+        row.category = f.flour;
+        const qint64 id = f.raw.transaction(row);
+        frmHistory& w = f.open();
+        {
+            HistoryStep step(*dbStuff::DB, "delete of transaction");
+            dbStuff::ledger().deleteTransaction(id);
+        }
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier); // the Deleted tab
+        QTest::mouseClick(w.cmdDeleted, Qt::LeftButton);
+        QCOMPARE(w.deleted().rowCount(), 1);
+        w.cmdDeleted->setFocus();
+        QTest::keyClick(w.cmdDeleted, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.lstDeleted);
+        QVERIFY(w.cmdRestore->isEnabled());
+        QTest::mouseClick(w.cmdRestore, Qt::LeftButton);
+        QCOMPARE(f.raw.count("Transactions"), 1);
+    }
+
     // Restore brings the deleted record back as it was, under its own id when
     // that is free, with what its delete took along; a record whose own
     // business or category is gone stays deleted, with a message.
