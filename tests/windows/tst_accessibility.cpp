@@ -162,6 +162,10 @@ Opened history(bool deletedTab)
         QTest::mouseClick(window->cmdDeleted, Qt::LeftButton);
         if (window->lstDeleted->model()->rowCount() == 0)
             return {};
+        // A deletion picked, as before a restore: Restore is a stop too.
+        QTableView* list = window->lstDeleted;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
     } else {
         window->txtFirst->setText(QString::number(first));
         window->txtLast->setText(QString::number(first + 3));
