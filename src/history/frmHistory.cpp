@@ -6,6 +6,7 @@
 #include "platform/widgets/DatePicker.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/PeriodPickers.h"
+#include "platform/widgets/RowPicking.h"
 #include "shell/dbStuff.h"
 #include "shell/frmMain.h"
 #include "shell/UndoCommands.h"
@@ -45,25 +46,10 @@ HistoryLog historyLog()
 }
 
 // samples: a text as wide as each column's widest usual value.
-// A list whose current row is also the picked one when the list is tabbed
-// into: Qt gives it a current cell then without selecting it, so a list of
-// one row could not be picked from the keyboard (the arrows do not move).
-class PickList final : public QTableView
-{
-protected:
-    void focusInEvent(QFocusEvent* event) override
-    {
-        QTableView::focusInEvent(event);
-        const QModelIndex current = currentIndex();
-        if (current.isValid() && !selectionModel()->hasSelection())
-            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
-    }
-};
-
 QTableView* makeList(QAbstractItemModel* model, const QString& name, const QStringList& samples)
 {
-    auto* list = new PickList;
+    auto* list = new QTableView;
+    PickCurrentRowOnTabIn(*list);
     list->setObjectName(name);
     list->setModel(model);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -6,6 +6,7 @@
 #include "platform/VbError.h"
 #include "platform/widgets/Accessible.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/RowPicking.h"
 #include "shell/dbStuff.h"
 #include "shell/Windows.h"
 #include "statements/StatementReaders.h"
@@ -117,6 +118,7 @@ frmImport::frmImport(const QString& path, QWidget* parent) : QDialog(parent), m_
     // Lines are picked with the arrow keys; Tab goes on to the next control
     // rather than through every cell.
     grdLines->setTabKeyNavigation(false);
+    PickCurrentRowOnTabIn(*grdLines);
     grdLines->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
     layout->addWidget(grdLines, 1);
 
