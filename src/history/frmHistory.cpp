@@ -119,7 +119,7 @@ frmHistory::frmHistory(QWidget* parent) : QWidget(parent)
     tabs->addTab(versionsPage, QStringLiteral("&Versions"));
 
     auto* deletedPage = new QWidget;
-    cmdDeleted = new QPushButton(QStringLiteral("S&how"));
+    cmdDeleted = new QPushButton(QStringLiteral("Sh&ow"));
     cmdDeleted->setObjectName(QStringLiteral("cmdDeleted"));
     lstDeleted = makeList(m_deleted, QStringLiteral("lstDeleted"),
                           {"06/Dec/2026 16:13:59", "transaction", "000000",

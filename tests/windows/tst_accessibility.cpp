@@ -20,7 +20,9 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -301,6 +303,29 @@ private slots:
         const Opened opened = windows().value(window)();
         QVERIFY(opened.window && opened.first);
         QTRY_COMPARE(QApplication::focusWidget(), opened.first);
+    }
+
+    // The history window opens inside the frame and shares its access keys:
+    // a menu bar letter on one of its buttons or tabs opened the menu instead
+    // (Alt+H for "Show" opened Help).
+    void theHistoryWindowKeepsClearOfTheMenuKeys()
+    {
+        const Opened opened = history(true);
+        QVERIFY(opened.window);
+        QSet<QKeySequence> menuKeys;
+        for (const QAction* menu : frmMain::instance().menuBar()->actions())
+            menuKeys << QKeySequence::mnemonic(menu->text());
+        QStringList captions;
+        for (const QAbstractButton* button : opened.window->findChildren<QAbstractButton*>())
+            captions << button->text();
+        for (const QLabel* label : opened.window->findChildren<QLabel*>())
+            captions << label->text();
+        const QTabWidget* tabs = opened.window->findChild<QTabWidget*>();
+        QVERIFY(tabs);
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+        for (const QString& caption : captions)
+            QVERIFY2(!menuKeys.contains(QKeySequence::mnemonic(caption)), qPrintable(caption));
     }
 
     void everyControlIsNamedAndDescribed_data() { tabWalksTheWindowInVisualOrder_data(); }
